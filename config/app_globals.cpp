@@ -1,0 +1,28 @@
+#include "app_globals.h"
+
+#include <array>
+#include <mutex>
+
+std::string ProgramFolder;
+
+std::string FolderOfPath(const std::string& modulePath) {
+  std::string::size_type slash = modulePath.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : modulePath.substr(0, slash + 1);
+}
+
+namespace {
+std::mutex g_stringsLock;
+std::array<std::string, static_cast<size_t>(AppString::Count)> g_strings;
+}  // namespace
+
+std::string GetAppString(AppString id) {
+  if (id >= AppString::Count) return {};
+  std::lock_guard<std::mutex> hold(g_stringsLock);
+  return g_strings[static_cast<size_t>(id)];
+}
+
+void SetAppString(AppString id, std::string value) {
+  if (id >= AppString::Count) return;
+  std::lock_guard<std::mutex> hold(g_stringsLock);
+  g_strings[static_cast<size_t>(id)] = std::move(value);
+}

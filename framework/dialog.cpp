@@ -1,0 +1,99 @@
+#include "dialog.h"
+
+#include "message_loop.h"
+
+namespace {
+thread_local CDialogImplBase* t_creating = nullptr;
+
+// Messages whose dialog-procedure result is the value itself rather than
+// TRUE with the value in DWLP_MSGRESULT.
+bool ReturnsValueDirectly(UINT msg) {
+  switch (msg) {
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_INITDIALOG:
+    case WM_QUERYDRAGICON:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return true;
+  }
+  return false;
+}
+}  // namespace
+
+CDialogImplBase::~CDialogImplBase() {
+  if (m_hWnd && ::IsWindow(m_hWnd)) {
+    ::SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+    HWND wnd = m_hWnd;
+    m_hWnd = nullptr;
+    ::DestroyWindow(wnd);
+  }
+}
+
+BOOL CDialogImplBase::EndDialog(int result) {
+  if (!m_hWnd) return FALSE;
+  return modal_ ? ::EndDialog(m_hWnd, result) : ::DestroyWindow(m_hWnd);
+}
+
+HWND CDialogImplBase::CreateImpl(int templateId, HWND parent, LPARAM initParam) {
+  if (m_hWnd) return nullptr;
+  modal_ = false;
+  destroyed_ = false;
+  CDialogImplBase* previous = t_creating;
+  t_creating = this;
+  HWND wnd = ::CreateDialogParamA(AppModule().GetResourceInstance(), MAKEINTRESOURCEA(templateId), parent,
+                                  DialogProc, initParam);
+  t_creating = previous;
+  return wnd;
+}
+
+INT_PTR CDialogImplBase::DoModalImpl(int templateId, HWND parent, LPARAM initParam) {
+  if (m_hWnd) return -1;
+  modal_ = true;
+  destroyed_ = false;
+  CDialogImplBase* previous = t_creating;
+  t_creating = this;
+  INT_PTR result = ::DialogBoxParamA(AppModule().GetResourceInstance(), MAKEINTRESOURCEA(templateId), parent,
+                                     DialogProc, initParam);
+  t_creating = previous;
+  return result;
+}
+
+INT_PTR CALLBACK CDialogImplBase::DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<CDialogImplBase*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
+  if (!self) {
+    self = t_creating;
+    if (!self) return FALSE;
+    t_creating = nullptr;
+    self->m_hWnd = hWnd;
+    ::SetWindowLongPtrA(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+  }
+
+  MSG current{hWnd, msg, wParam, lParam, 0, {0, 0}};
+  const MSG* outer = self->currentMsg_;
+  self->currentMsg_ = &current;
+  ++self->depth_;
+  LRESULT result = 0;
+  BOOL handled = self->ProcessWindowMessage(hWnd, msg, wParam, lParam, result, 0);
+  if (msg == WM_NCDESTROY) self->destroyed_ = true;
+  --self->depth_;
+  self->currentMsg_ = outer;
+
+  if (self->destroyed_ && self->depth_ == 0) {
+    self->destroyed_ = false;
+    ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
+    self->m_hWnd = nullptr;
+    self->OnFinalMessage(hWnd);
+    return handled ? static_cast<INT_PTR>(result) : FALSE;
+  }
+  if (!handled) return FALSE;
+  if (ReturnsValueDirectly(msg)) return static_cast<INT_PTR>(result);
+  ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
+  return TRUE;
+}

@@ -1,0 +1,114 @@
+// RAII owners for GDI objects and device contexts, and the double-buffered
+// paint used by every custom-drawn window.
+#pragma once
+#include <windows.h>
+
+#include <utility>
+
+// Owns one GDI object (bitmap, font, brush, pen, region) and deletes it.
+template <class T>
+class GdiObject {
+ public:
+  GdiObject() = default;
+  explicit GdiObject(T h) : h_(h) {}
+  ~GdiObject() { reset(); }
+  GdiObject(GdiObject&& o) noexcept : h_(o.release()) {}
+  GdiObject& operator=(GdiObject&& o) noexcept {
+    if (this != &o) reset(o.release());
+    return *this;
+  }
+  GdiObject(const GdiObject&) = delete;
+  GdiObject& operator=(const GdiObject&) = delete;
+
+  T get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+  T release() { return std::exchange(h_, nullptr); }
+  void reset(T h = nullptr) {
+    if (h_) DeleteObject(h_);
+    h_ = h;
+  }
+
+ private:
+  T h_ = nullptr;
+};
+using BitmapHandle = GdiObject<HBITMAP>;
+using FontHandle = GdiObject<HFONT>;
+using BrushHandle = GdiObject<HBRUSH>;
+using PenHandle = GdiObject<HPEN>;
+using RegionHandle = GdiObject<HRGN>;
+
+// Selects an object into a DC for the scope and restores the previous one.
+class SelectScope {
+ public:
+  SelectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
+  ~SelectScope() {
+    if (old_) SelectObject(dc_, old_);
+  }
+  SelectScope(const SelectScope&) = delete;
+  SelectScope& operator=(const SelectScope&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// GetDC/ReleaseDC of a window (null: the screen).
+class ClientDC {
+ public:
+  explicit ClientDC(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {}
+  ~ClientDC() {
+    if (dc_) ReleaseDC(wnd_, dc_);
+  }
+  ClientDC(const ClientDC&) = delete;
+  ClientDC& operator=(const ClientDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND wnd_;
+  HDC dc_;
+};
+
+// A memory DC with a compatible bitmap of the given size selected into it.
+// With ref == null the bitmap is compatible with the screen.
+class MemoryDC {
+ public:
+  MemoryDC(HDC ref, int width, int height);
+  ~MemoryDC();
+  MemoryDC(const MemoryDC&) = delete;
+  MemoryDC& operator=(const MemoryDC&) = delete;
+
+  HDC get() const { return dc_; }
+  HBITMAP bitmap() const { return bitmap_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  int width_, height_;
+};
+
+// BeginPaint/EndPaint around a memory bitmap of the client size: draw into
+// dc(), and the destructor copies the whole client area with one BitBlt.
+class DoubleBufferedPaint {
+ public:
+  explicit DoubleBufferedPaint(HWND wnd);
+  ~DoubleBufferedPaint();
+  DoubleBufferedPaint(const DoubleBufferedPaint&) = delete;
+  DoubleBufferedPaint& operator=(const DoubleBufferedPaint&) = delete;
+
+  HDC dc() const { return buffer_.get(); }
+  const RECT& client() const { return client_; }
+
+ private:
+  static RECT ClientOf(HWND wnd);
+  HWND wnd_;
+  PAINTSTRUCT ps_;
+  HDC windowDC_;
+  RECT client_;
+  MemoryDC buffer_;
+};
+
+// Fills a rectangle with a solid colour.
+void FillSolid(HDC dc, const RECT& rc, COLORREF color);

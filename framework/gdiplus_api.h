@@ -1,0 +1,7 @@
+// GDI+ for a lean <windows.h>: gdiplus.h needs the COM stream and property
+// types that WIN32_LEAN_AND_MEAN leaves out. Include this, not <gdiplus.h>.
+#pragma once
+#include <windows.h>
+#include <objidl.h>
+#include <propidl.h>
+#include <gdiplus.h>
