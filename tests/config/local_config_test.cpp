@@ -1,0 +1,105 @@
+// ReadConfig/WriteConfig against the real data folder of the Wine prefix and
+// a program folder in a temporary directory.
+#include "local_config.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app_globals.h"
+
+namespace {
+
+std::string TempFolder() {
+  char base[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, base);
+  std::string folder = std::string(base) + "vela_config_test_" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder + "\\";
+}
+
+class LocalConfigTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    savedProgramFolder_ = ProgramFolder;
+    ProgramFolder = TempFolder();
+    // A key no other test or run uses, so the shared data folder stays clean.
+    key_ = "TestKey" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
+    dataFile_ = GetDataFolder() + "AppConfig.ini";
+    programFile_ = ProgramFolder + "AppConfig.ini";
+  }
+  void TearDown() override {
+    WritePrivateProfileStringA("Config", key_.c_str(), nullptr, dataFile_.c_str());
+    DeleteFileA(programFile_.c_str());
+    RemoveDirectoryA(ProgramFolder.c_str());
+    ProgramFolder = savedProgramFolder_;
+  }
+  std::string savedProgramFolder_, key_, dataFile_, programFile_;
+};
+
+TEST_F(LocalConfigTest, DataFolderIsUnderLocalAppDataAndExists) {
+  std::string folder = GetDataFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ('\\', folder.back());
+  EXPECT_NE(std::string::npos, folder.find("\\AppData\\Local\\Vela直播助手\\")) << folder;
+  DWORD attributes = GetFileAttributesA(folder.c_str());
+  ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes);
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST_F(LocalConfigTest, ProgramFolderValueIsTheFallbackAndDataFolderWinsAfterWrite) {
+  EXPECT_EQ("", ReadConfig(key_.c_str()));
+  ASSERT_TRUE(WritePrivateProfileStringA("Config", key_.c_str(), "出厂值", programFile_.c_str()));
+  EXPECT_EQ("出厂值", ReadConfig(key_.c_str()));
+
+  WriteConfig(key_.c_str(), "用户值");
+  EXPECT_EQ("用户值", ReadConfig(key_.c_str()));
+  // Both copies were written.
+  char buffer[260] = {};
+  GetPrivateProfileStringA("Config", key_.c_str(), "", buffer, 259, dataFile_.c_str());
+  EXPECT_STREQ("用户值", buffer);
+  GetPrivateProfileStringA("Config", key_.c_str(), "", buffer, 259, programFile_.c_str());
+  EXPECT_STREQ("用户值", buffer);
+
+  // The data folder's copy wins even when the program folder's differs.
+  ASSERT_TRUE(WritePrivateProfileStringA("Config", key_.c_str(), "旧值", programFile_.c_str()));
+  EXPECT_EQ("用户值", ReadConfig(key_.c_str()));
+}
+
+TEST_F(LocalConfigTest, EmptyDataFolderValueFallsBackToProgramFolder) {
+  ASSERT_TRUE(WritePrivateProfileStringA("Config", key_.c_str(), "", dataFile_.c_str()));
+  ASSERT_TRUE(
+      WritePrivateProfileStringA("Config", key_.c_str(), "http://example.invalid/a", programFile_.c_str()));
+  EXPECT_EQ("http://example.invalid/a", ReadConfig(key_.c_str()));
+}
+
+TEST_F(LocalConfigTest, LongValuesAreCutTo259Characters) {
+  std::string longValue(400, 'x');
+  WriteConfig(key_.c_str(), longValue.c_str());
+  std::string read = ReadConfig(key_.c_str());
+  EXPECT_GE(259u, read.size());
+  EXPECT_EQ(std::string(read.size(), 'x'), read);
+}
+
+TEST(FileVersionTest, ProgramVersionIsOneZeroZeroZero) {
+  char buffer[32] = {};
+  ASSERT_EQ(1, GetFileVersionText(buffer, sizeof buffer));
+  EXPECT_STREQ("1.0.0.0", buffer);
+}
+
+TEST(FileVersionTest, FileWithoutVersionResourceLeavesBufferUnchanged) {
+  std::string path = TempFolder() + "no_version.txt";
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  DWORD written = 0;
+  WriteFile(file, "plain", 5, &written, nullptr);
+  CloseHandle(file);
+  char buffer[16] = "unchanged";
+  EXPECT_EQ(0, GetFileVersionTextOf(path.c_str(), buffer, sizeof buffer));
+  EXPECT_STREQ("unchanged", buffer);
+  DeleteFileA(path.c_str());
+}
+
+}  // namespace
