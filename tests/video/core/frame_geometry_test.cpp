@@ -1,0 +1,188 @@
+#include "frame_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// A packed RGB picture whose every pixel is distinct, so a misplaced pixel
+// or a swapped channel cannot go unnoticed.
+struct RgbPicture {
+  int width, height;
+  std::vector<uint8_t> bytes;
+  RgbPicture(int w, int h) : width(w), height(h), bytes(static_cast<size_t>(w) * h * 3) {
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        uint8_t* p = &bytes[(static_cast<size_t>(y) * w + x) * 3];
+        p[0] = static_cast<uint8_t>(x * 7 + 1);
+        p[1] = static_cast<uint8_t>(y * 11 + 2);
+        p[2] = static_cast<uint8_t>(x * 3 + y * 5 + 3);
+      }
+  }
+  const uint8_t* at(int y, int x) const { return &bytes[(static_cast<size_t>(y) * width + x) * 3]; }
+};
+
+// The orientation table, written out row by row: the output (row, column),
+// counted from the top, of input pixel (y, x).
+struct TableRow {
+  const char* name;
+  bool rotated, flip, mirror;
+  int (*row)(int W, int H, int y, int x);
+  int (*col)(int W, int H, int y, int x);
+};
+
+const TableRow kTable[] = {
+    {"plain", false, false, false, [](int, int, int y, int) { return y; },
+     [](int, int, int, int x) { return x; }},
+    {"flip", false, true, false, [](int, int H, int y, int) { return H - 1 - y; },
+     [](int, int, int, int x) { return x; }},
+    {"mirror", false, false, true, [](int, int, int y, int) { return y; },
+     [](int W, int, int, int x) { return W - 1 - x; }},
+    {"flip+mirror", false, true, true, [](int, int H, int y, int) { return H - 1 - y; },
+     [](int W, int, int, int x) { return W - 1 - x; }},
+    {"clockwise", true, false, false, [](int, int, int, int x) { return x; },
+     [](int, int H, int y, int) { return H - 1 - y; }},
+    {"rotated+flip", true, true, false, [](int W, int, int, int x) { return W - 1 - x; },
+     [](int, int H, int y, int) { return H - 1 - y; }},
+    {"rotated+mirror", true, false, true, [](int, int, int, int x) { return x; },
+     [](int, int, int y, int) { return y; }},
+    {"anticlockwise", true, true, true, [](int W, int, int, int x) { return W - 1 - x; },
+     [](int, int, int y, int) { return y; }},
+};
+
+// Runs one table row on a picture and checks every pixel of the bottom-up
+// BGR result, the padding bytes at each row end included (left untouched).
+void CheckTableRow(const TableRow& t, const RgbPicture& pic) {
+  SCOPED_TRACE(t.name);
+  Orientation o;
+  o.rotated = t.rotated;
+  o.flip = t.flip;
+  o.mirror = t.mirror;
+  int ow, oh;
+  OrientedSize(pic.width, pic.height, o, &ow, &oh);
+  ASSERT_EQ(ow, t.rotated ? pic.height : pic.width);
+  ASSERT_EQ(oh, t.rotated ? pic.width : pic.height);
+  const int stride = DibStride(ow);
+  std::vector<uint8_t> dib(static_cast<size_t>(stride) * oh, 0xEE);
+  OrientRgbToBottomUpBgr(pic.bytes.data(), pic.width, pic.height, pic.width * 3, o, dib.data(), stride);
+
+  int mismatches = 0;
+  for (int y = 0; y < pic.height; ++y)
+    for (int x = 0; x < pic.width; ++x) {
+      const int r = t.row(pic.width, pic.height, y, x);
+      const int c = t.col(pic.width, pic.height, y, x);
+      const uint8_t* out = &dib[static_cast<size_t>(oh - 1 - r) * stride + c * 3];
+      const uint8_t* in = pic.at(y, x);
+      if (out[0] != in[2] || out[1] != in[1] || out[2] != in[0]) {
+        if (++mismatches <= 5)
+          ADD_FAILURE() << "input (" << y << "," << x << ") not at (" << r << "," << c << ")";
+      }
+    }
+  EXPECT_EQ(mismatches, 0);
+  for (int r = 0; r < oh; ++r)
+    for (int b = ow * 3; b < stride; ++b) EXPECT_EQ(dib[static_cast<size_t>(r) * stride + b], 0xEE);
+}
+
+TEST(OrientRgbToBottomUpBgr, AllEightTableRowsOnASmallAsymmetricPicture) {
+  const RgbPicture pic(5, 3);  // odd width: DIB rows carry padding both ways
+  for (const TableRow& t : kTable) CheckTableRow(t, pic);
+}
+
+TEST(OrientRgbToBottomUpBgr, AllEightTableRowsAcrossTileBoundaries) {
+  const RgbPicture pic(150, 97);
+  for (const TableRow& t : kTable) CheckTableRow(t, pic);
+}
+
+TEST(OrientRgbToBottomUpBgr, HonoursTheSourceRowStride) {
+  const int w = 4, h = 2, srcStride = 16;  // 4 bytes of row padding in the source
+  std::vector<uint8_t> src(srcStride * h, 0);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) src[y * srcStride + x * 3] = static_cast<uint8_t>(10 * y + x + 1);
+  Orientation o;  // plain copy
+  std::vector<uint8_t> dib(DibStride(w) * h, 0);
+  OrientRgbToBottomUpBgr(src.data(), w, h, srcStride, o, dib.data(), DibStride(w));
+  // Red of input (y, x) is the third byte of output row y, stored bottom-up.
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) EXPECT_EQ(dib[(h - 1 - y) * DibStride(w) + x * 3 + 2], 10 * y + x + 1);
+}
+
+TEST(ChooseOrientation, UserTogglesInvertThePhoneFlags) {
+  for (int rv = 0; rv < 2; ++rv)
+    for (int rh = 0; rh < 2; ++rh)
+      for (int um = 0; um < 2; ++um)
+        for (int uf = 0; uf < 2; ++uf) {
+          const Orientation o = ChooseOrientation(1280, 720, false, rv, rh, um, uf);
+          EXPECT_EQ(o.flip, (rv != 0) != (uf != 0)) << rv << rh << um << uf;
+          EXPECT_EQ(o.mirror, (rh != 0) != (um != 0)) << rv << rh << um << uf;
+          EXPECT_FALSE(o.rotated);
+        }
+  // Any non-zero value counts as set.
+  EXPECT_TRUE(ChooseOrientation(8, 4, false, 7, 0, 0, 0).flip);
+  EXPECT_FALSE(ChooseOrientation(8, 4, false, 0, -1, 5, 0).mirror);
+}
+
+TEST(ChooseOrientation, RotatesWhenPictureAndOutputOrientationDiffer) {
+  EXPECT_FALSE(ChooseOrientation(1280, 720, false, 0, 0, 0, 0).rotated);
+  EXPECT_TRUE(ChooseOrientation(720, 1280, false, 0, 0, 0, 0).rotated);
+  EXPECT_TRUE(ChooseOrientation(1280, 720, true, 0, 0, 0, 0).rotated);
+  EXPECT_FALSE(ChooseOrientation(720, 1280, true, 0, 0, 0, 0).rotated);
+  // A square picture counts as landscape.
+  EXPECT_FALSE(ChooseOrientation(600, 600, false, 0, 0, 0, 0).rotated);
+  EXPECT_TRUE(ChooseOrientation(600, 600, true, 0, 0, 0, 0).rotated);
+}
+
+TEST(ComputeFillPlacement, SameAspectScalesWithoutCrop) {
+  const FillPlacement p = ComputeFillPlacement(1920, 1080, 1280, 720);
+  EXPECT_EQ(p.left, 0);
+  EXPECT_EQ(p.top, 0);
+  EXPECT_EQ(p.width, 1280);
+  EXPECT_EQ(p.height, 720);
+  EXPECT_FALSE(p.cropOnly);
+}
+
+TEST(ComputeFillPlacement, TallerPictureOfTheSameWidthIsOnlyCropped) {
+  const FillPlacement p = ComputeFillPlacement(1280, 960, 1280, 720);
+  EXPECT_EQ(p.left, 0);
+  EXPECT_EQ(p.top, -120);
+  EXPECT_EQ(p.width, 1280);
+  EXPECT_EQ(p.height, 960);
+  EXPECT_TRUE(p.cropOnly);
+}
+
+TEST(ComputeFillPlacement, WiderPictureOfTheSameHeightIsOnlyCropped) {
+  const FillPlacement p = ComputeFillPlacement(2560, 720, 1280, 720);
+  EXPECT_EQ(p.left, -640);
+  EXPECT_EQ(p.top, 0);
+  EXPECT_EQ(p.width, 2560);
+  EXPECT_EQ(p.height, 720);
+  EXPECT_TRUE(p.cropOnly);
+}
+
+TEST(ComputeFillPlacement, OtherAspectIsScaledThenCroppedOnBothSides) {
+  FillPlacement p = ComputeFillPlacement(1440, 1080, 1280, 720);  // 4:3 into 16:9
+  EXPECT_EQ(p.width, 1280);
+  EXPECT_EQ(p.height, 960);
+  EXPECT_EQ(p.top, -120);
+  EXPECT_FALSE(p.cropOnly);
+
+  p = ComputeFillPlacement(1280, 720, 720, 1280);  // landscape into the portrait output
+  EXPECT_EQ(p.height, 1280);
+  EXPECT_EQ(p.width, 2275);  // trunc(1280 * 1.7777778f)
+  EXPECT_EQ(p.left, (720 - 2275) / 2);
+  EXPECT_FALSE(p.cropOnly);
+
+  p = ComputeFillPlacement(640, 360, 1280, 720);  // enlarged
+  EXPECT_EQ(p.width, 1280);
+  EXPECT_EQ(p.height, 720);
+  EXPECT_FALSE(p.cropOnly);
+}
+
+TEST(ComputeFillPlacement, DegenerateSizesGiveAnEmptyPlacement) {
+  const FillPlacement p = ComputeFillPlacement(0, 720, 1280, 720);
+  EXPECT_EQ(p.width, 0);
+  EXPECT_EQ(p.height, 0);
+}
+
+}  // namespace

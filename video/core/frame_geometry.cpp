@@ -1,0 +1,88 @@
+#include "frame_geometry.h"
+
+#include <algorithm>
+
+Orientation ChooseOrientation(int width, int height, bool portraitOutput, int reverseV, int reverseH,
+                              int userMirror, int userFlip) {
+  Orientation o;
+  o.flip = reverseV != 0;
+  o.mirror = reverseH != 0;
+  if (userMirror != 0) o.mirror = !o.mirror;
+  if (userFlip != 0) o.flip = !o.flip;
+  const bool portraitPicture = width < height;
+  o.rotated = portraitPicture != portraitOutput;
+  return o;
+}
+
+void OrientedSize(int width, int height, const Orientation& o, int* outWidth, int* outHeight) {
+  *outWidth = o.rotated ? height : width;
+  *outHeight = o.rotated ? width : height;
+}
+
+namespace {
+
+inline void CopyPixelSwapped(const uint8_t* s, uint8_t* d) {
+  d[0] = s[2];
+  d[1] = s[1];
+  d[2] = s[0];
+}
+
+// One output row (counted from the top) starts at source pixel `first` and
+// walks the source by `step` bytes per output column.
+void CopyRow(const uint8_t* first, ptrdiff_t step, int count, uint8_t* d) {
+  for (int c = 0; c < count; ++c, first += step, d += 3) CopyPixelSwapped(first, d);
+}
+
+}  // namespace
+
+void OrientRgbToBottomUpBgr(const uint8_t* src, int width, int height, int srcStride, const Orientation& o,
+                            uint8_t* dst, int dstStride) {
+  if (!src || !dst || width <= 0 || height <= 0) return;
+  int ow, oh;
+  OrientedSize(width, height, o, &ow, &oh);
+  auto dstRow = [&](int row) { return dst + static_cast<ptrdiff_t>(oh - 1 - row) * dstStride; };
+
+  if (!o.rotated) {
+    // Output row r comes from one source row, walked forwards or backwards.
+    const ptrdiff_t step = o.mirror ? -3 : 3;
+    const int x0 = o.mirror ? width - 1 : 0;
+    for (int row = 0; row < oh; ++row) {
+      const int y = o.flip ? height - 1 - row : row;
+      CopyRow(src + static_cast<ptrdiff_t>(y) * srcStride + x0 * 3, step, ow, dstRow(row));
+    }
+    return;
+  }
+
+  // Rotated: output row r is source column x (W-1-r with flip), walked down the
+  // source rows (mirror) or up them. Column walks touch one byte triple per
+  // source row, so work in tiles that keep the touched source rows in cache.
+  const ptrdiff_t step = o.mirror ? srcStride : -static_cast<ptrdiff_t>(srcStride);
+  const int y0 = o.mirror ? 0 : height - 1;
+  constexpr int kTile = 64;
+  for (int colStart = 0; colStart < ow; colStart += kTile) {
+    const int cols = std::min(kTile, ow - colStart);
+    for (int row = 0; row < oh; ++row) {
+      const int x = o.flip ? width - 1 - row : row;
+      const uint8_t* first = src + y0 * static_cast<ptrdiff_t>(srcStride) + x * 3 + step * colStart;
+      CopyRow(first, step, cols, dstRow(row) + colStart * 3);
+    }
+  }
+}
+
+FillPlacement ComputeFillPlacement(int ow, int oh, int tw, int th) {
+  FillPlacement p;
+  if (ow <= 0 || oh <= 0 || tw <= 0 || th <= 0) return p;
+  const float a = static_cast<float>(ow) / static_cast<float>(oh);
+  const float t = static_cast<float>(tw) / static_cast<float>(th);
+  if (a > t) {
+    p.height = th;
+    p.width = static_cast<int>(static_cast<float>(th) * a);
+  } else {
+    p.width = tw;
+    p.height = static_cast<int>(static_cast<float>(tw) / a);
+  }
+  p.left = (tw - p.width) / 2;
+  p.top = (th - p.height) / 2;
+  p.cropOnly = (ow == tw && oh > th) || (oh == th && ow > tw);
+  return p;
+}
