@@ -1,0 +1,53 @@
+// A ByteChannel over memory for the portable link tests: serves scripted
+// input bytes like a peer that closes after them, and records what is sent.
+#pragma once
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "byte_channel.h"
+
+class MemoryChannel : public ByteChannel {
+ public:
+  explicit MemoryChannel(std::string input = {}) : input_(std::move(input)) {}
+
+  // Sends fail (return -1) once this many bytes have been sent.
+  void FailSendsAfter(size_t bytes) { sendLimit_ = bytes; }
+
+  int Send(const void* buffer, int n) override {
+    if (n < 1) return 0;
+    if (sent_.size() + static_cast<size_t>(n) > sendLimit_) return -1;
+    sent_.append(static_cast<const char*>(buffer), static_cast<size_t>(n));
+    return n;
+  }
+
+  // Like a TCP peer that closed after its input: a short count, then 0.
+  int Recv(void* buffer, int n) override {
+    if (n < 1) return 0;
+    const size_t take = std::min(static_cast<size_t>(n), input_.size() - offset_);
+    if (take) std::memcpy(buffer, input_.data() + offset_, take);
+    offset_ += take;
+    return static_cast<int>(take);
+  }
+
+  const std::string& sent() const { return sent_; }
+  size_t consumed() const { return offset_; }
+
+ private:
+  std::string input_;
+  size_t offset_ = 0;
+  std::string sent_;
+  size_t sendLimit_ = SIZE_MAX;
+};
+
+// Frame bytes built independently of the code under test.
+inline std::string Le32(uint32_t v) {
+  std::string s(4, '\0');
+  for (int i = 0; i < 4; ++i) s[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  return s;
+}
+
+inline std::string Frame(uint32_t type, const std::string& payload) {
+  return Le32(type) + Le32(static_cast<uint32_t>(payload.size())) + payload;
+}
