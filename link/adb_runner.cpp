@@ -1,0 +1,227 @@
+#include "adb_runner.h"
+
+#include <atomic>
+#include <cstdio>
+
+#include "adb_output.h"
+#include "app_globals.h"
+
+namespace {
+
+// Output is read in chunks of at most this many bytes (plus room for a NUL).
+constexpr DWORD kChunkBytes = 1023;
+// The output pipe's buffer: adb's answers are a few KiB at most.
+constexpr DWORD kPipeBufferBytes = 64 * 1024;
+
+std::string ExecutableFolder() {
+  char path[MAX_PATH * 2] = {};
+  DWORD n = GetModuleFileNameA(nullptr, path, sizeof(path));
+  if (n == 0 || n >= sizeof(path)) return std::string();
+  return FolderOfPath(std::string(path, n));
+}
+
+bool IsAbsolutePath(const std::string& p) {
+  return (p.size() >= 2 && p[1] == ':') || (!p.empty() && (p[0] == '\\' || p[0] == '/'));
+}
+
+// The executable named by the first token of `commandLine`, resolved against
+// the program's folder when it is relative.
+std::string ResolveExecutable(const std::string& commandLine) {
+  std::string exe;
+  if (!commandLine.empty() && commandLine[0] == '"') {
+    size_t end = commandLine.find('"', 1);
+    exe = commandLine.substr(1, end == std::string::npos ? std::string::npos : end - 1);
+  } else {
+    exe = commandLine.substr(0, commandLine.find_first_of(" \t"));
+  }
+  if (exe.empty() || IsAbsolutePath(exe)) return exe;
+  std::string folder = ProgramFolder.empty() ? ExecutableFolder() : ProgramFolder;
+  return folder + exe;
+}
+
+// A name no other pipe of this or another process uses.
+std::string UniquePipeName() {
+  static std::atomic<unsigned> counter{0};
+  char name[96];
+  std::snprintf(name, sizeof(name), "\\\\.\\pipe\\vela-adb-%lu-%u-%llu", GetCurrentProcessId(), counter++,
+                static_cast<unsigned long long>(GetTickCount64()));
+  return name;
+}
+
+}  // namespace
+
+AdbRunner::AdbRunner(DWORD deadlineMs, HANDLE cancelEvent)
+    : deadlineMs_(deadlineMs), cancelEvent_(cancelEvent) {}
+
+AdbRunner::~AdbRunner() {
+  Close();
+}
+
+void AdbRunner::Close() {
+  outputRead_.reset();
+  inputWrite_.reset();
+  process_.reset();
+  readEvent_.reset();
+}
+
+bool AdbRunner::Run(const std::string& commandLine) {
+  Close();
+  cutShort_ = false;
+  if (cancelEvent_ && WaitForSingleObject(cancelEvent_, 0) == WAIT_OBJECT_0) return false;
+
+  // The child's output goes through a named pipe so the parent can read it
+  // with a deadline (overlapped reads); the parent's ends are created
+  // non-inheritable, the child's ends inheritable.
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  const std::string pipeName = UniquePipeName();
+  UniqueHandle outputRead(CreateNamedPipeA(
+      pipeName.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0, kPipeBufferBytes, 0,
+      nullptr));
+  if (!outputRead) return false;
+  UniqueHandle childOutput(CreateFileA(pipeName.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!childOutput) return false;
+
+  HANDLE childInputRaw = nullptr, inputWriteRaw = nullptr;
+  if (!CreatePipe(&childInputRaw, &inputWriteRaw, &inherit, 0)) return false;
+  UniqueHandle childInput(childInputRaw), inputWrite(inputWriteRaw);
+  SetHandleInformation(inputWrite.get(), HANDLE_FLAG_INHERIT, 0);
+
+  UniqueHandle readEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!readEvent) return false;
+
+  STARTUPINFOA si{};
+  GetStartupInfoA(&si);
+  si.cb = sizeof(si);
+  // The C runtime's inherited-descriptor block describes our handles, not the
+  // child's: never pass it on.
+  si.lpReserved2 = nullptr;
+  si.cbReserved2 = 0;
+  si.hStdInput = childInput.get();
+  si.hStdOutput = childOutput.get();
+  si.hStdError = childOutput.get();
+  si.wShowWindow = SW_HIDE;
+  si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+
+  const std::string application = ResolveExecutable(commandLine);
+  std::vector<char> writable(commandLine.begin(), commandLine.end());
+  writable.push_back('\0');
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(application.empty() ? nullptr : application.c_str(), writable.data(), nullptr, nullptr,
+                      TRUE, 0, nullptr, nullptr, &si, &pi)) {
+    return false;
+  }
+  CloseHandle(pi.hThread);
+  process_.reset(pi.hProcess);
+  outputRead_ = std::move(outputRead);
+  inputWrite_ = std::move(inputWrite);
+  readEvent_ = std::move(readEvent);
+  deadline_ = GetTickCount64() + deadlineMs_;
+  // childInput and childOutput close here: from now on only the child (and
+  // whatever it starts) holds the write end of the output pipe.
+  return true;
+}
+
+bool AdbRunner::WriteInput(const std::string& text) {
+  if (!inputWrite_) return false;
+  DWORD written = 0;
+  return WriteFile(inputWrite_.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) !=
+         FALSE;
+}
+
+std::string AdbRunner::ReadOutput() {
+  std::string output;
+  cutShort_ = false;
+  if (!outputRead_ || !readEvent_) return output;
+  const HANDLE pipe = outputRead_.get();
+  char chunk[kChunkBytes + 1];
+
+  // One overlapped read; returns false when the pipe is finished (broken or
+  // failed). A read still pending is reported through `pending`.
+  OVERLAPPED ov{};
+  auto startRead = [&](bool& pending) -> bool {
+    ov = OVERLAPPED{};
+    ov.hEvent = readEvent_.get();
+    ResetEvent(ov.hEvent);
+    DWORD got = 0;
+    pending = false;
+    if (ReadFile(pipe, chunk, kChunkBytes, &got, &ov)) {
+      if (!GetOverlappedResult(pipe, &ov, &got, FALSE) || got == 0) return false;
+      AppendAdbOutputChunk(output, chunk, got);
+      return true;
+    }
+    if (GetLastError() != ERROR_IO_PENDING) return false;
+    pending = true;
+    return true;
+  };
+
+  for (;;) {
+    bool pending = false;
+    if (!startRead(pending)) return output;
+    if (!pending) continue;
+
+    HANDLE waits[3] = {readEvent_.get(), process_.get(), cancelEvent_};
+    const DWORD count = cancelEvent_ ? 3 : 2;
+    ULONGLONG now = GetTickCount64();
+    DWORD remaining = now >= deadline_ ? 0 : static_cast<DWORD>(deadline_ - now);
+    DWORD w = WaitForMultipleObjects(count, waits, FALSE, remaining);
+    if (w == WAIT_OBJECT_0) {
+      DWORD got = 0;
+      if (!GetOverlappedResult(pipe, &ov, &got, FALSE) || got == 0) return output;
+      AppendAdbOutputChunk(output, chunk, got);
+      continue;
+    }
+
+    // The child has exited, or it must be ended (deadline, cancel, failed wait).
+    if (w != WAIT_OBJECT_0 + 1) {
+      TerminateProcess(process_.get(), 1);
+      WaitForSingleObject(process_.get(), 5000);
+      cutShort_ = true;
+    }
+    // Withdraw the pending read (it may have completed meanwhile), then take
+    // what the child wrote before it ended and stop, even when a process the
+    // child started still holds the pipe open.
+    CancelIoEx(pipe, &ov);
+    DWORD got = 0;
+    if (GetOverlappedResult(pipe, &ov, &got, TRUE) && got > 0) AppendAdbOutputChunk(output, chunk, got);
+    for (;;) {
+      DWORD available = 0;
+      if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0) break;
+      if (!startRead(pending)) break;
+      if (pending) {
+        // Data is buffered, so the read completes without waiting on the child.
+        if (!GetOverlappedResult(pipe, &ov, &got, TRUE) || got == 0) break;
+        AppendAdbOutputChunk(output, chunk, got);
+      }
+    }
+    return output;
+  }
+}
+
+bool AdbRunner::ListDevices(std::vector<std::string>& serials) {
+  if (!Run("adb\\adb.exe devices")) return false;
+  ParseAdbDevices(ReadOutput(), serials);
+  return true;
+}
+
+bool AdbRunner::QueryModel(std::string serial, DeviceInfo& info) {
+  info.kind = kDeviceAndroid;
+  info.id = serial;
+  info.name = serial;
+  if (!Run("adb\\adb.exe -s " + serial + " shell")) return false;
+  WriteInput("getprop\r\n");
+  WriteInput("exit\r\n");
+  ParseGetpropModel(ReadOutput(), info.name);
+  return true;
+}
+
+bool AdbRunner::Forward(const std::string& serial, int localPort, int remotePort) {
+  char ports[64];
+  std::snprintf(ports, sizeof(ports), " forward tcp:%d tcp:%d",
+                static_cast<int>(static_cast<uint16_t>(localPort)),
+                static_cast<int>(static_cast<uint16_t>(remotePort)));
+  if (!Run("adb\\adb.exe -s " + serial + ports)) return false;
+  ReadOutput();
+  return true;
+}
