@@ -1,0 +1,86 @@
+#include "greeting.h"
+
+#include <gtest/gtest.h>
+
+#include "frame_header.h"
+#include "memory_channel.h"
+
+namespace {
+
+const std::string kDesktopGreeting = std::string("LNK10") + std::string(4, '\0');
+
+std::string PhoneAnswer(const std::string& config) {
+  return "LNK10" + Le32(static_cast<uint32_t>(config.size())) + config;
+}
+
+}  // namespace
+
+TEST(GreetingTest, CompleteExchangeSendsMagicThenEmptyConfig) {
+  MemoryChannel ch(PhoneAnswer("<cfg><reverse_v>1</reverse_v><reverse_h>0</reverse_h></cfg>"));
+  LinkConfig config;
+  ASSERT_TRUE(RunDesktopGreeting(ch, &config));
+  EXPECT_EQ(ch.sent(), kDesktopGreeting);
+  EXPECT_EQ(config.reverseV, 1);
+  EXPECT_EQ(config.reverseH, 0);
+}
+
+TEST(GreetingTest, ZeroOrNegativeConfigLengthReadsNothingMore) {
+  for (int32_t length : {0, -1, INT32_MIN}) {
+    MemoryChannel ch("LNK10" + Le32(static_cast<uint32_t>(length)) + "trailing frame bytes");
+    LinkConfig config;
+    ASSERT_TRUE(RunDesktopGreeting(ch, &config)) << length;
+    EXPECT_EQ(ch.consumed(), 9u);
+    EXPECT_EQ(ch.sent(), kDesktopGreeting);
+    EXPECT_EQ(config.reverseV, 0);
+    EXPECT_EQ(config.reverseH, 0);
+  }
+}
+
+TEST(GreetingTest, MalformedConfigIsAcceptedWithFlagsClear) {
+  MemoryChannel ch(PhoneAnswer("<cfg><reverse_v>1</reverse_v"));
+  LinkConfig config;
+  ASSERT_TRUE(RunDesktopGreeting(ch, &config));
+  EXPECT_EQ(config.reverseV, 0);
+  EXPECT_EQ(ch.sent(), kDesktopGreeting);
+}
+
+TEST(GreetingTest, ConfigTextEndsAtItsFirstNul) {
+  std::string config = "<c><reverse_h>1</reverse_h></c>";
+  config += '\0';
+  config += "<junk";
+  MemoryChannel ch(PhoneAnswer(config));
+  LinkConfig parsed;
+  ASSERT_TRUE(RunDesktopGreeting(ch, &parsed));
+  EXPECT_EQ(parsed.reverseH, 1);
+}
+
+TEST(GreetingTest, WrongOrShortAnswerFails) {
+  for (const std::string& answer :
+       {std::string("LNK11") + Le32(0), std::string("lnk10") + Le32(0), std::string("LNK1"), std::string(""),
+        std::string("LNK10") + "\x01\x00", PhoneAnswer("<c/>").substr(0, 12)}) {
+    MemoryChannel ch(answer);
+    LinkConfig config;
+    EXPECT_FALSE(RunDesktopGreeting(ch, &config)) << answer.size();
+    // The desktop sent its magic and nothing after a failed answer.
+    EXPECT_EQ(ch.sent(), "LNK10");
+  }
+}
+
+TEST(GreetingTest, OversizeConfigLengthFailsWithoutReading) {
+  MemoryChannel ch("LNK10" + Le32(link_wire::kMaxConfigLength + 1u) + "<c/>");
+  LinkConfig config;
+  EXPECT_FALSE(RunDesktopGreeting(ch, &config));
+  EXPECT_EQ(ch.consumed(), 9u);
+}
+
+TEST(GreetingTest, FailedSendsFail) {
+  MemoryChannel first(PhoneAnswer(""));
+  first.FailSendsAfter(0);
+  LinkConfig config;
+  EXPECT_FALSE(RunDesktopGreeting(first, &config));
+  EXPECT_EQ(first.consumed(), 0u);
+
+  MemoryChannel last(PhoneAnswer("<c/>"));
+  last.FailSendsAfter(5);
+  EXPECT_FALSE(RunDesktopGreeting(last, &config));
+}
