@@ -1,0 +1,269 @@
+#include "video_frame_buffer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "test_pictures.h"
+
+namespace {
+
+constexpr Rgb kRed{230, 20, 20}, kGreen{20, 220, 30}, kBlue{25, 30, 230}, kYellow{240, 230, 20};
+constexpr Rgb kWhite{255, 255, 255};
+
+std::string Describe(Rgb c) {
+  return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
+}
+
+// Four quadrants of four colours: top-left red, top-right green, bottom-left
+// blue, bottom-right yellow.
+Rgb Quadrants(int w, int h, int y, int x) {
+  const bool right = x >= w / 2, bottom = y >= h / 2;
+  return bottom ? (right ? kYellow : kBlue) : (right ? kGreen : kRed);
+}
+
+// Pushes one picture and takes the frame it became.
+std::unique_ptr<VideoFrame> Convert(VideoFrameBuffer& fb, const AVFrame* picture) {
+  fb.OnFrame(picture);
+  return fb.TakeFrame();
+}
+
+struct TableCase {
+  const char* name;
+  int flip, mirror;
+  int (*row)(int W, int H, int y, int x);
+  int (*col)(int W, int H, int y, int x);
+};
+
+// Checks every output pixel against the table's mapping: the coordinate
+// colour of the input tells which input pixel landed there.
+void ExpectMapping(const VideoFrame& frame, int W, int H, const TableCase& t) {
+  int bad = 0;
+  for (int r = 0; r < frame.height(); ++r)
+    for (int c = 0; c < frame.width(); ++c) {
+      int y, x;
+      DecodeCoordinate(PixelAt(frame, r, c), &y, &x);
+      const bool ok = y < H && x < W && t.row(W, H, y, x) == r && t.col(W, H, y, x) == c;
+      if (!ok && ++bad <= 3)
+        ADD_FAILURE() << t.name << ": output (" << r << "," << c << ") holds input (" << y << "," << x << ")";
+    }
+  EXPECT_EQ(bad, 0) << t.name;
+}
+
+// The four rows of the table without rotation, on a landscape picture in
+// landscape mode; the phone flags give the effective flip and mirror.
+TEST(VideoFrameBuffer, OrientationTableWithoutRotationIsPixelExact) {
+  const TableCase cases[] = {
+      {"plain", 0, 0, [](int, int, int y, int) { return y; }, [](int, int, int, int x) { return x; }},
+      {"flip", 1, 0, [](int, int H, int y, int) { return H - 1 - y; },
+       [](int, int, int, int x) { return x; }},
+      {"mirror", 0, 1, [](int, int, int y, int) { return y; },
+       [](int W, int, int, int x) { return W - 1 - x; }},
+      {"flip+mirror", 1, 1, [](int, int H, int y, int) { return H - 1 - y; },
+       [](int W, int, int, int x) { return W - 1 - x; }},
+  };
+  AvFramePtr pic = MakeRgbPicture(1280, 720, CoordinateColour);
+  for (const TableCase& t : cases) {
+    VideoFrameBuffer fb;
+    fb.SetReverse(t.flip, t.mirror);
+    auto frame = Convert(fb, pic.get());
+    ASSERT_TRUE(frame) << t.name;
+    ASSERT_EQ(frame->width(), 1280);
+    ASSERT_EQ(frame->height(), 720);
+    EXPECT_EQ(frame->size(), 1280 * 720 * 3);
+    ExpectMapping(*frame, 1280, 720, t);
+  }
+}
+
+// The four rotated rows: a portrait picture in landscape mode.
+TEST(VideoFrameBuffer, OrientationTableWithRotationIsPixelExact) {
+  const TableCase cases[] = {
+      {"clockwise", 0, 0, [](int, int, int, int x) { return x; },
+       [](int, int H, int y, int) { return H - 1 - y; }},
+      {"rotated+flip", 1, 0, [](int W, int, int, int x) { return W - 1 - x; },
+       [](int, int H, int y, int) { return H - 1 - y; }},
+      {"rotated+mirror", 0, 1, [](int, int, int, int x) { return x; },
+       [](int, int, int y, int) { return y; }},
+      {"anticlockwise", 1, 1, [](int W, int, int, int x) { return W - 1 - x; },
+       [](int, int, int y, int) { return y; }},
+  };
+  AvFramePtr pic = MakeRgbPicture(720, 1280, CoordinateColour);
+  for (const TableCase& t : cases) {
+    VideoFrameBuffer fb;
+    // The user's toggles alone give the effective flags here.
+    fb.SetUserFlip(t.mirror, t.flip);
+    auto frame = Convert(fb, pic.get());
+    ASSERT_TRUE(frame) << t.name;
+    ASSERT_EQ(frame->width(), 1280);
+    ASSERT_EQ(frame->height(), 720);
+    ExpectMapping(*frame, 720, 1280, t);
+  }
+}
+
+TEST(VideoFrameBuffer, PortraitPictureInLandscapeModeTurnsClockwiseOrAnticlockwiseWithBothFlips) {
+  AvFramePtr pic = MakeRgbPicture(720, 1280, [](int y, int x) { return Quadrants(720, 1280, y, x); });
+  VideoFrameBuffer fb;
+  auto cw = Convert(fb, pic.get());
+  ASSERT_TRUE(cw);
+  // Clockwise: the input's top-left corner goes to the top right.
+  EXPECT_TRUE(Near(PixelAt(*cw, 0, 1279), kRed, 0)) << Describe(PixelAt(*cw, 0, 1279));
+  EXPECT_TRUE(Near(PixelAt(*cw, 0, 0), kBlue, 0));
+  EXPECT_TRUE(Near(PixelAt(*cw, 719, 1279), kGreen, 0));
+  EXPECT_TRUE(Near(PixelAt(*cw, 719, 0), kYellow, 0));
+
+  fb.SetReverse(1, 0);
+  fb.SetUserFlip(1, 0);  // phone flip plus user mirror: both in effect
+  auto acw = Convert(fb, pic.get());
+  ASSERT_TRUE(acw);
+  // Anticlockwise: the input's top-left corner goes to the bottom left.
+  EXPECT_TRUE(Near(PixelAt(*acw, 719, 0), kRed, 0)) << Describe(PixelAt(*acw, 719, 0));
+  EXPECT_TRUE(Near(PixelAt(*acw, 0, 0), kGreen, 0));
+  EXPECT_TRUE(Near(PixelAt(*acw, 719, 1279), kBlue, 0));
+  EXPECT_TRUE(Near(PixelAt(*acw, 0, 1279), kYellow, 0));
+}
+
+TEST(VideoFrameBuffer, UserMirrorCancelsThePhoneMirror) {
+  AvFramePtr pic = MakeRgbPicture(1280, 720, CoordinateColour);
+  VideoFrameBuffer fb;
+  fb.SetReverse(0, 1);
+  fb.SetUserFlip(1, 0);
+  auto frame = Convert(fb, pic.get());
+  ASSERT_TRUE(frame);
+  ExpectMapping(
+      *frame, 1280, 720,
+      {"unmirrored", 0, 0, [](int, int, int y, int) { return y; }, [](int, int, int, int x) { return x; }});
+}
+
+TEST(VideoFrameBuffer, FullHdIsScaledToTheOutputWithoutCrop) {
+  // Quadrants inside an 18-pixel white border: after scaling by 2/3 the border
+  // must still show on all four edges (nothing was cropped).
+  AvFramePtr pic = MakeRgbPicture(1920, 1080, [](int y, int x) {
+    if (x < 18 || y < 18 || x >= 1920 - 18 || y >= 1080 - 18) return kWhite;
+    return Quadrants(1920, 1080, y, x);
+  });
+  VideoFrameBuffer fb;
+  auto frame = Convert(fb, pic.get());
+  ASSERT_TRUE(frame);
+  ASSERT_EQ(frame->width(), 1280);
+  ASSERT_EQ(frame->height(), 720);
+  for (auto [r, c] :
+       {std::pair{4, 640}, std::pair{715, 640}, std::pair{360, 4}, std::pair{360, 1275}, std::pair{3, 3}})
+    EXPECT_TRUE(Near(PixelAt(*frame, r, c), kWhite, 40))
+        << r << "," << c << " " << Describe(PixelAt(*frame, r, c));
+  // Quadrant centres keep their colours; the split is at the middle.
+  EXPECT_TRUE(Near(PixelAt(*frame, 180, 320), kRed, 40)) << Describe(PixelAt(*frame, 180, 320));
+  EXPECT_TRUE(Near(PixelAt(*frame, 180, 960), kGreen, 40));
+  EXPECT_TRUE(Near(PixelAt(*frame, 540, 320), kBlue, 40));
+  EXPECT_TRUE(Near(PixelAt(*frame, 540, 960), kYellow, 40));
+  EXPECT_TRUE(Near(PixelAt(*frame, 180, 630), kRed, 40));
+  EXPECT_TRUE(Near(PixelAt(*frame, 180, 650), kGreen, 40));
+  EXPECT_TRUE(Near(PixelAt(*frame, 350, 320), kRed, 40));
+  EXPECT_TRUE(Near(PixelAt(*frame, 370, 320), kBlue, 40));
+}
+
+TEST(VideoFrameBuffer, TallPictureIsCroppedByEqualBandsWithoutScaling) {
+  AvFramePtr pic = MakeRgbPicture(1280, 960, CoordinateColour);
+  VideoFrameBuffer fb;
+  auto frame = Convert(fb, pic.get());
+  ASSERT_TRUE(frame);
+  ASSERT_EQ(frame->width(), 1280);
+  ASSERT_EQ(frame->height(), 720);
+  // A pure copy: output (r, c) is exactly input (r + 120, c).
+  ExpectMapping(
+      *frame, 1280, 960,
+      {"crop", 0, 0, [](int, int, int y, int) { return y - 120; }, [](int, int, int, int x) { return x; }});
+}
+
+TEST(VideoFrameBuffer, EleventhFrameDropsTheFirst) {
+  VideoFrameBuffer fb;
+  std::vector<AvFramePtr> pics;
+  for (int i = 0; i < 11; ++i) {
+    const uint8_t v = static_cast<uint8_t>(10 + i);
+    pics.push_back(MakeRgbPicture(1280, 720, [v](int, int) { return Rgb{v, v, v}; }));
+  }
+  for (int i = 0; i < 10; ++i) {
+    EXPECT_EQ(fb.IsFull(), 0) << i;
+    fb.OnFrame(pics[i].get());
+  }
+  EXPECT_EQ(fb.IsFull(), 1);
+  EXPECT_EQ(fb.DroppedFrames(), 0u);
+  fb.OnFrame(pics[10].get());
+  EXPECT_EQ(fb.IsFull(), 1);
+  EXPECT_EQ(fb.DroppedFrames(), 1u);
+  for (int i = 1; i <= 10; ++i) {
+    auto frame = fb.TakeFrame();
+    ASSERT_TRUE(frame) << i;
+    EXPECT_EQ(PixelAt(*frame, 0, 0).r, 10 + i) << "frames come out oldest first, the first one gone";
+  }
+  EXPECT_EQ(fb.TakeFrame(), nullptr);
+  EXPECT_EQ(fb.IsFull(), 0);
+}
+
+TEST(VideoFrameBuffer, ResetFreesEveryQueuedFrame) {
+  VideoFrameBuffer fb;
+  AvFramePtr pic = MakeRgbPicture(1280, 720, CoordinateColour);
+  for (int i = 0; i < 10; ++i) fb.OnFrame(pic.get());
+  ASSERT_EQ(fb.IsFull(), 1);
+  fb.Reset();
+  EXPECT_EQ(fb.TakeFrame(), nullptr);
+  EXPECT_EQ(fb.IsFull(), 0);
+  EXPECT_EQ(fb.DroppedFrames(), 0u) << "freed by Reset, not counted as dropped";
+  // Still usable afterwards.
+  fb.OnFrame(pic.get());
+  EXPECT_NE(fb.TakeFrame(), nullptr);
+}
+
+TEST(VideoFrameBuffer, PortraitSwitchAppliesFromTheNextPicture) {
+  VideoFrameBuffer fb;
+  AvFramePtr landscape = MakeRgbPicture(1280, 720, [](int y, int x) { return Quadrants(1280, 720, y, x); });
+  fb.OnFrame(landscape.get());
+  fb.SetPortrait(true);
+  EXPECT_EQ(fb.OutputWidth(), 720);
+  EXPECT_EQ(fb.OutputHeight(), 1280);
+  fb.OnFrame(landscape.get());
+
+  auto before = fb.TakeFrame();
+  ASSERT_TRUE(before);
+  EXPECT_EQ(before->width(), 1280) << "a queued frame keeps the size it was made with";
+  EXPECT_EQ(before->height(), 720);
+  auto after = fb.TakeFrame();
+  ASSERT_TRUE(after);
+  EXPECT_EQ(after->width(), 720);
+  EXPECT_EQ(after->height(), 1280);
+  EXPECT_EQ(after->size(), 720 * 1280 * 3);
+  // The landscape picture is turned clockwise into the portrait output:
+  // its top-left red quadrant ends up on the top right.
+  EXPECT_TRUE(Near(PixelAt(*after, 20, 700), kRed, 0)) << Describe(PixelAt(*after, 20, 700));
+  EXPECT_TRUE(Near(PixelAt(*after, 1260, 20), kYellow, 0));
+
+  fb.SetPortrait(false);
+  fb.OnFrame(landscape.get());
+  auto back = fb.TakeFrame();
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->width(), 1280);
+}
+
+TEST(VideoFrameBuffer, PortraitPictureInPortraitModeIsKeptUnturned) {
+  VideoFrameBuffer fb;
+  fb.SetPortrait(true);
+  AvFramePtr pic = MakeRgbPicture(720, 1280, CoordinateColour);
+  auto frame = Convert(fb, pic.get());
+  ASSERT_TRUE(frame);
+  ExpectMapping(
+      *frame, 720, 1280,
+      {"plain", 0, 0, [](int, int, int y, int) { return y; }, [](int, int, int, int x) { return x; }});
+}
+
+TEST(VideoFrameBuffer, IgnoresMissingAndNonRgbPictures) {
+  VideoFrameBuffer fb;
+  fb.OnFrame(nullptr);
+  AvFramePtr yuv(av_frame_alloc());
+  yuv->width = 64;
+  yuv->height = 48;
+  yuv->format = AV_PIX_FMT_YUV420P;
+  ASSERT_GE(av_frame_get_buffer(yuv.get(), 1), 0);
+  fb.OnFrame(yuv.get());
+  EXPECT_EQ(fb.TakeFrame(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+// The interface through which the decoder hands over each converted picture.
+#pragma once
+
+struct AVFrame;
+
+class IFrameBuffer {
+ public:
+  virtual ~IFrameBuffer() = default;
+  // Accepts one picture in AV_PIX_FMT_RGB24. The picture is only borrowed for
+  // the call: the decoder overwrites it with the next one.
+  virtual void OnFrame(const AVFrame* picture) = 0;
+  // 1 while the queue holds its maximum number of frames, else 0.
+  virtual int IsFull() = 0;
+};

@@ -1,0 +1,122 @@
+#include "video_frame_buffer.h"
+
+extern "C" {
+#include <libavutil/frame.h>
+#include <libavutil/pixfmt.h>
+}
+
+namespace {
+
+// A memory DC compatible with the desktop, deleted with the scope.
+class CompatibleDC {
+ public:
+  explicit CompatibleDC(HDC ref) : dc_(CreateCompatibleDC(ref)) {}
+  ~CompatibleDC() {
+    if (dc_) DeleteDC(dc_);
+  }
+  CompatibleDC(const CompatibleDC&) = delete;
+  CompatibleDC& operator=(const CompatibleDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+}  // namespace
+
+void VideoFrameBuffer::SetReverse(int reverseV, int reverseH) {
+  reverseV_ = reverseV;
+  reverseH_ = reverseH;
+}
+
+void VideoFrameBuffer::SetUserFlip(int userMirror, int userFlip) {
+  userMirror_ = userMirror;
+  userFlip_ = userFlip;
+}
+
+void VideoFrameBuffer::SetPortrait(bool portrait) {
+  portrait_ = portrait ? 1 : 0;
+}
+
+void VideoFrameBuffer::OnFrame(const AVFrame* picture) {
+  if (!picture || picture->format != AV_PIX_FMT_RGB24 || !picture->data[0]) return;
+  if (picture->width <= 0 || picture->height <= 0 || picture->linesize[0] < picture->width * 3) return;
+  std::unique_ptr<VideoFrame> frame =
+      Render(picture->data[0], picture->width, picture->height, picture->linesize[0]);
+  if (!frame) return;
+
+  std::unique_ptr<VideoFrame> dropped;
+  {
+    ScopedLock hold(lock_);
+    if (queue_.size() >= static_cast<size_t>(kMaxQueuedFrames)) {
+      dropped = std::move(queue_.front());
+      queue_.pop_front();
+    }
+    queue_.push_back(std::move(frame));
+  }
+  if (dropped) ++dropped_;
+  // `dropped` is freed here, outside the lock.
+}
+
+std::unique_ptr<VideoFrame> VideoFrameBuffer::Render(const uint8_t* rgb, int width, int height, int stride) {
+  // One snapshot of the settings per picture: a change applies from the next one.
+  const bool portrait = portrait_.load() != 0;
+  const int tw = portrait ? kLandscapeHeight : kLandscapeWidth;
+  const int th = portrait ? kLandscapeWidth : kLandscapeHeight;
+  const Orientation o = ChooseOrientation(width, height, portrait, reverseV_.load(), reverseH_.load(),
+                                          userMirror_.load(), userFlip_.load());
+  int ow, oh;
+  OrientedSize(width, height, o, &ow, &oh);
+
+  std::unique_ptr<VideoFrame> oriented = VideoFrame::Create(ow, oh);
+  if (!oriented) return nullptr;
+  OrientRgbToBottomUpBgr(rgb, width, height, stride, o, oriented->bits(), oriented->stride());
+  if (ow == tw && oh == th) return oriented;
+
+  // Fill the output completely, keeping the aspect ratio; the overflow is
+  // cropped equally on both sides.
+  const FillPlacement p = ComputeFillPlacement(ow, oh, tw, th);
+  std::unique_ptr<VideoFrame> out = VideoFrame::Create(tw, th);
+  if (!out) return nullptr;
+  ClientDC desktop(GetDesktopWindow());
+  CompatibleDC src(desktop.get());
+  CompatibleDC dst(desktop.get());
+  if (!src.get() || !dst.get()) return nullptr;
+  {
+    SelectScope srcBitmap(src.get(), oriented->bitmap());
+    SelectScope dstBitmap(dst.get(), out->bitmap());
+    SetStretchBltMode(dst.get(), HALFTONE);
+    SetBrushOrgEx(dst.get(), 0, 0, nullptr);  // required after choosing HALFTONE
+    BOOL ok;
+    if (p.cropOnly) {
+      ok = BitBlt(dst.get(), p.left, p.top, p.width, p.height, src.get(), 0, 0, SRCCOPY);
+    } else {
+      ok = StretchBlt(dst.get(), p.left, p.top, p.width, p.height, src.get(), 0, 0, ow, oh, SRCCOPY);
+    }
+    if (!ok) return nullptr;
+  }
+  // The pixels are read through the DIB pointer: finish GDI's batched drawing first.
+  GdiFlush();
+  return out;
+}
+
+int VideoFrameBuffer::IsFull() {
+  ScopedLock hold(lock_);
+  return queue_.size() >= static_cast<size_t>(kMaxQueuedFrames) ? 1 : 0;
+}
+
+std::unique_ptr<VideoFrame> VideoFrameBuffer::TakeFrame() {
+  ScopedLock hold(lock_);
+  if (queue_.empty()) return nullptr;
+  std::unique_ptr<VideoFrame> frame = std::move(queue_.front());
+  queue_.pop_front();
+  return frame;
+}
+
+void VideoFrameBuffer::Reset() {
+  std::deque<std::unique_ptr<VideoFrame>> old;
+  {
+    ScopedLock hold(lock_);
+    old.swap(queue_);
+  }
+}

@@ -1,0 +1,61 @@
+// Turns every decoded RGB picture into an output frame (orientation,
+// mirroring, fill-and-crop scaling, DIB layout) and queues it for the preview.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+
+#include "critical_section.h"
+#include "frame_buffer.h"
+#include "frame_geometry.h"
+#include "video_frame.h"
+
+class VideoFrameBuffer : public IFrameBuffer {
+ public:
+  // Frames kept at most. Drop policy: the producer (the stream thread) never
+  // waits; when the queue is full the oldest frame is freed to make room, so
+  // memory stays bounded and the preview is never more than this many
+  // frames behind the phone.
+  static constexpr int kMaxQueuedFrames = 10;
+
+  VideoFrameBuffer() = default;
+  ~VideoFrameBuffer() override = default;
+  VideoFrameBuffer(const VideoFrameBuffer&) = delete;
+  VideoFrameBuffer& operator=(const VideoFrameBuffer&) = delete;
+
+  // The phone's own flip requests, from each handshake.
+  void SetReverse(int reverseV, int reverseH);
+  // The user's mirror buttons; each inverts the matching phone flag.
+  void SetUserFlip(int userMirror, int userFlip);
+  // Portrait output is 720 x 1280, landscape 1280 x 720; takes effect from the next picture.
+  void SetPortrait(bool portrait);
+  bool IsPortrait() const { return portrait_.load() != 0; }
+  int OutputWidth() const { return IsPortrait() ? kLandscapeHeight : kLandscapeWidth; }
+  int OutputHeight() const { return IsPortrait() ? kLandscapeWidth : kLandscapeHeight; }
+
+  // Stream thread: converts the picture outside the lock, then queues it.
+  void OnFrame(const AVFrame* picture) override;
+  int IsFull() override;
+
+  // Window thread: the oldest queued frame, now owned by the caller; null when empty.
+  std::unique_ptr<VideoFrame> TakeFrame();
+  // Frees every queued frame.
+  void Reset();
+  // Frames freed unseen because the queue was full (for diagnostics and benchmarks).
+  uint64_t DroppedFrames() const { return dropped_.load(); }
+
+ private:
+  std::unique_ptr<VideoFrame> Render(const uint8_t* rgb, int width, int height, int stride);
+
+  // Written by the window thread, read once per picture by the stream thread.
+  std::atomic<int> reverseV_{0};
+  std::atomic<int> reverseH_{0};
+  std::atomic<int> portrait_{0};
+  std::atomic<int> userMirror_{0};
+  std::atomic<int> userFlip_{0};
+  std::atomic<uint64_t> dropped_{0};
+
+  CriticalSection lock_;                           // guards queue_ only
+  std::deque<std::unique_ptr<VideoFrame>> queue_;  // oldest first, at most kMaxQueuedFrames
+};
