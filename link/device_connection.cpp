@@ -1,0 +1,220 @@
+#include "device_connection.h"
+
+#include <ws2tcpip.h>
+
+#include <algorithm>
+
+#include "adb_runner.h"
+#include "frame_header.h"
+
+namespace {
+
+timeval IoTimeout() {
+  timeval tv;
+  tv.tv_sec = DeviceConnection::kIoTimeoutMs / 1000;
+  tv.tv_usec = 0;
+  return tv;
+}
+
+}  // namespace
+
+DeviceConnection::~DeviceConnection() {
+  DeviceConnection::Close();
+}
+
+int DeviceConnection::Connect(int kind, const std::string& id, uint16_t port) {
+  bool opened = false;
+  {
+    ScopedLock state(stateLock_);
+    kind_.store(kind);
+    if (kind == kDeviceIos) {
+      opened = OpenIos(id, port);
+    } else if (kind == kDeviceAndroid) {
+      // Both ends of the forward are the link port, whatever `port` is; what
+      // adb printed is not examined: a refused forward shows up as a failed
+      // TCP connect below.
+      AdbRunner adb;
+      opened = adb.Forward(id, link_wire::kLinkPort, link_wire::kLinkPort) && OpenLoopbackSocket(port);
+    }
+  }
+  return FinishConnect(opened);
+}
+
+int DeviceConnection::ConnectLoopback(uint16_t port) {
+  bool opened;
+  {
+    ScopedLock state(stateLock_);
+    kind_.store(kDeviceAndroid);
+    opened = OpenLoopbackSocket(port);
+  }
+  return FinishConnect(opened);
+}
+
+int DeviceConnection::FinishConnect(bool opened) {
+  if (opened && Handshake()) {
+    connected_.store(1);
+    return 1;
+  }
+  Close();
+  return 0;
+}
+
+bool DeviceConnection::OpenIos(const std::string& udid, uint16_t port) {
+  ios_ = LoadIMobileDevice();
+  if (!ios_) return false;
+  if (ios_->idevice_new(&device_, udid.c_str()) != kIdeviceSuccess) return false;
+  idevice_connection_t connection = nullptr;
+  if (ios_->idevice_connect(device_, port, &connection) != kIdeviceSuccess) return false;
+  {
+    ScopedLock send(sendLock_);
+    ScopedLock recv(recvLock_);
+    connection_ = connection;
+  }
+  return ios_->lockdownd_client_new_with_handshake(device_, &lockdown_, kLockdownLabel) == kLockdownSuccess;
+}
+
+bool DeviceConnection::OpenLoopbackSocket(uint16_t port) {
+  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  if (s == INVALID_SOCKET) return false;
+  {
+    // Published at once so that Close owns it from here on.
+    ScopedLock send(sendLock_);
+    ScopedLock recv(recvLock_);
+    socket_ = s;
+  }
+  // Non-blocking for the socket's whole life: every wait is a select.
+  u_long nonBlocking = 1;
+  if (ioctlsocket(s, FIONBIO, &nonBlocking) != 0) return false;
+
+  sockaddr_in addr = {};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(port);
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connect(s, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)) == 0) return true;
+  if (WSAGetLastError() != WSAEWOULDBLOCK) return false;
+
+  fd_set writable, failed;
+  FD_ZERO(&writable);
+  FD_ZERO(&failed);
+  FD_SET(s, &writable);
+  FD_SET(s, &failed);
+  timeval tv = IoTimeout();
+  if (select(0, nullptr, &writable, &failed, &tv) <= 0) return false;
+  return !FD_ISSET(s, &failed);
+}
+
+void DeviceConnection::Close() {
+  ScopedLock state(stateLock_);
+  connected_.store(0);
+  // Wake a Send or Recv waiting on the socket so its lock comes free soon.
+  if (socket_ != INVALID_SOCKET) shutdown(socket_, SD_BOTH);
+  ScopedLock send(sendLock_);
+  ScopedLock recv(recvLock_);
+  if (lockdown_) {
+    ios_->lockdownd_client_free(lockdown_);
+    lockdown_ = nullptr;
+  }
+  if (connection_) {
+    ios_->idevice_disconnect(connection_);
+    connection_ = nullptr;
+  }
+  if (device_) {
+    ios_->idevice_free(device_);
+    device_ = nullptr;
+  }
+  if (socket_ != INVALID_SOCKET) {
+    closesocket(socket_);
+    socket_ = INVALID_SOCKET;
+  }
+}
+
+int DeviceConnection::Send(const void* buffer, int n) {
+  if (n < 1) return 0;
+  ScopedLock send(sendLock_);
+  const char* bytes = static_cast<const char*>(buffer);
+  switch (kind_.load()) {
+    case kDeviceIos:
+      return connection_ ? SendIos(bytes, n) : 0;
+    case kDeviceAndroid:
+      return socket_ != INVALID_SOCKET ? SendTcp(bytes, n) : 0;
+    default:
+      return 0;
+  }
+}
+
+int DeviceConnection::Recv(void* buffer, int n) {
+  if (n < 1) return 0;
+  ScopedLock recv(recvLock_);
+  char* bytes = static_cast<char*>(buffer);
+  switch (kind_.load()) {
+    case kDeviceIos:
+      return connection_ ? RecvIos(bytes, n) : 0;
+    case kDeviceAndroid:
+      return socket_ != INVALID_SOCKET ? RecvTcp(bytes, n) : 0;
+    default:
+      return 0;
+  }
+}
+
+int DeviceConnection::SendTcp(const char* buffer, int n) {
+  int done = 0;
+  while (done < n) {
+    fd_set writable;
+    FD_ZERO(&writable);
+    FD_SET(socket_, &writable);
+    timeval tv = IoTimeout();
+    if (select(0, nullptr, &writable, nullptr, &tv) <= 0) return -1;
+    const int sent = send(socket_, buffer + done, n - done, 0);
+    if (sent == SOCKET_ERROR) {
+      if (WSAGetLastError() == WSAEWOULDBLOCK) continue;  // select's readiness went stale
+      return -1;
+    }
+    done += sent;
+  }
+  return done;
+}
+
+int DeviceConnection::RecvTcp(char* buffer, int n) {
+  int done = 0;
+  while (done < n) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(socket_, &readable);
+    timeval tv = IoTimeout();
+    if (select(0, &readable, nullptr, nullptr, &tv) <= 0) return -1;
+    const int got = recv(socket_, buffer + done, n - done, 0);
+    if (got == SOCKET_ERROR) {
+      if (WSAGetLastError() == WSAEWOULDBLOCK) continue;
+      return -1;
+    }
+    if (got == 0) return done;  // the peer closed
+    done += got;
+  }
+  return done;
+}
+
+int DeviceConnection::SendIos(const char* buffer, int n) {
+  int done = 0;
+  while (done < n) {
+    uint32_t sent = 0;
+    if (ios_->idevice_connection_send(connection_, buffer + done, static_cast<uint32_t>(n - done), &sent) !=
+            kIdeviceSuccess ||
+        sent < 1)
+      return done;
+    done += static_cast<int>(std::min<uint32_t>(sent, static_cast<uint32_t>(n - done)));
+  }
+  return done;
+}
+
+int DeviceConnection::RecvIos(char* buffer, int n) {
+  int done = 0;
+  while (done < n) {
+    uint32_t got = 0;
+    if (ios_->idevice_connection_receive_timeout(connection_, buffer + done, static_cast<uint32_t>(n - done),
+                                                 &got, kIoTimeoutMs) != kIdeviceSuccess ||
+        got < 1)
+      return done;
+    done += static_cast<int>(std::min<uint32_t>(got, static_cast<uint32_t>(n - done)));
+  }
+  return done;
+}
