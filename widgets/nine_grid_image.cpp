@@ -1,0 +1,44 @@
+#include "nine_grid_image.h"
+
+#include "gdi.h"
+#include "image_helpers.h"
+
+NineGridImage::NineGridImage() : blend_{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA} {}
+
+NineGridImage::~NineGridImage() {
+  Release();
+}
+
+void NineGridImage::Release() {
+  if (owns_ && bitmap_) DeleteObject(bitmap_);
+  bitmap_ = nullptr;
+  owns_ = false;
+}
+
+void NineGridImage::SetSplits(int x1, int x2, int y1, int y2) {
+  splits_ = PairSplits(x1, x2, y1, y2);
+}
+
+void NineGridImage::SetBitmap(HBITMAP bitmap, bool owns) {
+  if (bitmap == bitmap_) {
+    owns_ = owns;
+    return;
+  }
+  Release();
+  bitmap_ = bitmap;
+  owns_ = owns;
+  SIZE size = BitmapSize(bitmap);
+  width_ = size.cx;
+  height_ = size.cy;
+}
+
+void NineGridImage::Draw(HDC target, HDC scratch, int x, int y, int width, int height) {
+  if (!bitmap_ || width_ == 0 || height_ == 0) return;
+  int oldMode = SetStretchBltMode(target, BLACKONWHITE);
+  SelectScope selected(scratch, bitmap_);
+  splits_ = ResolveSplits(splits_, width_, height_);
+  for (const BlendPiece& p : NineGridPieces(splits_, width_, height_, x, y, width, height)) {
+    AlphaBlend(target, p.dx, p.dy, p.dw, p.dh, scratch, p.sx, p.sy, p.sw, p.sh, blend_);
+  }
+  SetStretchBltMode(target, oldMode);
+}
