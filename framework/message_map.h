@@ -79,6 +79,10 @@ class CMessageMap {
 #define CHAIN_MSG_MAP(theChainClass)                                                        \
   if (theChainClass::ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
 
+// Offers the message to a member object's map.
+#define CHAIN_MSG_MAP_MEMBER(theChainMember)                                                       \
+  if ((theChainMember).ProcessWindowMessage(hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
+
 // Starts the entries used for an alternate map id.
 #define ALT_MSG_MAP(msgMapID) \
   break;                      \

@@ -39,7 +39,8 @@ def main() -> int:
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "..", "resources", "app.ico")
     sizes = [16, 24, 32, 48, 64, 128, 256]
     big = draw(256)
-    big.save(out, format="ICO", sizes=[(x, x) for x in sizes], append_images=[draw(x) for x in sizes[:-1]])
+    # BMP entries below 256 px: older loaders (and Wine) read PNG-compressed entries poorly.
+    big.save(out, format="ICO", sizes=[(x, x) for x in sizes], append_images=[draw(x) for x in sizes[:-1]], bitmap_format="bmp")
     return 0
 
 

@@ -1,0 +1,109 @@
+// The program file under Wine: it starts, shows its caption-less main window
+// of 730 x 648 titled "Vela直播助手", and exits with code 2 on Escape.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "handles.h"
+
+namespace {
+
+std::string WindowsPath(std::string unixPath) {
+  for (char& c : unixPath)
+    if (c == '/') c = '\\';
+  return "Z:" + unixPath;
+}
+
+struct FindData {
+  DWORD pid;
+  HWND found;
+};
+
+HWND VisibleTopWindowOf(DWORD pid) {
+  FindData data{pid, nullptr};
+  EnumWindows(
+      [](HWND wnd, LPARAM p) -> BOOL {
+        auto* d = reinterpret_cast<FindData*>(p);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(wnd, &owner);
+        if (owner == d->pid && IsWindowVisible(wnd) && !GetParent(wnd)) {
+          d->found = wnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&data));
+  return data.found;
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string exe = WindowsPath(VELA_EXE_PATH);
+    std::string cmd = "\"" + exe + "\"";
+    STARTUPINFOA si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        << GetLastError();
+    process.reset(pi.hProcess);
+    thread.reset(pi.hThread);
+    pid = pi.dwProcessId;
+    // The window appears during start-up; look for it until the program
+    // exits or a generous bound passes.
+    ASSERT_EQ(WaitForInputIdle(process.get(), 20000), 0u);
+    const ULONGLONG deadline = GetTickCount64() + 20000;
+    while (!(window = VisibleTopWindowOf(pid)) && GetTickCount64() < deadline &&
+           WaitForSingleObject(process.get(), 20) == WAIT_TIMEOUT) {
+    }
+    ASSERT_TRUE(window);
+  }
+  void TearDown() override {
+    if (process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process.get(), 99);
+      WaitForSingleObject(process.get(), 10000);
+    }
+  }
+  DWORD ExitCodeWithin(DWORD ms) {
+    if (WaitForSingleObject(process.get(), ms) != WAIT_OBJECT_0) return STILL_ACTIVE;
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return code;
+  }
+
+  UniqueHandle process, thread;
+  DWORD pid = 0;
+  HWND window = nullptr;
+};
+
+TEST_F(ProgramTest, MainWindowIsCaptionless730x648WithItsTitle) {
+  RECT rc;
+  GetWindowRect(window, &rc);
+  EXPECT_EQ(rc.right - rc.left, 730);
+  EXPECT_EQ(rc.bottom - rc.top, 648);
+  LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+  EXPECT_EQ(style & WS_CAPTION, 0);
+  EXPECT_NE(style & WS_CLIPCHILDREN, 0);
+  char title[64] = {};
+  GetWindowTextA(window, title, sizeof title);
+  EXPECT_STREQ(title, "Vela直播助手");
+  // Rounded corners come from a window region.
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_NE(GetWindowRgn(window, rgn), ERROR);
+  EXPECT_FALSE(PtInRegion(rgn, 0, 0));
+  EXPECT_TRUE(PtInRegion(rgn, 365, 324));
+  DeleteObject(rgn);
+  EXPECT_TRUE(SendMessageA(window, WM_GETICON, ICON_BIG, 0));
+  EXPECT_TRUE(SendMessageA(window, WM_GETICON, ICON_SMALL, 0));
+}
+
+TEST_F(ProgramTest, EscapeClosesWithExitCode2) {
+  PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  EXPECT_EQ(ExitCodeWithin(20000), 2u);
+}
+
+TEST_F(ProgramTest, CloseCommandExitsWithCode2) {
+  PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_EQ(ExitCodeWithin(20000), 2u);
+}
+
+}  // namespace

@@ -1,0 +1,73 @@
+// CriticalSection: recursion, TryLock from another thread, and a destructor
+// that waits for the current holder.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "critical_section.h"
+#include "handles.h"
+#include "worker_thread.h"
+
+namespace {
+
+bool TryLockFromOtherThread(CriticalSection& cs) {
+  std::atomic<bool> got{false};
+  WorkerThread t;
+  t.Start([&] {
+    got = cs.TryLock();
+    if (got) cs.Unlock();
+  });
+  t.Join();
+  return got;
+}
+
+TEST(CriticalSection, IsRecursiveAndHeldUntilTheLastUnlock) {
+  CriticalSection cs;
+  cs.Lock();
+  EXPECT_TRUE(cs.TryLock());  // same thread: recursion
+  cs.Unlock();
+  EXPECT_FALSE(TryLockFromOtherThread(cs));
+  cs.Unlock();
+  EXPECT_TRUE(TryLockFromOtherThread(cs));
+}
+
+TEST(CriticalSection, ScopedLockReleasesOnExit) {
+  CriticalSection cs;
+  {
+    ScopedLock hold(cs);
+    EXPECT_FALSE(TryLockFromOtherThread(cs));
+  }
+  EXPECT_TRUE(TryLockFromOtherThread(cs));
+}
+
+TEST(CriticalSection, DestructorWaitsForTheHolder) {
+  auto* cs = new CriticalSection;
+  UniqueHandle held(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  UniqueHandle release(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  std::atomic<bool> holderLeft{false};
+  std::atomic<bool> leftBeforeDestroyReturned{false};
+
+  WorkerThread holder;
+  holder.Start([&] {
+    cs->Lock();
+    SetEvent(held.get());
+    WaitForSingleObject(release.get(), 10000);
+    holderLeft = true;
+    cs->Unlock();
+  });
+  ASSERT_EQ(WaitForSingleObject(held.get(), 10000), WAIT_OBJECT_0);
+
+  WorkerThread destroyer;
+  destroyer.Start([&] {
+    delete cs;
+    leftBeforeDestroyReturned = holderLeft.load();
+  });
+  // The destroyer must still be blocked while the holder holds the lock.
+  EXPECT_EQ(WaitForSingleObject(destroyer.handle(), 200), DWORD(WAIT_TIMEOUT));
+  SetEvent(release.get());
+  destroyer.Join();
+  holder.Join();
+  EXPECT_TRUE(leftBeforeDestroyReturned);
+}
+
+}  // namespace

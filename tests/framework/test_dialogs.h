@@ -1,0 +1,3 @@
+#pragma once
+#define IDD_TEST_SMALL 1001
+#define IDC_TEST_BUTTON 1002
