@@ -4,6 +4,7 @@
 
 #include "gdi.h"
 #include "main_dlg.h"
+#include "message_loop.h"
 
 namespace {
 
@@ -28,6 +29,38 @@ TEST(MainDialogGlobal, PointsAtTheLiveDialog) {
     EXPECT_EQ(MainDialog, &dlg);
   }
   EXPECT_EQ(MainDialog, nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MainDialogWindow, InitialisesFromTheTemplate) {
+  CMessageLoop loop;
+  AppModule().AddMessageLoop(&loop);
+  {
+    CMainDlg dlg;
+    ASSERT_TRUE(dlg.Create(nullptr));
+    RECT rc;
+    dlg.GetWindowRect(&rc);
+    EXPECT_EQ(rc.right - rc.left, CMainDlg::kWidth);
+    EXPECT_EQ(rc.bottom - rc.top, CMainDlg::kHeight);
+    EXPECT_EQ(dlg.GetStyle() & WS_CAPTION, 0u);
+    EXPECT_NE(dlg.GetStyle() & WS_CLIPCHILDREN, 0u);
+    EXPECT_TRUE(dlg.SendMessage(WM_GETICON, ICON_BIG, 0));
+    EXPECT_TRUE(dlg.SendMessage(WM_GETICON, ICON_SMALL, 0));
+    // Centred on the work area of its monitor.
+    MONITORINFO info{sizeof info};
+    GetMonitorInfoA(MonitorFromWindow(dlg, MONITOR_DEFAULTTONEAREST), &info);
+    EXPECT_NEAR(rc.left - info.rcWork.left, info.rcWork.right - rc.right, 1);
+    EXPECT_NEAR(rc.top - info.rcWork.top, info.rcWork.bottom - rc.bottom, 1);
+    // Registered with the thread's loop while it lives: Escape reaches it.
+    MSG esc{dlg.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001};
+    EXPECT_TRUE(loop.PreTranslateMessage(&esc));
+    dlg.DestroyWindow();
+    EXPECT_FALSE(loop.PreTranslateMessage(&esc));
+  }
+  AppModule().RemoveMessageLoop();
 }
 
 }  // namespace
