@@ -1,0 +1,180 @@
+#include "combo_box_list.h"
+
+#include "app_messages.h"
+#include "gdi.h"
+#include "text.h"
+#include "ui_font.h"
+
+namespace {
+// The one open list and the hook that watches presses while it is open.
+// Both belong to the window thread that runs the combo boxes.
+CComboBoxList* g_openList = nullptr;
+HHOOK g_hook = nullptr;
+const std::string kNoText;
+
+// Square top corners, rounded bottom corners: a rounded rectangle united
+// with a plain rectangle that covers all but the bottom three rows.
+HRGN ListShape(int width, int height) {
+  HRGN shape = CreateRoundRectRgn(0, 0, width, height, 3, 3);
+  RegionHandle top(CreateRectRgn(0, 0, width, height - 3));
+  CombineRgn(shape, shape, top.get(), RGN_OR);
+  return shape;
+}
+}  // namespace
+
+CComboBoxList::~CComboBoxList() {
+  if (IsWindow()) DestroyWindow();
+}
+
+CComboBoxList* CComboBoxList::OpenList() {
+  return g_openList;
+}
+
+const std::string& CComboBoxList::GetText(int index) const {
+  if (index < 0 || index >= GetCount()) return kNoText;
+  return items_[static_cast<size_t>(index)]->text;
+}
+
+void CComboBoxList::ResetContent() {
+  items_.clear();
+  Layout();
+}
+
+int CComboBoxList::AddString(const std::string& text) {
+  items_.push_back(std::make_unique<Item>(Item{text, {}}));
+  Layout();
+  return GetCount();
+}
+
+void CComboBoxList::Layout() {
+  RECT client{};
+  if (IsWindow()) GetClientRect(&client);
+  for (size_t i = 0; i < items_.size(); ++i) {
+    int top = static_cast<int>(i) * kRowHeight;
+    items_[i]->row = RECT{0, top, client.right, top + kRowHeight};
+  }
+}
+
+int CComboBoxList::RowAt(POINT pt) const {
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (PtInRect(&items_[i]->row, pt)) return static_cast<int>(i);
+  return -1;
+}
+
+HWND CComboBoxList::Create(HWND owner, RECT screenRect) {
+  const int content = GetCount() * kRowHeight;
+  if (screenRect.bottom - screenRect.top > content) screenRect.bottom = screenRect.top + content;
+  owner_ = owner;
+  HWND wnd = CWindowImpl<CComboBoxList>::Create(nullptr, screenRect, "", WS_OVERLAPPED,
+                                                WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
+  if (!wnd) return nullptr;
+  // An overlapped window always gets a caption; the list has none.
+  ModifyStyle(WS_CAPTION, 0, SWP_FRAMECHANGED | SWP_NOACTIVATE);
+  RECT client{};
+  GetClientRect(&client);
+  SetWindowRgn(m_hWnd, ListShape(client.right, client.bottom), FALSE);  // the window owns the region now
+  Layout();
+  if (g_openList && g_openList != this) g_openList->DestroyWindow();
+  g_openList = this;
+  if (!g_hook) g_hook = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
+  return wnd;
+}
+
+LRESULT CALLBACK CComboBoxList::GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = CallNextHookEx(g_hook, code, wParam, lParam);
+  const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+  if (code >= 0 && msg && (msg->message == WM_LBUTTONDOWN || msg->message == WM_NCLBUTTONDOWN) &&
+      g_openList && g_openList->IsWindow()) {
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    RECT listRect{};
+    g_openList->GetWindowRect(&listRect);
+    if (!PtInRect(&listRect, cursor)) {
+      // Mark first: the press is about to reach the combo box, which must not reopen the list.
+      g_openList->closedByClick_ = true;
+      g_openList->DestroyWindow();
+    }
+  }
+  return result;
+}
+
+LRESULT CComboBoxList::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
+  closedByClick_ = false;
+  return 0;
+}
+
+LRESULT CComboBoxList::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL&) {
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
+  TrackMouseEvent(&track);
+  POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  int row = RowAt(pt);
+  if (row != hot_) {
+    hot_ = row;
+    Invalidate(TRUE);
+  }
+  // Hovering makes the row the selection, whether or not it is then clicked.
+  selected_ = hot_;
+  return 0;
+}
+
+LRESULT CComboBoxList::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
+  hot_ = -1;
+  Invalidate(TRUE);
+  return 0;
+}
+
+LRESULT CComboBoxList::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
+  POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  selected_ = RowAt(pt);
+  if (selected_ == -1 || !owner_) return 0;
+  // Selection first, then the window goes (WM_DESTROY posts the close).
+  ::PostMessageA(owner_, WM_COMBOLIST_SELECT, 0, 0);
+  DestroyWindow();
+  return 0;
+}
+
+LRESULT CComboBoxList::OnActivateApp(UINT, WPARAM wParam, LPARAM, BOOL&) {
+  if (!wParam) DestroyWindow();  // another program became active
+  return 0;
+}
+
+LRESULT CComboBoxList::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
+  ::PostMessageA(owner_, WM_COMBOLIST_CLOSED, 0, 0);
+  if (g_openList == this) {
+    g_openList = nullptr;
+    if (g_hook) UnhookWindowsHookEx(g_hook);
+    g_hook = nullptr;
+  }
+  hot_ = -1;
+  return 0;
+}
+
+void CComboBoxList::PaintTo(HDC dc) {
+  RECT client{};
+  GetClientRect(&client);
+  FillSolid(dc, client, RGB(255, 255, 255));
+  SelectScope font(dc, GetUiFont(13));
+  COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 0));
+  int oldMode = SetBkMode(dc, TRANSPARENT);
+  for (size_t i = 0; i < items_.size(); ++i) {
+    RECT row = items_[i]->row;
+    RECT visible{};
+    if (!IntersectRect(&visible, &row, &client)) continue;
+    if (static_cast<int>(i) == hot_) FillSolid(dc, row, kHotRowColor);
+    RECT textRect{row.left + kTextInset, row.top, row.right - kTextInset, row.bottom};
+    DrawTextUtf8(dc, items_[i]->text, &textRect, DT_VCENTER | DT_SINGLELINE);
+  }
+  SetBkMode(dc, oldMode);
+  SetTextColor(dc, oldColor);
+  // The outline follows the window's shape; one pixel wider so the right
+  // edge of the frame falls on the last visible column.
+  RegionHandle frame(ListShape(client.right + 1, client.bottom));
+  BrushHandle brush(::CreateSolidBrush(kFrameColor));
+  FrameRgn(dc, frame.get(), brush.get(), 1, 1);
+}
+
+LRESULT CComboBoxList::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+  DoubleBufferedPaint paint(m_hWnd);
+  PaintTo(paint.dc());
+  return 0;
+}

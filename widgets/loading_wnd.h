@@ -1,0 +1,34 @@
+// The busy overlay over the main dialog while the first device list is
+// read: one line of text and a close button that acts as the dialog's own.
+#pragma once
+#include <windows.h>
+
+#include "image_button.h"
+#include "window.h"
+
+class LoadingWnd : public CWindowImpl<LoadingWnd> {
+ public:
+  // The close button's id, forwarded to the parent as its close command.
+  static constexpr UINT kCloseId = 2;
+
+  BEGIN_MSG_MAP(LoadingWnd)
+  MESSAGE_HANDLER(WM_CREATE, OnCreate)
+  MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+  MESSAGE_HANDLER(WM_PAINT, OnPaint)
+  MESSAGE_HANDLER(WM_TIMER, OnTimer)
+  COMMAND_ID_HANDLER(kCloseId, OnClose)
+  END_MSG_MAP()
+
+  // Paints the whole client onto `dc`.
+  void PaintTo(HDC dc);
+  ImageButton& CloseButton() { return closeButton_; }
+
+ private:
+  LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnClose(WORD, WORD, HWND, BOOL&);
+
+  ImageButton closeButton_;
+};
