@@ -1,0 +1,108 @@
+// Each fault option does what --help says.
+#include <gtest/gtest.h>
+
+#include "simulator_process.h"
+#include "stream_reading.h"
+
+namespace {
+
+// Connects and greets; fails the test when that does not work.
+void ConnectAndGreet(DesktopClient& desktop, int port, std::string* magic = nullptr) {
+  ASSERT_TRUE(desktop.Connect(port));
+  std::string m, xml;
+  ASSERT_TRUE(desktop.Greet(&m, &xml));
+  if (magic) *magic = m;
+}
+
+TEST(SimulatorFaults, WrongMagicAnswersLnk99) {
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--wrong-magic", "--no-video"});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  std::string magic;
+  ConnectAndGreet(desktop, port, &magic);
+  EXPECT_EQ(magic, "LNK99");
+  EXPECT_TRUE(sim.WaitForLine("fault wrong-magic"));
+}
+
+TEST(SimulatorFaults, SilentAfterStopsSendingButKeepsTheLinkOpen) {
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--silent-after", "1", "--preset", "ultrafast"});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  ConnectAndGreet(desktop, port);
+  std::vector<RgbPicture> pictures;
+  ASSERT_TRUE(ReadPictures(desktop, 3, &pictures));  // streaming before the fault
+  ASSERT_TRUE(sim.WaitForLine("fault silent")) << sim.Transcript();
+  // Everything sent before the fault line is already in our receive buffer:
+  // drain it frame by frame (whole frames only), then nothing more comes.
+  ReceivedFrame frame;
+  while (desktop.WaitReadable(200) == 1) {
+    ASSERT_TRUE(desktop.ReadFrame(&frame));
+    ASSERT_EQ(frame.payload.size(), static_cast<size_t>(frame.length));
+  }
+  EXPECT_EQ(desktop.WaitReadable(2500), 0);  // silent, and not closed
+  // The simulator still reads: a heartbeat is printed.
+  ASSERT_TRUE(desktop.SendFrame(5, ""));
+  EXPECT_TRUE(sim.WaitForLine("heartbeat"));
+}
+
+TEST(SimulatorFaults, CloseMidFrameSendsAHeaderAndHalfThePayloadThenCloses) {
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--close-mid-frame-after", "0.5", "--preset", "ultrafast"});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  ConnectAndGreet(desktop, port);
+  ReceivedFrame frame, last;
+  int frames = 0;
+  while (desktop.ReadFrame(&frame)) {
+    ++frames;
+    last = frame;
+    if (frame.payload.size() != static_cast<size_t>(frame.length)) break;
+    ASSERT_LT(frames, 100000);
+  }
+  ASSERT_GT(frames, 1);
+  EXPECT_EQ(last.type, 1u);
+  ASSERT_GT(last.length, 0);
+  EXPECT_EQ(last.payload.size(), static_cast<size_t>(last.length / 2));
+  char byte;
+  EXPECT_EQ(desktop.Recv(&byte, 1), 0u);  // closed
+  std::string line;
+  ASSERT_TRUE(sim.WaitForLine("fault close-mid-frame", &line));
+  EXPECT_EQ(line, "fault close-mid-frame length=" + std::to_string(last.length) +
+                      " sent=" + std::to_string(last.length / 2));
+  EXPECT_TRUE(sim.WaitForLine("disconnected reason=fault close-mid-frame"));
+}
+
+TEST(SimulatorFaults, OversizeAnnouncesTheLengthThenSends64BytesAndFallsSilent) {
+  for (std::string length : {std::string("2147483647"), std::string("-5"), std::string("4294967295")}) {
+    SCOPED_TRACE(length);
+    SimulatorProcess sim;
+    std::vector<std::string> args = {"--oversize-after", "0.3", "--preset", "ultrafast"};
+    if (length != "2147483647") args.insert(args.end(), {"--oversize-length", length});
+    int port = sim.StartListening(args);
+    ASSERT_GT(port, 0);
+    DesktopClient desktop;
+    ConnectAndGreet(desktop, port);
+    ReceivedFrame frame;
+    uint32_t expected = static_cast<uint32_t>(std::stoll(length));
+    bool found = false;
+    for (int i = 0; i < 100000 && !found; ++i) {
+      ASSERT_TRUE(desktop.ReadFrame(&frame, 0));  // 0: leave payloads for us to read
+      if (static_cast<uint32_t>(frame.length) == expected) {
+        found = true;
+        break;
+      }
+      std::vector<uint8_t> skip(static_cast<size_t>(frame.length));
+      ASSERT_EQ(desktop.Recv(skip.data(), skip.size()), skip.size());
+    }
+    ASSERT_TRUE(found);
+    EXPECT_EQ(frame.type, 1u);
+    std::vector<uint8_t> rest(64);
+    EXPECT_EQ(desktop.Recv(rest.data(), rest.size()), 64u);
+    ASSERT_TRUE(sim.WaitForLine("fault oversize length=" + length));
+    EXPECT_EQ(desktop.WaitReadable(1000), 0);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// One desktop at a time, commands in both directions, the log file and the
+// simulator's own lifetime.
+#include <signal.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "simulator_process.h"
+#include "stream_reading.h"
+
+namespace {
+
+void ConnectAndGreet(DesktopClient& desktop, int port) {
+  ASSERT_TRUE(desktop.Connect(port));
+  std::string magic, xml;
+  ASSERT_TRUE(desktop.Greet(&magic, &xml));
+  ASSERT_EQ(magic, "LNK10");
+}
+
+TEST(SimulatorSessions, NextDesktopIsServedAfterTheFirstDisconnectsWithAFreshStream) {
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--preset", "ultrafast"});
+  ASSERT_GT(port, 0);
+  DesktopClient first;
+  ConnectAndGreet(first, port);
+  std::vector<RgbPicture> pictures;
+  ASSERT_TRUE(ReadPictures(first, 3, &pictures));
+
+  // A second desktop greets while the first is served: it is answered only
+  // once the first has gone.
+  DesktopClient second;
+  ASSERT_TRUE(second.Connect(port));
+  ASSERT_TRUE(second.Send("LNK10", 5));
+  first.Close();
+  ASSERT_TRUE(sim.WaitForLine("disconnected reason=")) << sim.Transcript();
+  char answer[5];
+  ASSERT_EQ(second.Recv(answer, 5), 5u);
+  EXPECT_EQ(std::string(answer, 5), "LNK10");
+  uint8_t length_bytes[4];
+  ASSERT_EQ(second.Recv(length_bytes, 4), 4u);
+  std::vector<char> xml(Le32(length_bytes));
+  ASSERT_EQ(second.Recv(xml.data(), xml.size()), xml.size());
+  const uint8_t zero[4] = {0, 0, 0, 0};
+  ASSERT_TRUE(second.Send(zero, 4));
+  pictures.clear();
+  ASSERT_TRUE(ReadPictures(second, 3, &pictures));
+  test_pattern::Stamp stamp;
+  ASSERT_TRUE(pictures[0].ReadStamp(&stamp));
+  EXPECT_EQ(stamp.frame_number, 0u);  // new encoder, starts with a key frame
+
+  // And a third, after the second.
+  second.Close();
+  DesktopClient third;
+  ConnectAndGreet(third, port);
+  pictures.clear();
+  EXPECT_TRUE(ReadPictures(third, 2, &pictures));
+}
+
+TEST(SimulatorSessions, DesktopCommandsAndHeartbeatsArePrintedAndLogged) {
+  std::string log_path = ::testing::TempDir() + "/phone_simulator_session_test.log";
+  std::remove(log_path.c_str());
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--no-video", "--log", log_path});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  ConnectAndGreet(desktop, port);
+  const std::string click =
+      "<command name=\"notify\"><event name=\"click\" id=\"12\" parent_id=\"3\"></event></command>";
+  const std::string chinese =
+      "<command name=\"notify\"><event name=\"custom\" id=\"1\" parent_id=\"0\" "
+      "text=\"美颜\"></event></command>";
+  ASSERT_TRUE(desktop.SendFrame(5, ""));
+  ASSERT_TRUE(desktop.SendFrame(4, click));
+  ASSERT_TRUE(desktop.SendFrame(4, chinese));
+  ASSERT_TRUE(desktop.SendFrame(4, "a\nb\\c"));
+  ASSERT_TRUE(desktop.SendFrame(0x10007, "xyz"));  // unknown type: only its low 16 bits count
+  std::string line;
+  ASSERT_TRUE(sim.WaitForLine("heartbeat", &line));
+  EXPECT_EQ(line, "heartbeat");
+  ASSERT_TRUE(sim.NextLine(&line, 10000));
+  EXPECT_EQ(line, "command " + click);
+  ASSERT_TRUE(sim.NextLine(&line, 10000));
+  EXPECT_EQ(line, "command " + chinese);
+  ASSERT_TRUE(sim.NextLine(&line, 10000));
+  EXPECT_EQ(line, "command a\\nb\\\\c");
+  ASSERT_TRUE(sim.NextLine(&line, 10000));
+  EXPECT_EQ(line, "message type=7 length=3");
+  EXPECT_EQ(sim.SignalAndWait(SIGTERM), 0);
+
+  std::ifstream in(log_path);
+  std::string logged((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(logged.find("command " + click + "\n"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("command " + chinese + "\n"), std::string::npos) << logged;
+  EXPECT_NE(logged.find("exiting reason=SIGTERM\n"), std::string::npos) << logged;
+  std::remove(log_path.c_str());
+}
+
+TEST(SimulatorSessions, OversizeLengthFromTheDesktopEndsTheSession) {
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--no-video"});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  ConnectAndGreet(desktop, port);
+  const uint8_t header[8] = {4, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F};
+  ASSERT_TRUE(desktop.Send(header, 8));
+  std::string line;
+  ASSERT_TRUE(sim.WaitForLine("disconnected reason=", &line));
+  EXPECT_EQ(line, "disconnected reason=unacceptable length 2147483647");
+  char byte;
+  EXPECT_EQ(desktop.Recv(&byte, 1), 0u);
+}
+
+TEST(SimulatorSessions, PhoneCommandsAreSentAfterTheGreetingAndRepeated) {
+  SimulatorProcess sim;
+  int port = sim.StartListening(
+      {"--no-video", "--command", "<a>一</a>", "--command", "<b/>", "--command-interval", "50"});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  ConnectAndGreet(desktop, port);
+  std::vector<std::string> received;
+  for (int i = 0; i < 6; ++i) {
+    ReceivedFrame frame;
+    ASSERT_TRUE(desktop.ReadFrame(&frame));
+    EXPECT_EQ(frame.type, 4u);
+    received.emplace_back(frame.payload.begin(), frame.payload.end());
+  }
+  EXPECT_EQ(received,
+            (std::vector<std::string>{"<a>一</a>", "<b/>", "<a>一</a>", "<b/>", "<a>一</a>", "<b/>"}));
+}
+
+TEST(SimulatorLifetime, SigtermWithADesktopConnectedExitsCleanly) {
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--preset", "ultrafast"});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  ConnectAndGreet(desktop, port);
+  ASSERT_TRUE(sim.WaitForLine("streaming "));
+  ASSERT_EQ(::kill(sim.pid(), SIGTERM), 0);
+  ASSERT_TRUE(sim.WaitForLine("disconnected reason=simulator stopping")) << sim.Transcript();
+  ASSERT_TRUE(sim.WaitForLine("exiting reason=SIGTERM"));
+  EXPECT_EQ(sim.WaitForExit(10000), 0);
+  // The desktop sees the link end.
+  ReceivedFrame frame;
+  while (desktop.ReadFrame(&frame) && frame.payload.size() == static_cast<size_t>(frame.length)) {
+  }
+  EXPECT_EQ(desktop.WaitReadable(1000), -1);
+}
+
+TEST(SimulatorLifetime, SigintWhileIdleExitsCleanly) {
+  SimulatorProcess sim;
+  ASSERT_GT(sim.StartListening({}), 0);
+  EXPECT_EQ(sim.SignalAndWait(SIGINT), 0);
+}
+
+TEST(SimulatorLifetime, ExitAfterIdleEndsTheProcessButNotWhileADesktopIsServed) {
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--exit-after-idle", "1", "--no-video"});
+  ASSERT_GT(port, 0);
+  {
+    DesktopClient desktop;
+    ConnectAndGreet(desktop, port);
+    // Keep the link for longer than the idle limit: a heartbeat answers back
+    // through the printed lines, so the session is still alive at 1.5 s.
+    ASSERT_TRUE(desktop.SendFrame(5, ""));
+    ASSERT_TRUE(sim.WaitForLine("heartbeat"));
+    EXPECT_EQ(desktop.WaitReadable(1500), 0);
+    ASSERT_TRUE(desktop.SendFrame(5, ""));
+    ASSERT_TRUE(sim.WaitForLine("heartbeat"));
+  }
+  ASSERT_TRUE(sim.WaitForLine("disconnected "));
+  std::string line;
+  ASSERT_TRUE(sim.WaitForLine("exiting ", &line, 10000));
+  EXPECT_EQ(line, "exiting reason=idle");
+  EXPECT_EQ(sim.WaitForExit(10000), 0);
+}
+
+}  // namespace

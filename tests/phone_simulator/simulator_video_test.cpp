@@ -1,0 +1,185 @@
+// The simulator's live stream: Video messages whose payloads, concatenated,
+// decode to the test picture at the chosen size, in order, stamped.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <set>
+
+#include "simulator_process.h"
+#include "stream_reading.h"
+
+namespace {
+
+uint32_t NowMs() {
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                   std::chrono::system_clock::now().time_since_epoch())
+                                   .count());
+}
+
+const std::vector<int> kUpright = {test_pattern::kTopLeft, test_pattern::kTopRight, test_pattern::kBottomLeft,
+                                   test_pattern::kBottomRight};
+
+struct StreamCase {
+  int width, height, fps;
+};
+
+class SimulatorStream : public ::testing::TestWithParam<StreamCase> {};
+
+TEST_P(SimulatorStream, DecodesToStampedPicturesOfTheChosenSizeWithFourCornerColours) {
+  const StreamCase c = GetParam();
+  SimulatorProcess sim;
+  int port = sim.StartListening(
+      {"--size", std::to_string(c.width) + "x" + std::to_string(c.height), "--fps", std::to_string(c.fps)});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  ASSERT_TRUE(desktop.Connect(port));
+  std::string magic, xml;
+  ASSERT_TRUE(desktop.Greet(&magic, &xml));
+  std::string line;
+  ASSERT_TRUE(sim.WaitForLine("streaming ", &line));
+  EXPECT_EQ(line, "streaming " + std::to_string(c.width) + "x" + std::to_string(c.height) + "@" +
+                      std::to_string(c.fps));
+
+  std::vector<RgbPicture> pictures;
+  std::vector<ReceivedFrame> video;
+  ASSERT_TRUE(ReadPictures(desktop, 10, &pictures, &video)) << sim.Transcript();
+  uint32_t now = NowMs();
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(pictures[i].width, c.width);
+    EXPECT_EQ(pictures[i].height, c.height);
+    EXPECT_EQ(pictures[i].CornerClasses(), kUpright);
+    test_pattern::Stamp stamp;
+    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
+    EXPECT_EQ(stamp.frame_number, i);             // a fresh stream for each desktop starts at 0
+    EXPECT_LT(now - stamp.send_time_ms, 30000u);  // a recent wall-clock time (mod 2^32 difference)
+  }
+  // Message sizes are drawn at random: the default cut gives many sizes.
+  std::set<size_t> sizes;
+  for (const auto& f : video) {
+    EXPECT_LE(f.payload.size(), 16384u);
+    EXPECT_GT(f.payload.size(), 0u);
+    sizes.insert(f.payload.size());
+  }
+  EXPECT_GT(sizes.size(), 3u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, SimulatorStream,
+                         ::testing::Values(StreamCase{1280, 720, 30}, StreamCase{720, 1280, 30},
+                                           StreamCase{1920, 1080, 30}, StreamCase{1280, 960, 30},
+                                           StreamCase{1280, 720, 60}),
+                         [](const ::testing::TestParamInfo<StreamCase>& info) {
+                           return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) +
+                                  "at" + std::to_string(info.param.fps);
+                         });
+
+TEST(SimulatorStreamCutting, ChunkBoundsHoldAndPayloadsCutInsideFrames) {
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--chunk", "100:300", "--preset", "ultrafast", "--seed", "7"});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  ASSERT_TRUE(desktop.Connect(port));
+  std::string magic, xml;
+  ASSERT_TRUE(desktop.Greet(&magic, &xml));
+  std::vector<RgbPicture> pictures;
+  std::vector<ReceivedFrame> video;
+  ASSERT_TRUE(ReadPictures(desktop, 5, &pictures, &video));
+  int starting_with_delimiter = 0, delimiters = 0;
+  for (const auto& f : video) {
+    EXPECT_LE(f.payload.size(), 300u);
+    if (f.payload.size() >= 5 && f.payload[0] == 0 && f.payload[1] == 0 && f.payload[2] == 0 &&
+        f.payload[3] == 1 && f.payload[4] == 9)
+      ++starting_with_delimiter;
+    delimiters += CountAccessUnitDelimiters(f.payload);
+  }
+  // Far more messages than frames; without --carry-tail each frame starts a
+  // message and every other message starts inside a frame.
+  EXPECT_GT(video.size(), 4 * pictures.size());
+  EXPECT_EQ(starting_with_delimiter, delimiters);
+}
+
+TEST(SimulatorStreamCutting, FramesPerMessageGroupsWholeFrames) {
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--frames-per-message", "3", "--preset", "ultrafast", "--fps", "60"});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  ASSERT_TRUE(desktop.Connect(port));
+  std::string magic, xml;
+  ASSERT_TRUE(desktop.Greet(&magic, &xml));
+  std::vector<RgbPicture> pictures;
+  std::vector<ReceivedFrame> video;
+  ASSERT_TRUE(ReadPictures(desktop, 9, &pictures, &video));
+  ASSERT_GE(video.size(), 3u);
+  for (const auto& f : video) {
+    ASSERT_GE(f.payload.size(), 5u);
+    EXPECT_EQ(std::vector<uint8_t>(f.payload.begin(), f.payload.begin() + 5),
+              (std::vector<uint8_t>{0, 0, 0, 1, 9}));
+    EXPECT_EQ(CountAccessUnitDelimiters(f.payload), 3);
+  }
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    test_pattern::Stamp stamp;
+    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
+    EXPECT_EQ(stamp.frame_number, i);
+  }
+}
+
+TEST(SimulatorStreamCutting, CarriedTailsMakeMessagesSpanFrameBoundaries) {
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--carry-tail", "--chunk", "2000:4000", "--preset", "ultrafast"});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  ASSERT_TRUE(desktop.Connect(port));
+  std::string magic, xml;
+  ASSERT_TRUE(desktop.Greet(&magic, &xml));
+  std::vector<RgbPicture> pictures;
+  std::vector<ReceivedFrame> video;
+  ASSERT_TRUE(ReadPictures(desktop, 12, &pictures, &video));
+  int spanning = 0;
+  for (const auto& f : video) {
+    EXPECT_GE(f.payload.size(), 2000u);
+    EXPECT_LE(f.payload.size(), 4000u);
+    // A delimiter after the first byte: this message holds the end of one
+    // frame and the start of the next.
+    std::vector<uint8_t> rest(f.payload.begin() + 1, f.payload.end());
+    if (CountAccessUnitDelimiters(rest) > 0) ++spanning;
+  }
+  EXPECT_GT(spanning, 0);
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    test_pattern::Stamp stamp;
+    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
+    EXPECT_EQ(stamp.frame_number, i);
+  }
+}
+
+TEST(SimulatorDump, WritesTheRequestedNumberOfFramesAndExits) {
+  std::string path = ::testing::TempDir() + "/phone_simulator_dump_test.h264";
+  std::remove(path.c_str());
+  SimulatorProcess sim;
+  ASSERT_TRUE(sim.Start({"--dump", path, "--frames", "30", "--size", "720x1280"}));
+  std::string line;
+  ASSERT_TRUE(sim.WaitForLine("dumped ", &line, 60000));
+  EXPECT_EQ(sim.WaitForExit(10000), 0);
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(line, "dumped frames=30 bytes=" + std::to_string(bytes.size()) + " size=720x1280");
+  EXPECT_EQ(CountAccessUnitDelimiters(bytes), 30);
+  TestDecoder decoder;
+  std::vector<RgbPicture> pictures;
+  decoder.Feed(bytes.data(), bytes.size(), &pictures);
+  decoder.Flush(&pictures);
+  ASSERT_EQ(pictures.size(), 30u);
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(pictures[i].width, 720);
+    EXPECT_EQ(pictures[i].height, 1280);
+    EXPECT_EQ(pictures[i].CornerClasses(), kUpright);
+    test_pattern::Stamp stamp;
+    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
+    EXPECT_EQ(stamp.frame_number, i);
+  }
+  std::remove(path.c_str());
+}
+
+}  // namespace

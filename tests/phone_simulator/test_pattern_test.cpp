@@ -1,0 +1,176 @@
+// The test picture and the encoder, in-process: what the simulator draws is
+// what test_pattern.h promises, and it survives H.264 coding.
+#include "test_pattern.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "h264_encoder.h"
+#include "picture_renderer.h"
+#include "test_decoder.h"
+
+namespace {
+
+using phone_sim::PictureRenderer;
+using phone_sim::YuvPicture;
+using test_pattern::Stamp;
+
+// I420 -> RGB with the BT.601 limited-range inverse (what a decoder does).
+RgbPicture ToRgb(const YuvPicture& yuv) {
+  RgbPicture out;
+  out.width = yuv.width;
+  out.height = yuv.height;
+  out.rgb.resize(static_cast<size_t>(yuv.width) * yuv.height * 3);
+  auto clamp = [](double v) { return static_cast<uint8_t>(std::min(255.0, std::max(0.0, v + 0.5))); };
+  for (int y = 0; y < yuv.height; ++y)
+    for (int x = 0; x < yuv.width; ++x) {
+      double Y = 1.164 * (yuv.y[static_cast<size_t>(y) * yuv.width + x] - 16);
+      size_t ci = static_cast<size_t>(y / 2) * (yuv.width / 2) + x / 2;
+      double U = yuv.u[ci] - 128.0, V = yuv.v[ci] - 128.0;
+      uint8_t* p = &out.rgb[(static_cast<size_t>(y) * yuv.width + x) * 3];
+      p[0] = clamp(Y + 1.596 * V);
+      p[1] = clamp(Y - 0.391 * U - 0.813 * V);
+      p[2] = clamp(Y + 2.018 * U);
+    }
+  return out;
+}
+
+// A new picture of size (w, h) whose pixel (x, y) is source(map(x, y)).
+RgbPicture Remap(const RgbPicture& src, int w, int h,
+                 const std::function<std::pair<int, int>(int, int)>& map) {
+  RgbPicture out;
+  out.width = w;
+  out.height = h;
+  out.rgb.resize(static_cast<size_t>(w) * h * 3);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      auto s = map(x, y);
+      test_pattern::Rgb c = src.At(s.first, s.second);
+      uint8_t* p = &out.rgb[(static_cast<size_t>(y) * w + x) * 3];
+      p[0] = c.r;
+      p[1] = c.g;
+      p[2] = c.b;
+    }
+  return out;
+}
+
+TEST(TestPattern, CornerPatchesHaveTheDocumentedColoursInEverySize) {
+  for (auto size : {std::make_pair(1280, 720), std::make_pair(720, 1280), std::make_pair(1920, 1080),
+                    std::make_pair(1280, 960)}) {
+    PictureRenderer renderer(size.first, size.second);
+    YuvPicture yuv;
+    renderer.Render(Stamp{7, 1234}, &yuv);
+    RgbPicture rgb = ToRgb(yuv);
+    SCOPED_TRACE(std::to_string(size.first) + "x" + std::to_string(size.second));
+    EXPECT_EQ(rgb.CornerClasses(), (std::vector<int>{test_pattern::kTopLeft, test_pattern::kTopRight,
+                                                     test_pattern::kBottomLeft, test_pattern::kBottomRight}));
+    // The patch edges are exactly a quarter of the picture: just inside and outside.
+    int pw = size.first / 4, ph = size.second / 4;
+    EXPECT_EQ(test_pattern::ClassifyCornerColour(rgb.At(pw - 1, ph - 1)), test_pattern::kTopLeft);
+    EXPECT_NE(test_pattern::ClassifyCornerColour(rgb.At(pw + 1, ph - 1)), test_pattern::kTopLeft);
+    EXPECT_NE(test_pattern::ClassifyCornerColour(rgb.At(pw - 1, ph + 1)), test_pattern::kTopLeft);
+  }
+}
+
+TEST(TestPattern, ClassifierRejectsColoursFarFromAllCorners) {
+  EXPECT_EQ(test_pattern::ClassifyCornerColour(test_pattern::kBackgroundColour), test_pattern::kNoCorner);
+  EXPECT_EQ(test_pattern::ClassifyCornerColour(test_pattern::kBarColour), test_pattern::kNoCorner);
+  EXPECT_EQ(test_pattern::ClassifyCornerColour({0, 0, 0}), test_pattern::kNoCorner);
+  EXPECT_EQ(test_pattern::ClassifyCornerColour({230, 30, 20}), test_pattern::kTopLeft);
+}
+
+TEST(TestPattern, StampReadsBackInAllEightOrientationsAndWhenScaled) {
+  PictureRenderer renderer(1280, 720);
+  YuvPicture yuv;
+  const Stamp sent{0xA5C30F01u, 0x89ABCDEFu};
+  renderer.Render(sent, &yuv);
+  RgbPicture src = ToRgb(yuv);
+  const int W = src.width, H = src.height;
+  struct Case {
+    const char* name;
+    int w, h;
+    std::function<std::pair<int, int>(int, int)> map;  // output (x, y) -> source pixel
+  };
+  std::vector<Case> cases = {
+      {"identity", W, H, [](int x, int y) { return std::make_pair(x, y); }},
+      {"mirror", W, H, [W](int x, int y) { return std::make_pair(W - 1 - x, y); }},
+      {"flip", W, H, [H](int x, int y) { return std::make_pair(x, H - 1 - y); }},
+      {"half turn", W, H, [W, H](int x, int y) { return std::make_pair(W - 1 - x, H - 1 - y); }},
+      {"clockwise", H, W, [H](int x, int y) { return std::make_pair(y, H - 1 - x); }},
+      {"anticlockwise", H, W, [W](int x, int y) { return std::make_pair(W - 1 - y, x); }},
+      {"transpose", H, W, [](int x, int y) { return std::make_pair(y, x); }},
+      {"anti-transpose", H, W, [W, H](int x, int y) { return std::make_pair(W - 1 - y, H - 1 - x); }},
+      // 2/3 scale (as 1920x1080 -> 1280x720) and a centred crop of a taller picture.
+      {"scaled 2/3", W * 2 / 3, H * 2 / 3, [](int x, int y) { return std::make_pair(x * 3 / 2, y * 3 / 2); }},
+      {"cropped", W, H - 240, [](int x, int y) { return std::make_pair(x, y + 120); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RgbPicture received = Remap(src, c.w, c.h, c.map);
+    Stamp read;
+    ASSERT_TRUE(received.ReadStamp(&read));
+    EXPECT_EQ(read.frame_number, sent.frame_number);
+    EXPECT_EQ(read.send_time_ms, sent.send_time_ms);
+  }
+}
+
+TEST(TestPattern, DamagedStampIsRejected) {
+  PictureRenderer renderer(1280, 720);
+  YuvPicture yuv;
+  renderer.Render(Stamp{42, 4242}, &yuv);
+  RgbPicture rgb = ToRgb(yuv);
+  Stamp read;
+  ASSERT_TRUE(rgb.ReadStamp(&read));
+  // Invert one cell of the frame-number field: the CRC no longer matches.
+  int cell = test_pattern::StampCellSize(1280, 720);
+  int x0 = 640 - 6 * cell, y0 = 360 - 4 * cell;
+  for (int y = y0; y < y0 + cell; ++y)
+    for (int x = x0; x < x0 + cell; ++x)
+      for (int k = 0; k < 3; ++k) rgb.rgb[(static_cast<size_t>(y) * 1280 + x) * 3 + k] ^= 0xFF;
+  EXPECT_FALSE(rgb.ReadStamp(&read));
+}
+
+TEST(TestPattern, EncodedFramesDecodeToThePatternWithOneDelimiterEach) {
+  phone_sim::EncoderSettings settings;
+  settings.width = 720;
+  settings.height = 1280;
+  phone_sim::H264Encoder encoder;
+  std::string error;
+  ASSERT_TRUE(encoder.Open(settings, &error)) << error;
+  PictureRenderer renderer(720, 1280);
+  YuvPicture yuv;
+  TestDecoder decoder;
+  ASSERT_TRUE(decoder.ok());
+  std::vector<RgbPicture> pictures;
+  for (uint32_t n = 0; n < 12; ++n) {
+    renderer.Render(Stamp{n, 1000 + n}, &yuv);
+    std::vector<uint8_t> unit;
+    ASSERT_TRUE(encoder.Encode(yuv, &unit));
+    // Every access unit starts with a delimiter; the first also carries SPS and PPS.
+    ASSERT_GE(unit.size(), 6u);
+    EXPECT_EQ(std::vector<uint8_t>(unit.begin(), unit.begin() + 5), (std::vector<uint8_t>{0, 0, 0, 1, 9}));
+    if (n == 0) {
+      bool has_sps = false;
+      for (size_t i = 0; i + 3 < unit.size(); ++i)
+        if (unit[i] == 0 && unit[i + 1] == 0 && unit[i + 2] == 1 && (unit[i + 3] & 0x1F) == 7) has_sps = true;
+      EXPECT_TRUE(has_sps);
+    }
+    decoder.Feed(unit.data(), unit.size(), &pictures);
+  }
+  decoder.Flush(&pictures);
+  ASSERT_EQ(pictures.size(), 12u);
+  for (uint32_t n = 0; n < 12; ++n) {
+    SCOPED_TRACE(n);
+    EXPECT_EQ(pictures[n].width, 720);
+    EXPECT_EQ(pictures[n].height, 1280);
+    EXPECT_EQ(pictures[n].CornerClasses(), (std::vector<int>{0, 1, 2, 3}));
+    Stamp read;
+    ASSERT_TRUE(pictures[n].ReadStamp(&read));
+    EXPECT_EQ(read.frame_number, n);
+    EXPECT_EQ(read.send_time_ms, 1000 + n);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+// The listener: accepts one desktop at a time on 127.0.0.1 and runs a
+// LinkSession for it; the next desktop is accepted when that one has gone.
+// Ends on SIGINT/SIGTERM (delivered through a signalfd) or after the
+// configured idle time.
+#pragma once
+#include <memory>
+
+#include "event_log.h"
+#include "link_session.h"
+#include "simulator_options.h"
+#include "socket_io.h"
+
+namespace phone_sim {
+
+class LinkServer {
+ public:
+  LinkServer(const SimulatorOptions& options, EventLog& log);
+  ~LinkServer();
+
+  // SIGINT and SIGTERM must already be blocked in every thread (see main).
+  // Returns the process exit code.
+  int Run();
+
+ private:
+  const SimulatorOptions& options_;
+  EventLog& log_;
+  UniqueFd session_done_;  // eventfd the session thread signals when it ends
+  std::unique_ptr<LinkSession> session_;
+};
+
+}  // namespace phone_sim

@@ -1,0 +1,351 @@
+#include "link_session.h"
+
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "frame_header.h"
+#include "h264_encoder.h"
+#include "link_message.h"
+#include "picture_renderer.h"
+#include "video_chunker.h"
+
+namespace phone_sim {
+namespace {
+
+// A desktop sends a heartbeat every 2 s; this much silence means it is gone
+// (or hung) and the next desktop should get its turn.
+constexpr int kDesktopSilenceLimitS = 30;
+constexpr char kWrongMagic[] = "LNK99";
+
+uint32_t WallClockMs() {
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::system_clock::now().time_since_epoch());
+  return static_cast<uint32_t>(ms.count());
+}
+
+}  // namespace
+
+LinkSession::LinkSession(UniqueFd socket, const SimulatorOptions& options, EventLog& log,
+                         std::function<void()> on_finished)
+    : socket_(std::move(socket)), options_(options), log_(log), on_finished_(std::move(on_finished)) {}
+
+LinkSession::~LinkSession() {
+  Stop();
+  Join();
+}
+
+void LinkSession::Start() {
+  session_thread_ = std::thread(&LinkSession::SessionThread, this);
+}
+
+void LinkSession::Stop() {
+  SetEndReason("simulator stopping");
+  {
+    std::lock_guard<std::mutex> lock(wait_mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  Shutdown();
+}
+
+void LinkSession::Join() {
+  if (session_thread_.joinable()) session_thread_.join();
+}
+
+void LinkSession::Shutdown() {
+  // shutdown, not close: the descriptor stays valid for any thread still in a
+  // call on it; recv/send there return at once. Closed by the destructor.
+  if (!shut_down_.exchange(true)) ::shutdown(socket_.get(), SHUT_RDWR);
+}
+
+void LinkSession::SetEndReason(const std::string& reason) {
+  std::lock_guard<std::mutex> lock(reason_mutex_);
+  if (end_reason_.empty()) end_reason_ = reason;
+}
+
+bool LinkSession::WaitUntil(Clock::time_point deadline) {
+  std::unique_lock<std::mutex> lock(wait_mutex_);
+  if (deadline == Clock::time_point::max())  // nothing scheduled: no overflowing time-out
+    wake_.wait(lock, [this] { return stopping_.load(); });
+  else
+    wake_.wait_until(lock, deadline, [this] { return stopping_.load(); });
+  return !stopping_;
+}
+
+void LinkSession::WaitForStop() {
+  std::unique_lock<std::mutex> lock(wait_mutex_);
+  wake_.wait(lock, [this] { return stopping_.load(); });
+}
+
+bool LinkSession::SendFrame(uint16_t type, const uint8_t* payload, size_t length) {
+  if (stopping_ || shut_down_) return false;
+  uint8_t header[link_wire::kFrameHeaderSize];
+  link_wire::EncodeFrameHeader(type, static_cast<int32_t>(length), header);
+  std::lock_guard<std::mutex> lock(send_mutex_);
+  if (SendAll(socket_.get(), header, sizeof header) &&
+      (length == 0 || SendAll(socket_.get(), payload, length)))
+    return true;
+  SetEndReason("send failed");
+  Shutdown();
+  return false;
+}
+
+bool LinkSession::SendCommand(const std::string& utf8_xml) {
+  return SendFrame(static_cast<uint16_t>(LinkMessageType::Command),
+                   reinterpret_cast<const uint8_t*>(utf8_xml.data()), utf8_xml.size());
+}
+
+void LinkSession::SendCommands() {
+  for (const std::string& command : options_.commands)
+    if (!SendCommand(command)) return;
+}
+
+std::string LinkSession::ConfigXml() const {
+  if (options_.custom_config) return options_.config_xml;
+  return "<config><reverse_v>" + std::to_string(options_.reverse_v) + "</reverse_v><reverse_h>" +
+         std::to_string(options_.reverse_h) + "</reverse_h></config>";
+}
+
+void LinkSession::SessionThread() {
+  log_.Line("connected peer=" + PeerName(socket_.get()));
+  timeval limit{kDesktopSilenceLimitS, 0};
+  ::setsockopt(socket_.get(), SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  int one = 1;
+  ::setsockopt(socket_.get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+  if (Handshake()) {
+    video_thread_ = std::thread(&LinkSession::VideoThread, this);
+    ReadLoop();
+    {
+      std::lock_guard<std::mutex> lock(wait_mutex_);
+      stopping_ = true;
+    }
+    wake_.notify_all();
+    video_thread_.join();
+  }
+  Shutdown();
+  std::string reason;
+  {
+    std::lock_guard<std::mutex> lock(reason_mutex_);
+    reason = end_reason_;
+  }
+  log_.Line("disconnected reason=" + reason);
+  if (on_finished_) on_finished_();
+}
+
+// The phone's side of the greeting: magic in, magic out, our configuration
+// block out, the desktop's (empty) configuration block in.
+bool LinkSession::Handshake() {
+  std::string error;
+  char magic[link_wire::kMagicSize];
+  if (RecvExact(socket_.get(), magic, sizeof magic, &error) != sizeof magic) {
+    SetEndReason("greeting: " + error);
+    return false;
+  }
+  if (std::memcmp(magic, link_wire::kMagic, link_wire::kMagicSize) != 0) {
+    log_.Line("greeting magic=bad");
+    SetEndReason("bad magic from desktop");
+    return false;
+  }
+  log_.Line("greeting magic=ok");
+  std::string config = ConfigXml();
+  std::vector<uint8_t> reply(link_wire::kMagicSize + 4 + config.size());
+  std::memcpy(reply.data(), options_.wrong_magic ? kWrongMagic : link_wire::kMagic, link_wire::kMagicSize);
+  link_wire::PutLe32(&reply[link_wire::kMagicSize], static_cast<uint32_t>(config.size()));
+  std::memcpy(reply.data() + link_wire::kMagicSize + 4, config.data(), config.size());
+  {
+    std::lock_guard<std::mutex> lock(send_mutex_);
+    if (!SendAll(socket_.get(), reply.data(), reply.size())) {
+      SetEndReason("send failed");
+      return false;
+    }
+  }
+  if (options_.wrong_magic) log_.Line("fault wrong-magic");
+  log_.Line("handshake config_length=" + std::to_string(config.size()));
+  uint8_t length_bytes[4];
+  if (RecvExact(socket_.get(), length_bytes, 4, &error) != 4) {
+    SetEndReason("desktop configuration: " + error);
+    return false;
+  }
+  int32_t length = static_cast<int32_t>(link_wire::GetLe32(length_bytes));
+  if (length > link_wire::kMaxConfigLength) {
+    SetEndReason("desktop configuration too long: " + std::to_string(length));
+    return false;
+  }
+  std::string text;
+  if (length > 0) {
+    text.resize(static_cast<size_t>(length));
+    if (RecvExact(socket_.get(), &text[0], text.size(), &error) != text.size()) {
+      SetEndReason("desktop configuration: " + error);
+      return false;
+    }
+  }
+  log_.Line("desktop_config length=" + std::to_string(length) +
+            (text.empty() ? "" : " " + EventLog::OneLine(text)));
+  return true;
+}
+
+void LinkSession::ReadLoop() {
+  std::string error;
+  std::vector<uint8_t> payload;
+  for (;;) {
+    uint8_t header_bytes[link_wire::kFrameHeaderSize];
+    if (RecvExact(socket_.get(), header_bytes, sizeof header_bytes, &error) != sizeof header_bytes) {
+      SetEndReason(error);
+      return;
+    }
+    link_wire::FrameHeader header = link_wire::DecodeFrameHeader(header_bytes);
+    uint16_t type = static_cast<uint16_t>(header.type & 0xFFFF);
+    if (!link_wire::IsAcceptablePayloadLength(header.length)) {
+      log_.Line("message type=" + std::to_string(type) + " length=" + std::to_string(header.length));
+      SetEndReason("unacceptable length " + std::to_string(header.length));
+      return;
+    }
+    payload.resize(static_cast<size_t>(header.length));
+    if (header.length > 0 &&
+        RecvExact(socket_.get(), payload.data(), payload.size(), &error) != payload.size()) {
+      SetEndReason("inside a frame: " + error);
+      return;
+    }
+    if (type == static_cast<uint16_t>(LinkMessageType::Heartbeat) && header.length == 0) {
+      log_.Line("heartbeat");
+    } else if (type == static_cast<uint16_t>(LinkMessageType::Command)) {
+      log_.Line("command " + EventLog::OneLine(std::string(payload.begin(), payload.end())));
+    } else {
+      log_.Line("message type=" + std::to_string(type) + " length=" + std::to_string(header.length));
+    }
+  }
+}
+
+void LinkSession::VideoThread() {
+  const Clock::time_point start = Clock::now();
+  auto at = [start](double seconds) {
+    return seconds >= 0
+               ? start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds))
+               : Clock::time_point::max();
+  };
+  const Clock::time_point silent_at = at(options_.silent_after_s);
+  const Clock::time_point close_at = at(options_.close_mid_frame_after_s);
+  const Clock::time_point oversize_at = at(options_.oversize_after_s);
+  const auto command_interval = std::chrono::milliseconds(options_.command_interval_ms);
+  Clock::time_point next_commands = options_.command_interval_ms > 0 && !options_.commands.empty()
+                                        ? start + command_interval
+                                        : Clock::time_point::max();
+
+  H264Encoder encoder;
+  PictureRenderer renderer(options_.width, options_.height);
+  YuvPicture picture;
+  ChunkPolicy policy;
+  policy.min_size = options_.chunk_min;
+  policy.max_size = options_.chunk_max;
+  policy.frames_per_message = options_.frames_per_message;
+  policy.carry_tail = options_.carry_tail;
+  policy.seed = options_.seed;
+  VideoChunker chunker(policy);
+  if (!options_.no_video) {
+    EncoderSettings settings;
+    settings.width = options_.width;
+    settings.height = options_.height;
+    settings.fps = options_.fps;
+    settings.bitrate_kbps = options_.bitrate_kbps;
+    settings.preset = options_.preset;
+    std::string error;
+    if (!encoder.Open(settings, &error)) {
+      log_.Line("error " + error);
+      SetEndReason("encoder failed");
+      Shutdown();
+      return;
+    }
+  }
+
+  if (silent_at > start) SendCommands();
+  if (!options_.no_video)
+    log_.Line("streaming " + std::to_string(options_.width) + "x" + std::to_string(options_.height) + "@" +
+              std::to_string(options_.fps));
+
+  const auto frame_period =
+      std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / options_.fps));
+  Clock::time_point frame_epoch = start;
+  std::vector<uint8_t> access_unit;
+  bool cut_next_frame = false;
+  for (uint32_t frame = 0;; ++frame) {
+    Clock::time_point due = options_.no_video ? Clock::time_point::max() : frame_epoch + frame * frame_period;
+    // Wait for the frame's time, doing whatever falls due on the way.
+    for (;;) {
+      Clock::time_point next = std::min({due, next_commands, silent_at, close_at, oversize_at});
+      if (!WaitUntil(next)) return;
+      Clock::time_point now = Clock::now();
+      if (now >= silent_at) {
+        log_.Line("fault silent");
+        WaitForStop();
+        return;
+      }
+      if (now >= oversize_at) {
+        uint8_t bytes[link_wire::kFrameHeaderSize + 64] = {};
+        link_wire::PutLe32(bytes, static_cast<uint32_t>(LinkMessageType::Video));
+        link_wire::PutLe32(bytes + 4, static_cast<uint32_t>(options_.oversize_length));
+        {
+          std::lock_guard<std::mutex> lock(send_mutex_);
+          SendAll(socket_.get(), bytes, sizeof bytes);
+        }
+        log_.Line("fault oversize length=" + std::to_string(options_.oversize_length));
+        WaitForStop();
+        return;
+      }
+      if (now >= close_at) {
+        if (options_.no_video) {
+          access_unit.assign(1000, 0);
+          break;
+        }
+        cut_next_frame = true;
+        break;  // cut the very next frame
+      }
+      if (now >= next_commands) {
+        SendCommands();
+        next_commands += command_interval;
+      }
+      if (now >= due) break;
+    }
+
+    if (!options_.no_video) {
+      test_pattern::Stamp stamp;
+      stamp.frame_number = frame;
+      stamp.send_time_ms = WallClockMs();
+      renderer.Render(stamp, &picture);
+      access_unit.clear();
+      if (!encoder.Encode(picture, &access_unit)) {
+        log_.Line("error x264 failed to encode frame " + std::to_string(frame));
+        SetEndReason("encoder failed");
+        Shutdown();
+        return;
+      }
+    }
+    if (cut_next_frame || (options_.no_video && Clock::now() >= close_at)) {
+      // Header with the full length, then only half the payload, then close.
+      uint8_t header[link_wire::kFrameHeaderSize];
+      link_wire::EncodeFrameHeader(static_cast<uint16_t>(LinkMessageType::Video),
+                                   static_cast<int32_t>(access_unit.size()), header);
+      {
+        std::lock_guard<std::mutex> lock(send_mutex_);
+        SendAll(socket_.get(), header, sizeof header);
+        SendAll(socket_.get(), access_unit.data(), access_unit.size() / 2);
+      }
+      log_.Line("fault close-mid-frame length=" + std::to_string(access_unit.size()) +
+                " sent=" + std::to_string(access_unit.size() / 2));
+      SetEndReason("fault close-mid-frame");
+      Shutdown();
+      return;
+    }
+    for (const auto& payload : chunker.AddFrame(access_unit))
+      if (!SendFrame(static_cast<uint16_t>(LinkMessageType::Video), payload.data(), payload.size())) return;
+    // An encoder that cannot keep up streams as fast as it can, without a
+    // burst of catch-up frames later.
+    Clock::time_point now = Clock::now();
+    if (now - due > std::chrono::seconds(1)) frame_epoch += now - due;
+  }
+}
+
+}  // namespace phone_sim

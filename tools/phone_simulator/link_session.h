@@ -1,0 +1,74 @@
+// One desktop connection, from the phone's side: answers the greeting, then
+// streams video (and any configured commands) on the video thread while the
+// session thread reads and prints what the desktop sends.
+#pragma once
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "event_log.h"
+#include "simulator_options.h"
+#include "socket_io.h"
+
+namespace phone_sim {
+
+class LinkSession {
+ public:
+  // `on_finished` runs on the session thread just before it ends (after the
+  // video thread has been joined); the owner then calls Join.
+  LinkSession(UniqueFd socket, const SimulatorOptions& options, EventLog& log,
+              std::function<void()> on_finished);
+  ~LinkSession();  // Stop + Join
+  LinkSession(const LinkSession&) = delete;
+  LinkSession& operator=(const LinkSession&) = delete;
+
+  void Start();
+  // Ends the session from any thread: unblocks the reader, wakes the video thread.
+  void Stop();
+  void Join();
+
+  // Writes one whole frame; frames from different threads never interleave.
+  // False once the link has failed or the session is stopping.
+  bool SendFrame(uint16_t type, const uint8_t* payload, size_t length);
+  bool SendCommand(const std::string& utf8_xml);
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  void SessionThread();
+  bool Handshake();
+  void ReadLoop();
+  void VideoThread();
+  // Waits until `deadline` or Stop; false when stopping.
+  bool WaitUntil(Clock::time_point deadline);
+  // Blocks until Stop (the link stays open but this side sends nothing more).
+  void WaitForStop();
+  void SendCommands();
+  void Shutdown();
+  std::string ConfigXml() const;
+
+  UniqueFd socket_;
+  const SimulatorOptions& options_;
+  EventLog& log_;
+  std::function<void()> on_finished_;
+
+  std::thread session_thread_;
+  std::thread video_thread_;  // started and joined by the session thread
+
+  std::mutex send_mutex_;  // one whole frame at a time
+  std::mutex wait_mutex_;
+  std::condition_variable wake_;
+  std::atomic<bool> stopping_{false};
+  std::atomic<bool> shut_down_{false};
+  std::string end_reason_;  // written by the thread that ends the link first
+  std::mutex reason_mutex_;
+  void SetEndReason(const std::string& reason);
+};
+
+}  // namespace phone_sim

@@ -1,0 +1,53 @@
+// Draws the simulator's moving test picture (test_pattern.h) straight into
+// planar YUV 4:2:0 (I420), the encoder's input format.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "test_pattern.h"
+
+namespace phone_sim {
+
+// One I420 picture with tightly packed planes.
+struct YuvPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> y, u, v;  // width*height, and (width/2)*(height/2) each
+
+  void Allocate(int w, int h);
+  int chroma_width() const { return width / 2; }
+};
+
+// BT.601 limited-range colour, the conversion a decoder assumes for an
+// unsignalled stream.
+struct Yuv {
+  uint8_t y, u, v;
+};
+Yuv ToYuv(test_pattern::Rgb rgb);
+
+class PictureRenderer {
+ public:
+  // Width and height must be even and at least 64.
+  PictureRenderer(int width, int height);
+
+  // Draws frame `stamp.frame_number`: the animation advances with the frame
+  // number, the stamp carries both fields.
+  void Render(const test_pattern::Stamp& stamp, YuvPicture* picture) const;
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  void FillRect(YuvPicture* p, int x0, int y0, int x1, int y1, test_pattern::Rgb colour) const;
+  void DrawBackground(YuvPicture* p, uint32_t frame) const;
+  void DrawBar(YuvPicture* p, uint32_t frame) const;
+  void DrawStamp(YuvPicture* p, const test_pattern::Stamp& stamp) const;
+
+  int width_;
+  int height_;
+  int cell_;                 // stamp cell edge
+  int stamp_x0_, stamp_y0_;  // top-left of the stamp grid
+  int stamp_x1_, stamp_y1_;  // bottom-right (exclusive)
+};
+
+}  // namespace phone_sim

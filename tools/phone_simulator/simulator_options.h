@@ -1,0 +1,59 @@
+// Command-line options of the phone simulator.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace phone_sim {
+
+struct SimulatorOptions {
+  // Listener
+  int port = 8984;
+  double exit_after_idle_s = 0;  // 0: never; idle = no desktop connected
+
+  // Handshake
+  int reverse_v = 0;
+  int reverse_h = 0;
+  bool custom_config = false;  // send `config_xml` verbatim instead of the reverse flags
+  std::string config_xml;
+  bool wrong_magic = false;
+
+  // Video
+  int width = 1280;
+  int height = 720;
+  int fps = 30;
+  int bitrate_kbps = 0;
+  std::string preset = "veryfast";
+  int chunk_min = 512;  // Video payload sizes, inclusive
+  int chunk_max = 16384;
+  int frames_per_message = 0;  // >0: each message holds exactly this many whole frames
+  bool carry_tail = false;     // hold a frame's last piece back so messages span frames
+  uint32_t seed = 1;
+  bool no_video = false;
+
+  // Faults (seconds after the handshake; <0: off)
+  double silent_after_s = -1;
+  double close_mid_frame_after_s = -1;
+  double oversize_after_s = -1;
+  int64_t oversize_length = 0x7FFFFFFF;
+
+  // Commands from the phone (sent as Command messages after the handshake)
+  std::vector<std::string> commands;
+  int command_interval_ms = 0;  // >0: send the list again at this interval
+
+  // Output
+  std::string log_path;
+
+  // Dump mode
+  std::string dump_path;
+  int dump_frames = 0;
+
+  bool help = false;
+};
+
+// Parses argv. Returns false with `error` set on a bad option.
+bool ParseOptions(int argc, char** argv, SimulatorOptions* options, std::string* error);
+// The --help text.
+std::string UsageText();
+
+}  // namespace phone_sim
