@@ -140,15 +140,15 @@ def arrowhead(m, cx, cy, r, a, size=2.4, clockwise=True):
 
 
 def glyph_refresh(m):
-    m.arc(8, 8, 5.2, 35, 300, ICON_STROKE)
-    arrowhead(m, 8, 8, 5.2, 300, size=2.5)
+    m.arc(8, 8.3, 5.3, 30, 288, ICON_STROKE)
+    arrowhead(m, 8, 8.3, 5.3, 292, size=2.9)
 
 
 def glyph_reset(m):
-    m.arc(8, 8, 5.3, 200, 318, ICON_STROKE)
-    arrowhead(m, 8, 8, 5.3, 322, size=2.3)
-    m.arc(8, 8, 5.3, 20, 138, ICON_STROKE)
-    arrowhead(m, 8, 8, 5.3, 142, size=2.3)
+    m.arc(8, 8, 5.4, 195, 300, ICON_STROKE)
+    arrowhead(m, 8, 8, 5.4, 306, size=2.7)
+    m.arc(8, 8, 5.4, 15, 120, ICON_STROKE)
+    arrowhead(m, 8, 8, 5.4, 126, size=2.7)
 
 
 def glyph_back(m):
@@ -206,13 +206,13 @@ def glyph_power(m):
 
 
 def glyph_check(m):
-    m.line([(10.0, 18.8), (15.6, 24.2), (26.4, 12.6)], 3.0)
+    m.line([(9.0, 18.6), (15.2, 24.8), (27.2, 12.2)], 3.2)
 
 
 def glyph_adjust(m):
-    m.line([(6.5, 18.0), (29.5, 18.0)], 2.0)
-    m.circle(21.0, 18.0, 4.6)
-    m.circle(21.0, 18.0, 2.4, ink=0)
+    m.line([(5.5, 18.0), (30.5, 18.0)], 2.2)
+    m.circle(21.5, 18.0, 5.2)
+    m.circle(21.5, 18.0, 2.8, ink=0)
 
 
 def glyph_pencil(m):
@@ -843,6 +843,17 @@ def window_mock(root):
     win.alpha_composite(pic(221), (1045, 100))
     win.alpha_composite(pic(222), (1030, 100))
     d.rounded_rectangle([0, 0, 1079, 647], radius=4, outline=(173, 173, 173))
+    # the settings dialog (460 x 330) over the window's lower right
+    sx, sy = 610, 300
+    d.rounded_rectangle([sx, sy, sx + 459, sy + 329], radius=4, fill=WHITE, outline=(224, 224, 224))
+    ix = sx + (460 - 68) // 2
+    win.alpha_composite(pic(267), (ix, sy + 72))
+    win.alpha_composite(pic(256), (sx + (460 - 166) // 2, sy + 140 + 20))
+    win.alpha_composite(pic(257), (sx + (460 - 132) // 2, sy + 140 + 58))
+    win.alpha_composite(pic(230), (sx + 460 - 39, sy + 4))
+    d.text((sx + 16, sy + 330 - 22), "检查更新", fill=(231, 89, 137), font=font(12), anchor="lm")
+    d.text((sx + 84, sy + 330 - 22), "下载Vela相机", fill=(231, 89, 137), font=font(12), anchor="lm")
+    d.text((sx + 444, sy + 330 - 22), "当前版本号：1.0.0.0", fill=(153, 151, 151), font=font(12), anchor="rm")
     return win.convert("RGB")
 
 
