@@ -6,6 +6,7 @@ Writes (paths relative to the repository root):
   resources/png/<id>_<name>.png   the PNG resources, RGBA with per-pixel alpha
   resources/pictures.rc           one `<id> PNG "png/<file>"` line per picture
   resources/picture_ids.h         the IDB_* names of the resource ids
+  resources/png/README.md         the list of pictures (id, file, size, meaning)
   resources/res/default.png       idle preview picture (727 x 522)
   resources/res/default_v.jpg     help: picking the portrait virtual camera
   resources/res/default_h.jpg     help: picking the landscape virtual camera
@@ -413,7 +414,7 @@ def states(first_id_by_state, name, maker, meaning):
 
 
 PICTURES = [
-    Picture(207, "slider_thumb", slider_thumb, "slider thumb"),
+    Picture(207, "slider_thumb", slider_thumb, "slider thumb (panel parameter rows)"),
     Picture(210, "item_ring_mask", ring_mask, "round tile mask: white square, transparent disc"),
     Picture(211, "item_selected_frame", selected_frame, "pink rounded-square outline of a selected decoration"),
     Picture(212, "item_mark_check", lambda: white_mark(glyph_check), "white check mark on a selected filter"),
@@ -425,14 +426,14 @@ PICTURES = [
             lambda st: icon(SMALL_ICON, glyph_reset, state_colour(st, PAGE_GREY, PINK_HOT, PINK_PRESSED)),
             "circular arrows of the reset button"),
     Picture(220, "item_mark_edit", lambda: white_mark(glyph_pencil), "white pencil on a selected round tile"),
-    *states({HOT: 221, PRESSED: 222, NORMAL: 223}, "scroll_thumb", scroll_thumb, "thin scroll-bar thumb"),
+    *states({HOT: 221, PRESSED: 222, NORMAL: 223}, "scroll_thumb", scroll_thumb, "thin scroll-bar thumb (panel lists)"),
     Picture(224, "logo_band", logo_band, "logo band at the top left of the main window"),
-    *states({HOT: 225, PRESSED: 226, NORMAL: 227}, "connect", connect_face, "connect button face"),
+    *states({HOT: 225, PRESSED: 226, NORMAL: 227}, "connect", connect_face, "connect button face, idle and connecting"),
     *states({HOT: 228, PRESSED: 229, NORMAL: 230}, "close",
-            lambda st: title_button(glyph_close, st, accent=True), "close button"),
+            lambda st: title_button(glyph_close, st, accent=True), "close button (main window, settings, busy overlay)"),
     *states({NORMAL: 231, HOT: 232, PRESSED: 233}, "minimize",
             lambda st: title_button(glyph_minimize, st), "minimise button"),
-    *states({HOT: 234, PRESSED: 235, NORMAL: 236}, "disconnect", disconnect_face, "disconnect button face"),
+    *states({HOT: 234, PRESSED: 235, NORMAL: 236}, "disconnect", disconnect_face, "connect button face while connected"),
     Picture(237, "combo_open_normal", lambda: icon(SMALL_ICON, glyph_chevron_up, PINK), "combo arrow, list open"),
     Picture(238, "combo_open_hot", lambda: icon(SMALL_ICON, glyph_chevron_up, darken(PINK, 0.2)),
             "combo arrow, list open, hot or pressed"),
@@ -446,19 +447,19 @@ PICTURES = [
     *states({NORMAL: 244, HOT: 245, PRESSED: 246}, "flip_vertical",
             lambda st: overlay_icon(glyph_flip_vertical, st), "vertical flip icon over the video"),
     *states({HOT: 247, PRESSED: 248, NORMAL: 249}, "mode_landscape",
-            lambda st: overlay_icon(glyph_phone_landscape, st), "switch-to-landscape icon over the video"),
+            lambda st: overlay_icon(glyph_phone_landscape, st), "mode icon while portrait: switch to landscape"),
     *states({NORMAL: 250, HOT: 251, PRESSED: 252}, "mode_portrait",
-            lambda st: overlay_icon(glyph_phone_portrait, st), "switch-to-portrait icon over the video"),
+            lambda st: overlay_icon(glyph_phone_portrait, st), "mode icon while landscape: switch to portrait"),
     *states({NORMAL: 253, HOT: 254, PRESSED: 255}, "flip_horizontal",
             lambda st: overlay_icon(glyph_flip_horizontal, st), "horizontal mirror icon over the video"),
     Picture(256, "about_title", about_title, "program name in the settings dialog"),
     Picture(257, "about_subtitle", about_subtitle, "tagline in the settings dialog"),
     *states({HOT: 261, PRESSED: 262, NORMAL: 263}, "settings",
             lambda st: title_button(glyph_gear, st), "settings button"),
-    Picture(264, "connect_spinner", spinner, "spinning ring while connecting"),
+    Picture(264, "connect_spinner", spinner, "connect button icon while connecting (turns)"),
     Picture(265, "disconnect_icon", lambda: icon(CONNECT_ICON, glyph_power, DISCONNECT_GLYPH),
-            "power glyph on the disconnect face"),
-    Picture(266, "connect_icon", lambda: icon(CONNECT_ICON, glyph_link, WHITE), "link glyph on the connect face"),
+            "connect button icon while connected (power glyph)"),
+    Picture(266, "connect_icon", lambda: icon(CONNECT_ICON, glyph_link, WHITE), "connect button icon at rest (link glyph)"),
     Picture(267, "about_icon", lambda: app_icon(ABOUT_ICON[0]), "program mark in the settings dialog"),
 ]
 
@@ -705,6 +706,22 @@ def generate(root):
     ids = [IDS_HEADER, "\n"]
     ids += [f"#define {p.macro:<{width}} {p.id}  // {p.meaning}\n" for p in PICTURES]
     write_text(os.path.join(res, "picture_ids.h"), "".join(ids))
+
+    rows = ["# The program's PNG pictures\n\n",
+            "Drawn by `scripts/pictures/make_pictures.py` (colours and shapes at the top of that file).\n",
+            "Regenerate everything, then rebuild (the resource script picks the files up):\n\n",
+            "    /usr/bin/python3 scripts/pictures/make_pictures.py [--sheet]\n\n",
+            "`--sheet` also writes `build/pictures-contact-sheet.png` (every picture at 1:1 and magnified,\n",
+            "and a mock of the main window). The disabled look of a button reuses its normal picture.\n\n",
+            "| id | name | file | size | meaning |\n|---|---|---|---|---|\n"]
+    for p in PICTURES:
+        w, h = Image.open(os.path.join(png_dir, p.file)).size
+        rows.append(f"| {p.id} | `{p.macro}` | {p.file} | {w} x {h} | {p.meaning} |\n")
+    rows.append("\nBeside the program (`res\\`, copied next to the executable by the build): "
+                "`default.png` 727 x 522, the preview's idle picture (help link band (200, 400) - (527, 502)); "
+                "`default_v.jpg` and `default_h.jpg` 727 x 522, how to pick the portrait and the landscape "
+                "camera in streaming software.\n")
+    write_text(os.path.join(png_dir, "README.md"), "".join(rows))
 
     idle_preview().save(os.path.join(res, "res", "default.png"), format="PNG")
     camera_help(True).save(os.path.join(res, "res", "default_v.jpg"), format="JPEG", quality=92)
