@@ -4,6 +4,8 @@ from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 
 from draw import Mask, gradient, gradient_layer, layer, lighten, shadow, stack, FONT_PATH
 from look import (
+    HELP_BOTTOM, HELP_CURSOR, HELP_LABEL, HELP_ROW_CHOSEN, HELP_ROW_TEXT, HELP_STEP_TEXT, NIGHT_BOTTOM,
+    NIGHT_INK, NIGHT_NOTE, NIGHT_SCREEN_BOTTOM, NIGHT_SCREEN_TOP, NIGHT_TEXT, NIGHT_TOP,
     ACCENT_END, APP_NAME, CAMERA_LANDSCAPE, CAMERA_PORTRAIT, HELP_PICTURE, LINE, PINK, PINK_HOT, PREVIEW,
     PURPLE, TEXT_DARK, WHITE)
 from glyphs import camera_glyph
@@ -35,10 +37,10 @@ def idle_preview():
     help page is the band (200, 400) - (527, 502) of this picture."""
     w, h = PREVIEW
     size = PREVIEW
-    bg = gradient(size, (40, 37, 47), (17, 16, 21), horizontal=False).convert("RGBA")
+    bg = gradient(size, NIGHT_TOP, NIGHT_BOTTOM, horizontal=False).convert("RGBA")
     layers = [bg, glow(size, 190, 140, 210, PINK, 0.13), glow(size, 560, 360, 230, PURPLE, 0.12)]
 
-    ink = (236, 236, 242)
+    ink = NIGHT_INK
     # Phone, cable, computer.
     phone, phone_screen, phone_cam = Mask(w, h), Mask(w, h), Mask(w, h)
     phone.rrect_outline(222, 64, 298, 210, 13, 3.0)
@@ -66,7 +68,7 @@ def idle_preview():
     drawing = stack(size,
                     gradient_layer(phone_screen, PINK, ACCENT_END, diagonal=True), layer(phone_cam, WHITE, 0.92),
                     layer(phone, ink),
-                    gradient_layer(screen, (58, 52, 72), (34, 31, 44), diagonal=True),
+                    gradient_layer(screen, NIGHT_SCREEN_TOP, NIGHT_SCREEN_BOTTOM, diagonal=True),
                     gradient_layer(person, lighten(PINK, 0.2), ACCENT_END, horizontal=False),
                     layer(live, PINK), layer(live_text, WHITE),
                     layer(monitor, ink), layer(cable, PINK), layer(dots, WHITE))
@@ -88,7 +90,7 @@ def idle_preview():
         numbers.text(x + 11, 338.5, str(i + 1), 13, anchor="mm", bold=0.3)
         labels.text(x + 30, 338.5, s, 14, anchor="lm")
         x += sw + gap
-    layers += [layer(chips, PINK), layer(numbers, WHITE), layer(labels, (206, 204, 214))]
+    layers += [layer(chips, PINK), layer(numbers, WHITE), layer(labels, NIGHT_TEXT)]
 
     # The help link: a pill inside the clickable band.
     pill, pill_text, note = Mask(w, h), Mask(w, h), Mask(w, h)
@@ -97,7 +99,7 @@ def idle_preview():
     pill_text.line([(w / 2 + 80, 434.5), (w / 2 + 85, 439.5), (w / 2 + 80, 444.5)], 1.6)
     note.text(w / 2, 482, "连接后，在直播软件中选择摄像头「" + CAMERA_LANDSCAPE + "」或「" + CAMERA_PORTRAIT + "」",
               12, anchor="mm")
-    layers += [layer(pill, PINK_HOT), layer(pill_text, PINK_HOT), layer(note, (150, 148, 162))]
+    layers += [layer(pill, PINK_HOT), layer(pill_text, PINK_HOT), layer(note, NIGHT_NOTE)]
     return stack(size, *layers).convert("RGB")
 
 
@@ -108,7 +110,7 @@ def camera_help(portrait):
     size = HELP_PICTURE
     chosen = CAMERA_PORTRAIT if portrait else CAMERA_LANDSCAPE
     mode = "竖屏" if portrait else "横屏"
-    layers = [gradient(size, (255, 255, 255), (247, 244, 250), horizontal=False).convert("RGBA")]
+    layers = [gradient(size, WHITE, HELP_BOTTOM, horizontal=False).convert("RGBA")]
 
     title, bar = Mask(w, h), Mask(w, h)
     title.text(40, 46, "在直播软件中选择摄像头「" + chosen + "」", 22, anchor="lm", bold=0.3)
@@ -133,7 +135,7 @@ def camera_help(portrait):
     arrow = Mask(w, h)
     arrow.line([(356, 191), (361, 196), (366, 191)], 1.6)
     layers += [shadow(card, blur=6, dy=3, alpha=0.12), layer(card, WHITE), layer(card_edge, LINE),
-               layer(sep, LINE), layer(head, TEXT_DARK), layer(label, (120, 120, 128)),
+               layer(sep, LINE), layer(head, TEXT_DARK), layer(label, HELP_LABEL),
                layer(field, PINK), layer(field_fill, WHITE), layer(field_text, TEXT_DARK), layer(arrow, PINK)]
 
     rows = ["USB 摄像头", CAMERA_LANDSCAPE, CAMERA_PORTRAIT]
@@ -158,8 +160,8 @@ def camera_help(portrait):
     cursor_edge = Mask(w, h)
     cursor_edge.line(arrow_pts + [arrow_pts[0]], 1.4)
     layers += [shadow(lst, blur=4, dy=2, alpha=0.14), layer(lst, LINE), layer(lst_fill, WHITE),
-               layer(hi, (253, 236, 242)), layer(row_text, (90, 90, 96)), layer(row_hi_text, PINK),
-               layer(check, PINK), layer(cursor_edge, WHITE), layer(cursor, (30, 30, 34))]
+               layer(hi, HELP_ROW_CHOSEN), layer(row_text, HELP_ROW_TEXT), layer(row_hi_text, PINK),
+               layer(check, PINK), layer(cursor_edge, WHITE), layer(cursor, HELP_CURSOR)]
 
     # The picture the camera delivers, in its orientation.
     if portrait:
@@ -184,7 +186,7 @@ def camera_help(portrait):
     layers += [shadow(frame, blur=6, dy=3, alpha=0.16),
                gradient_layer(frame, lighten(PINK, 0.35), lighten(PURPLE, 0.35), diagonal=True),
                layer(person_img, WHITE, 0.9), layer(badge, PINK), layer(badge_text, WHITE),
-               layer(caption, (120, 120, 128))]
+               layer(caption, HELP_LABEL)]
 
     steps = [
         "在直播软件中添加「摄像头」或「视频采集设备」来源",
@@ -197,5 +199,5 @@ def camera_help(portrait):
         nums.circle(51, y, 10)
         num_text.text(51, y + 0.5, str(i + 1), 12, anchor="mm", bold=0.3)
         step_text.text(70, y + 0.5, s, 15, anchor="lm")
-    layers += [gradient_layer(nums, PINK, ACCENT_END), layer(num_text, WHITE), layer(step_text, (70, 70, 78))]
+    layers += [gradient_layer(nums, PINK, ACCENT_END), layer(num_text, WHITE), layer(step_text, HELP_STEP_TEXT)]
     return stack(size, *layers).convert("RGB")

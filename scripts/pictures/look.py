@@ -35,6 +35,23 @@ COMBO_ARROW = (150, 150, 150)
 SCROLL_THUMB = (210, 210, 210)
 SCROLL_THUMB_HOT = (168, 168, 168)
 
+# The idle preview: a night-dark backdrop for the video area.
+NIGHT_TOP = (40, 37, 47)
+NIGHT_BOTTOM = (17, 16, 21)
+NIGHT_INK = (236, 236, 242)      # outlines of the phone and the computer
+NIGHT_SCREEN_TOP = (58, 52, 72)
+NIGHT_SCREEN_BOTTOM = (34, 31, 44)
+NIGHT_TEXT = (206, 204, 214)     # step texts
+NIGHT_NOTE = (150, 148, 162)     # the small note under the help link
+
+# The camera help pictures: light, like the program's dialogs.
+HELP_BOTTOM = (247, 244, 250)    # background gradient from white to this
+HELP_LABEL = (120, 120, 128)
+HELP_ROW_TEXT = (90, 90, 96)
+HELP_ROW_CHOSEN = (253, 236, 242)
+HELP_STEP_TEXT = (70, 70, 78)
+HELP_CURSOR = (30, 30, 34)
+
 OVERLAY_SHADOW = 0.55            # opacity of the soft shadow under icons drawn on video
 
 TITLE_PLATE_RADIUS = 7           # rounded plate behind the title-bar glyphs
