@@ -155,6 +155,8 @@ Scenario LoadScenario() {
       sc.holders.emplace_back(first, std::atoi(tail.c_str()));
     else if (directive == "exitcode")
       sc.exitCodes.emplace_back(first, std::atoi(tail.c_str()));
+    else if (directive == "gate")
+      sc.gates.emplace_back(first, tail);
   }
   return sc;
 }

@@ -1,0 +1,35 @@
+# Wiring of the adb and libimobiledevice test doubles (included by
+# tests/link/CMakeLists.txt after link_tests is defined).
+#
+# link_tests copies fake_adb.exe (FAKE_ADB_PATH) into temporary folders as
+# adb\adb.exe, and loads the fake libimobiledevice from its own folder, where
+# it is copied under the first name the loader tries.
+if(WIN32 AND TARGET link_tests)
+  add_dependencies(link_tests fake_adb fake_imobiledevice)
+  target_compile_definitions(link_tests PRIVATE "FAKE_ADB_PATH=\"$<TARGET_FILE:fake_adb>\"")
+  add_custom_command(TARGET link_tests POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:fake_imobiledevice>
+            $<TARGET_FILE_DIR:link_tests>/imobiledevice.dll)
+
+  # The loader with no library beside the program: a folder of its own.
+  vela_add_test(idevice_loader_absent_tests
+                SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/idevice_loader/absent_test.cpp
+                        ${CMAKE_CURRENT_SOURCE_DIR}/fake_adb_fixture.cpp
+                LIBS link)
+  target_include_directories(idevice_loader_absent_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(idevice_loader_absent_tests PRIVATE "FAKE_ADB_PATH=\"$<TARGET_FILE:fake_adb>\"")
+  add_dependencies(idevice_loader_absent_tests fake_adb)
+  set_target_properties(idevice_loader_absent_tests PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/idevice_absent)
+
+  # The loader with a library that lacks pinvoke_free_string, under the second
+  # name tried: strings go back through the library's own C runtime.
+  vela_add_test(idevice_loader_fallback_tests SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/idevice_loader/fallback_test.cpp
+                LIBS link)
+  set_target_properties(idevice_loader_fallback_tests PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/idevice_fallback)
+  add_dependencies(idevice_loader_fallback_tests fake_imobiledevice_plain)
+  add_custom_command(TARGET idevice_loader_fallback_tests POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:fake_imobiledevice_plain>
+            $<TARGET_FILE_DIR:idevice_loader_fallback_tests>/libimobiledevice-1.0.dll)
+endif()

@@ -1,0 +1,247 @@
+#include "adb_runner.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "fake_adb_fixture.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+const char kCrLfListing[] =
+    "List of devices attached\r\n"
+    "A1\tdevice\r\n"
+    "B2\toffline\r\n"
+    "C3\tdevice\r\n"
+    "\r\n";
+
+TEST(AdbRunnerDevices, CrLfListingGivesReadyDevicesInOrderAndTheExactCommandLine) {
+  FakeAdbFolder adb;
+  adb.SetScenario("devices " + ScenarioEscape(kCrLfListing) + "\n");
+  AdbRunner runner;
+  Strings serials{"earlier"};
+  ASSERT_TRUE(runner.ListDevices(serials));
+  EXPECT_EQ(serials, (Strings{"earlier", "A1", "C3"}));
+  EXPECT_EQ(adb.Records("cmd "), (Strings{"adb\\\\adb.exe devices"}));  // the record escapes the backslash
+  EXPECT_FALSE(runner.LastReadCutShort());
+}
+
+TEST(AdbRunnerDevices, ErrorStreamTextAndUnauthorizedLinesAreSkipped) {
+  FakeAdbFolder adb;
+  adb.SetScenario(
+      "stderr devices " +
+      ScenarioEscape("* daemon not running; starting now at tcp:5037\r\n* daemon started successfully\r\n") +
+      "\n" + "devices " +
+      ScenarioEscape("List of devices attached\r\nU9\tunauthorized\r\nP7\tdevice\r\n\r\n") + "\n");
+  AdbRunner runner;
+  Strings serials;
+  ASSERT_TRUE(runner.ListDevices(serials));
+  EXPECT_EQ(serials, (Strings{"P7"}));
+}
+
+TEST(AdbRunnerDevices, HeaderOnlyEmptyOutputAndMarkerAtStartYieldNothing) {
+  FakeAdbFolder adb;
+  AdbRunner runner;
+  for (const char* output : {"List of devices attached\r\n\r\n", "", "A1\tdevice\r\n"}) {
+    adb.SetScenario("devices " + ScenarioEscape(output) + "\n");
+    Strings serials;
+    EXPECT_TRUE(runner.ListDevices(serials)) << output;
+    EXPECT_TRUE(serials.empty()) << output;
+  }
+}
+
+// The output is read in chunks of 1023 bytes; a NUL byte cuts its chunk, and
+// the next chunk is still appended. The first 1023 bytes hold A1, a NUL and a
+// line for Z9 that must be cut away; C3 follows in the second chunk.
+TEST(AdbRunnerDevices, NulByteCutsItsChunkOnly) {
+  std::string first = "List of devices attached\r\nA1\tdevice\r\n";
+  first.push_back('\0');
+  first += "\r\nZ9\tdevice\r\n";
+  first += std::string(1023 - first.size(), 'x');
+  ASSERT_EQ(first.size(), 1023u);
+  const std::string second = "\r\nC3\tdevice\r\n";
+  FakeAdbFolder adb;
+  adb.SetScenario("devices " + ScenarioEscape(first + second) + "\n");
+  AdbRunner runner;
+  ASSERT_TRUE(runner.Run("adb\\adb.exe devices"));
+  EXPECT_EQ(runner.ReadOutput(), "List of devices attached\r\nA1\tdevice\r\n" + second);
+  Strings serials;
+  ASSERT_TRUE(runner.ListDevices(serials));
+  EXPECT_EQ(serials, (Strings{"A1", "C3"}));
+}
+
+TEST(AdbRunnerModel, ShellGetsGetpropAndExitLinesAndModelWins) {
+  FakeAdbFolder adb;
+  adb.SetScenario("model SER1 " +
+                  ScenarioEscape("[ro.product.name]: [x1cn]\r\n[ro.product.model]: [X1]\r\n") + "\n");
+  AdbRunner runner;
+  DeviceInfo info;
+  ASSERT_TRUE(runner.QueryModel("SER1", info));
+  EXPECT_EQ(info.name, "X1");
+  EXPECT_EQ(info.id, "SER1");
+  EXPECT_EQ(info.kind, kDeviceAndroid);
+  EXPECT_EQ(adb.Records("cmd "), (Strings{"adb\\\\adb.exe -s SER1 shell"}));
+  // 9 bytes, then 6 bytes, exactly.
+  EXPECT_EQ(adb.Records("stdin "), (Strings{"getprop\\r\\n", "exit\\r\\n"}));
+}
+
+TEST(AdbRunnerModel, FallbackKeysEmptyValueAndFailedShell) {
+  FakeAdbFolder adb;
+  adb.SetScenario("model H " + ScenarioEscape("[ro.build.id]: [X]\r\n[ro.build.product]: [hero]\r\n") + "\n" +
+                  "model E " + ScenarioEscape("[ro.product.model]: []\r\n[ro.product.name]: [nope]\r\n") +
+                  "\n" + "model N " + ScenarioEscape("/system/bin/sh: getprop: not found\r\n") + "\n" +
+                  "fail GONE\n");
+  AdbRunner runner;
+  DeviceInfo hero, empty, none, gone;
+  ASSERT_TRUE(runner.QueryModel("H", hero));
+  ASSERT_TRUE(runner.QueryModel("E", empty));
+  ASSERT_TRUE(runner.QueryModel("N", none));
+  ASSERT_TRUE(runner.QueryModel("GONE", gone));  // adb started; it reported an error
+  EXPECT_EQ(hero.name, "hero");
+  EXPECT_EQ(empty.name, "");
+  EXPECT_EQ(none.name, "N");
+  EXPECT_EQ(gone.name, "GONE");
+  EXPECT_EQ(gone.id, "GONE");
+  EXPECT_EQ(gone.kind, kDeviceAndroid);
+}
+
+TEST(AdbRunnerForward, CommandLineNamesBothPortsAndOutputIsNotExamined) {
+  FakeAdbFolder adb;
+  adb.SetScenario("stderr forward " + ScenarioEscape("error: device 'S' not found\r\n") + "\n");
+  AdbRunner runner;
+  EXPECT_TRUE(runner.Forward("emulator-5554", 8984, 8984));
+  EXPECT_TRUE(runner.Forward("S", 5037, 27183));
+  EXPECT_EQ(adb.Records("cmd "), (Strings{"adb\\\\adb.exe -s emulator-5554 forward tcp:8984 tcp:8984",
+                                          "adb\\\\adb.exe -s S forward tcp:5037 tcp:27183"}));
+}
+
+TEST(AdbRunnerMissing, EveryOperationFailsAndNoHandleStaysOpen) {
+  FakeAdbFolder noAdb(/*withAdb=*/false);
+  DWORD before = 0, after = 0;
+  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &before));
+  {
+    AdbRunner runner;
+    Strings serials{"kept"};
+    EXPECT_FALSE(runner.ListDevices(serials));
+    EXPECT_EQ(serials, (Strings{"kept"}));
+    DeviceInfo info;
+    EXPECT_FALSE(runner.QueryModel("SER", info));
+    EXPECT_EQ(info.name, "SER");
+    EXPECT_EQ(info.id, "SER");
+    EXPECT_EQ(info.kind, kDeviceAndroid);
+    EXPECT_FALSE(runner.Forward("SER", 8984, 8984));
+    EXPECT_FALSE(runner.Run("adb\\adb.exe devices"));
+    EXPECT_EQ(runner.ReadOutput(), "");
+    EXPECT_FALSE(runner.WriteInput("getprop\r\n"));
+    runner.Close();
+  }
+  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &after));
+  EXPECT_EQ(after, before);
+}
+
+TEST(AdbRunnerHandles, RepeatedRunsReleaseEveryHandle) {
+  FakeAdbFolder adb;
+  adb.SetScenario("devices " + ScenarioEscape(kCrLfListing) + "\nmodel A1 [ro.product.model]: [M]\\r\\n\n");
+  {
+    // Warm up once so lazily created process-wide handles are not counted.
+    AdbRunner warm;
+    Strings s;
+    warm.ListDevices(s);
+  }
+  DWORD before = 0, after = 0;
+  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &before));
+  {
+    AdbRunner runner;
+    for (int i = 0; i < 3; ++i) {
+      Strings serials;
+      ASSERT_TRUE(runner.ListDevices(serials));
+      DeviceInfo info;
+      ASSERT_TRUE(runner.QueryModel("A1", info));
+      EXPECT_EQ(info.name, "M");
+      ASSERT_TRUE(runner.Forward("A1", 8984, 8984));
+    }
+  }
+  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &after));
+  EXPECT_EQ(after, before);
+}
+
+// A hung adb is ended at the runner's deadline; what it printed still counts.
+TEST(AdbRunnerBound, HungAdbIsTerminatedAtTheDeadline) {
+  FakeAdbFolder adb;
+  adb.SetScenario("devices " + ScenarioEscape(kCrLfListing) + "\nhang devices\n");
+  AdbRunner runner(/*deadlineMs=*/1500);
+  Strings serials;
+  ASSERT_TRUE(runner.ListDevices(serials));
+  EXPECT_EQ(serials, (Strings{"A1", "C3"}));
+  EXPECT_TRUE(runner.LastReadCutShort());
+  ASSERT_EQ(adb.Pids().size(), 1u);
+  EXPECT_TRUE(ProcessEnds(adb.Pids()[0], 10000));
+}
+
+// adb's forked server inherits the output pipe and keeps it open; the read
+// ends when adb itself has exited, long before the deadline.
+TEST(AdbRunnerBound, ChildThatLeavesAProcessHoldingThePipeEndsTheReadAtItsExit) {
+  FakeAdbFolder adb;
+  adb.SetScenario("devices " + ScenarioEscape(kCrLfListing) + "\nholder devices 60000\n");
+  AdbRunner runner(/*deadlineMs=*/30000);
+  Strings serials;
+  ASSERT_TRUE(runner.ListDevices(serials));
+  EXPECT_EQ(serials, (Strings{"A1", "C3"}));
+  EXPECT_FALSE(runner.LastReadCutShort());
+  ASSERT_EQ(adb.Pids("holder ").size(), 1u);
+  EXPECT_FALSE(ProcessEnds(adb.Pids("holder ")[0], 0));  // still holding the pipe; the fixture ends it
+}
+
+TEST(AdbRunnerBound, CancelEventEndsAWaitingReadAtOnce) {
+  FakeAdbFolder adb;
+  UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, "vela-adb-test-ready"));
+  UniqueHandle go(CreateEventA(nullptr, TRUE, FALSE, "vela-adb-test-go"));  // never set: adb waits
+  UniqueHandle cancel(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  adb.SetScenario("gate devices vela-adb-test-ready vela-adb-test-go\n");
+  AdbRunner runner(/*deadlineMs=*/120000, cancel.get());
+  bool listed = false;
+  UniqueHandle finished(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  std::thread scan([&] {
+    Strings serials;
+    listed = runner.ListDevices(serials);
+    SetEvent(finished.get());
+  });
+  EXPECT_EQ(WaitForSingleObject(ready.get(), 30000), WAIT_OBJECT_0);
+  SetEvent(cancel.get());
+  EXPECT_EQ(WaitForSingleObject(finished.get(), 30000), WAIT_OBJECT_0);
+  scan.join();
+  EXPECT_TRUE(listed);
+  EXPECT_TRUE(runner.LastReadCutShort());
+  ASSERT_EQ(adb.Pids().size(), 1u);
+  EXPECT_TRUE(ProcessEnds(adb.Pids()[0], 10000));
+  // A cancelled runner starts nothing more.
+  Strings more;
+  EXPECT_FALSE(runner.ListDevices(more));
+}
+
+TEST(AdbRunnerBound, CloseWithoutReadingLeavesNoHandleBehind) {
+  FakeAdbFolder adb;
+  adb.SetScenario("devices " + ScenarioEscape(kCrLfListing) + "\n");
+  DWORD before = 0, after = 0;
+  {
+    AdbRunner warm;
+    warm.Run("adb\\adb.exe devices");
+    warm.ReadOutput();
+  }
+  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &before));
+  {
+    AdbRunner runner;
+    ASSERT_TRUE(runner.Run("adb\\adb.exe devices"));
+    EXPECT_TRUE(runner.WriteInput(""));
+    runner.Close();
+    runner.Close();
+    EXPECT_EQ(runner.ReadOutput(), "");
+    EXPECT_FALSE(runner.WriteInput("x"));
+  }
+  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &after));
+  EXPECT_EQ(after, before);
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+#include "fake_adb_fixture.h"
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "app_globals.h"
+#include "app_messages.h"
+
+namespace {
+
+void RemoveTree(const std::string& folder) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      std::string name = fd.cFileName;
+      if (name == "." || name == "..") continue;
+      std::string full = folder + name;
+      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full + "\\");
+      } else {
+        DeleteFileA(full.c_str());
+      }
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
+std::string WindowsPath(const char* path) {
+  std::string p = path;
+  // Built on Linux: a /work/... path is Z:\work\... under Wine.
+  if (!p.empty() && p[0] == '/') p = "Z:" + p;
+  for (char& c : p)
+    if (c == '/') c = '\\';
+  return p;
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  static std::atomic<unsigned> counter{0};
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  char name[MAX_PATH + 64];
+  std::snprintf(name, sizeof(name), "%svela-adb-%lu-%u-%llu\\", base, GetCurrentProcessId(), counter++,
+                static_cast<unsigned long long>(GetTickCount64()));
+  path_ = name;
+  CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+  RemoveTree(path_);
+}
+
+std::string ScenarioEscape(const std::string& bytes) {
+  std::string out;
+  for (unsigned char c : bytes) {
+    if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\t')
+      out += "\\t";
+    else if (c == '\\')
+      out += "\\\\";
+    else if (c < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof(buf), "\\x%02X", c);
+      out += buf;
+    } else
+      out.push_back(static_cast<char>(c));
+  }
+  return out;
+}
+
+std::vector<std::string> ReadLines(const std::string& file) {
+  std::vector<std::string> lines;
+  std::ifstream in(file, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+void WriteFileBytes(const std::string& file, const std::string& bytes) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+FakeAdbFolder::FakeAdbFolder(bool withAdb)
+    : scenario_(temp_.path() + "scenario.txt"),
+      record_(temp_.path() + "record.txt"),
+      savedProgramFolder_(ProgramFolder) {
+  if (withAdb) {
+    CreateDirectoryA((temp_.path() + "adb").c_str(), nullptr);
+    CopyFileA(WindowsPath(FAKE_ADB_PATH).c_str(), (temp_.path() + "adb\\adb.exe").c_str(), FALSE);
+  }
+  ProgramFolder = temp_.path();
+  SetEnvironmentVariableA("VELA_FAKE_ADB_SCENARIO", scenario_.c_str());
+  SetEnvironmentVariableA("VELA_FAKE_ADB_RECORD", record_.c_str());
+}
+
+FakeAdbFolder::~FakeAdbFolder() {
+  for (DWORD pid : Pids("holder ")) {
+    UniqueHandle p(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid));
+    if (p) {
+      TerminateProcess(p.get(), 0);
+      WaitForSingleObject(p.get(), 5000);
+    }
+  }
+  ProgramFolder = savedProgramFolder_;
+  SetEnvironmentVariableA("VELA_FAKE_ADB_SCENARIO", nullptr);
+  SetEnvironmentVariableA("VELA_FAKE_ADB_RECORD", nullptr);
+}
+
+std::vector<std::string> FakeAdbFolder::Records(const std::string& prefix) const {
+  std::vector<std::string> out;
+  for (const std::string& line : Records())
+    if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line.substr(prefix.size()));
+  return out;
+}
+
+std::vector<DWORD> FakeAdbFolder::Pids(const char* which) const {
+  std::vector<DWORD> pids;
+  for (const std::string& s : Records(which)) pids.push_back(static_cast<DWORD>(std::stoul(s)));
+  return pids;
+}
+
+FakeIdeviceScenario::FakeIdeviceScenario()
+    : scenario_(temp_.path() + "idevice.txt"), record_(temp_.path() + "idevice-record.txt") {
+  WriteFileBytes(scenario_, "");
+  SetEnvironmentVariableA("VELA_FAKE_IDEVICE_SCENARIO", scenario_.c_str());
+  SetEnvironmentVariableA("VELA_FAKE_IDEVICE_RECORD", record_.c_str());
+}
+
+FakeIdeviceScenario::~FakeIdeviceScenario() {
+  SetEnvironmentVariableA("VELA_FAKE_IDEVICE_SCENARIO", nullptr);
+  SetEnvironmentVariableA("VELA_FAKE_IDEVICE_RECORD", nullptr);
+}
+
+int FakeIdeviceScenario::Outstanding() {
+  HMODULE fake = GetModuleHandleA("imobiledevice.dll");
+  if (!fake) return -1;
+  auto fn =
+      reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(fake, "fake_idevice_outstanding")));
+  return fn ? fn() : -1;
+}
+
+DeviceListWindow::DeviceListWindow(std::function<std::vector<DeviceInfo>()> onList)
+    : onList_(std::move(onList)) {
+  static const char kClass[] = "VelaDeviceListTestWindow";
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = kClass;
+  RegisterClassA(&wc);  // fails harmlessly when already registered
+  hwnd_ = CreateWindowExA(0, kClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
+}
+
+DeviceListWindow::~DeviceListWindow() {
+  Destroy();
+}
+
+void DeviceListWindow::Destroy() {
+  if (hwnd_) DestroyWindow(hwnd_);
+  hwnd_ = nullptr;
+}
+
+LRESULT CALLBACK DeviceListWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<DeviceListWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (self && msg == WM_DEVICE_LIST) {
+    Delivery d;
+    d.count = wp;
+    auto* records = reinterpret_cast<const DeviceInfo*>(lp);
+    if (records) d.snapshot.assign(records, records + wp);
+    if (self->onList_) d.fromHandler = self->onList_();
+    self->deliveries.push_back(std::move(d));
+    return 0;
+  }
+  if (self && msg == WM_DESTROY && self->onDestroy_) self->onDestroy_();
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  while (!done()) {
+    ULONGLONG now = GetTickCount64();
+    if (now >= end) return done();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+  return true;
+}
+
+bool ProcessEnds(DWORD pid, DWORD timeoutMs) {
+  UniqueHandle p(OpenProcess(SYNCHRONIZE, FALSE, pid));
+  if (!p) return true;  // already gone
+  return WaitForSingleObject(p.get(), timeoutMs) == WAIT_OBJECT_0;
+}

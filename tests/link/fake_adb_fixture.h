@@ -1,0 +1,102 @@
+// Test folders for the adb bridge and the device scanner: a temporary folder
+// holding adb\adb.exe (a copy of the fake adb) that becomes the program
+// folder, scenario and record files for the fake adb and the fake
+// libimobiledevice, and a window that records WM_DEVICE_LIST.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "device_info.h"
+#include "handles.h"
+
+// A fresh folder under %TEMP% (with a trailing backslash), removed with its
+// contents at destruction.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Escapes bytes for a scenario line: \r \n \t \\ and \xHH for other control
+// bytes (NUL included).
+std::string ScenarioEscape(const std::string& bytes);
+
+std::vector<std::string> ReadLines(const std::string& file);
+void WriteFileBytes(const std::string& file, const std::string& bytes);
+
+// While alive: ProgramFolder points at a temporary folder that holds
+// adb\adb.exe (unless created without it), and the fake adb reads
+// scenario.txt and appends to record.txt there.
+class FakeAdbFolder {
+ public:
+  explicit FakeAdbFolder(bool withAdb = true);
+  ~FakeAdbFolder();
+  void SetScenario(const std::string& lines) { WriteFileBytes(scenario_, lines); }
+  std::vector<std::string> Records() const { return ReadLines(record_); }
+  // The record lines that start with `prefix` (the prefix removed).
+  std::vector<std::string> Records(const std::string& prefix) const;
+  // The processes the fake adb recorded as "pid <n>" / "holder <n>".
+  std::vector<DWORD> Pids(const char* which = "pid ") const;
+  const std::string& folder() const { return temp_.path(); }
+
+ private:
+  TempFolder temp_;
+  std::string scenario_, record_, savedProgramFolder_;
+};
+
+// While alive: the fake libimobiledevice reads its scenario from and records
+// to files of a temporary folder.
+class FakeIdeviceScenario {
+ public:
+  FakeIdeviceScenario();
+  ~FakeIdeviceScenario();
+  void Set(const std::string& lines) { WriteFileBytes(scenario_, lines); }
+  std::vector<std::string> Records() const { return ReadLines(record_); }
+  // Lists, devices, clients, connections and strings the fake has handed out
+  // and not yet got back; -1 when the fake is not loaded.
+  static int Outstanding();
+
+ private:
+  TempFolder temp_;
+  std::string scenario_, record_;
+};
+
+// A message-only window that records every WM_DEVICE_LIST: the wParam, a
+// copy of the records lParam points at, and what `onList` returns during the
+// call (the test passes the scanner's GetDevices).
+class DeviceListWindow {
+ public:
+  explicit DeviceListWindow(std::function<std::vector<DeviceInfo>()> onList = nullptr);
+  ~DeviceListWindow();
+  HWND hwnd() const { return hwnd_; }
+  void Destroy();
+  // Runs extra work inside WM_DESTROY (for example the scanner's Stop).
+  void OnDestroy(std::function<void()> f) { onDestroy_ = std::move(f); }
+
+  struct Delivery {
+    WPARAM count;
+    std::vector<DeviceInfo> snapshot;
+    std::vector<DeviceInfo> fromHandler;
+  };
+  std::vector<Delivery> deliveries;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  HWND hwnd_ = nullptr;
+  std::function<std::vector<DeviceInfo>()> onList_;
+  std::function<void()> onDestroy_;
+};
+
+// Delivers messages to this thread's windows until `done` holds or
+// `timeoutMs` passes; returns done().
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// Waits (bounded) for a process to end; true when it has ended or is gone.
+bool ProcessEnds(DWORD pid, DWORD timeoutMs);

@@ -1,0 +1,54 @@
+#include "imobiledevice.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "fake_adb_fixture.h"
+
+namespace {
+
+// link_tests has the fake library beside it under the first name tried.
+TEST(IMobileDeviceLoader, BindsTheFirstNameOnceForAllThreads) {
+  std::vector<const IMobileDeviceApi*> seen(8, nullptr);
+  std::vector<std::thread> threads;
+  for (size_t i = 0; i < seen.size(); ++i)
+    threads.emplace_back([&seen, i] { seen[i] = LoadIMobileDevice(); });
+  for (auto& t : threads) t.join();
+  ASSERT_NE(seen[0], nullptr);
+  for (const IMobileDeviceApi* api : seen) EXPECT_EQ(api, seen[0]);
+  EXPECT_STREQ(LoadedIMobileDeviceName(), "imobiledevice.dll");
+  HMODULE module = GetModuleHandleA("imobiledevice.dll");
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(reinterpret_cast<void*>(seen[0]->free_string),
+            reinterpret_cast<void*>(GetProcAddress(module, "pinvoke_free_string")));
+}
+
+TEST(IMobileDeviceLoader, BoundCallsReachTheLibraryAndNamesGoBackThroughItsFree) {
+  FakeIdeviceScenario scenario;
+  scenario.Set("device UD-1 name=Phone One\n");
+  const IMobileDeviceApi* api = LoadIMobileDevice();
+  ASSERT_NE(api, nullptr);
+  char** udids = nullptr;
+  int count = 0;
+  ASSERT_EQ(api->idevice_get_device_list(&udids, &count), kIdeviceSuccess);
+  ASSERT_EQ(count, 1);
+  EXPECT_STREQ(udids[0], "UD-1");
+  idevice_t device = nullptr;
+  ASSERT_EQ(api->idevice_new(&device, udids[0]), kIdeviceSuccess);
+  lockdownd_client_t client = nullptr;
+  ASSERT_EQ(api->lockdownd_client_new_with_handshake(device, &client, "lumora"), kLockdownSuccess);
+  char* name = nullptr;
+  ASSERT_EQ(api->lockdownd_get_device_name(client, &name), kLockdownSuccess);
+  EXPECT_STREQ(name, "Phone One");
+  api->FreeString(name);
+  api->FreeString(nullptr);  // no-op
+  api->lockdownd_client_free(client);
+  api->idevice_free(device);
+  api->idevice_device_list_free(udids);
+  EXPECT_EQ(FakeIdeviceScenario::Outstanding(), 0);
+}
+
+}  // namespace
