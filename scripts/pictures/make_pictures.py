@@ -149,7 +149,7 @@ def generate(root):
     for p in PICTURES:
         img = p.make()
         assert img.mode == "RGBA", p.name
-        img.save(os.path.join(png_dir, p.file), format="PNG")
+        img.save(os.path.join(png_dir, p.file), format="PNG", optimize=True)
         wanted.add(p.file)
     for f in os.listdir(png_dir):  # drop pictures that left the table
         if f.endswith(".png") and f not in wanted:
@@ -180,9 +180,9 @@ def generate(root):
                 "camera in streaming software.\n")
     write_text(os.path.join(png_dir, "README.md"), "".join(rows))
 
-    idle_preview().save(os.path.join(res, "res", "default.png"), format="PNG")
-    camera_help(True).save(os.path.join(res, "res", "default_v.jpg"), format="JPEG", quality=92)
-    camera_help(False).save(os.path.join(res, "res", "default_h.jpg"), format="JPEG", quality=92)
+    idle_preview().save(os.path.join(res, "res", "default.png"), format="PNG", optimize=True)
+    camera_help(True).save(os.path.join(res, "res", "default_v.jpg"), format="JPEG", quality=92, optimize=True)
+    camera_help(False).save(os.path.join(res, "res", "default_h.jpg"), format="JPEG", quality=92, optimize=True)
 
     sizes = [16, 24, 32, 48, 64, 128, 256]
     icons = [app_icon(s) for s in sizes]
