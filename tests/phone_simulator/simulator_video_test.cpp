@@ -23,6 +23,7 @@ const std::vector<int> kUpright = {test_pattern::kTopLeft, test_pattern::kTopRig
 
 struct StreamCase {
   int width, height, fps;
+  int noise = 0;
 };
 
 class SimulatorStream : public ::testing::TestWithParam<StreamCase> {};
@@ -30,8 +31,8 @@ class SimulatorStream : public ::testing::TestWithParam<StreamCase> {};
 TEST_P(SimulatorStream, DecodesToStampedPicturesOfTheChosenSizeWithFourCornerColours) {
   const StreamCase c = GetParam();
   SimulatorProcess sim;
-  int port = sim.StartListening(
-      {"--size", std::to_string(c.width) + "x" + std::to_string(c.height), "--fps", std::to_string(c.fps)});
+  int port = sim.StartListening({"--size", std::to_string(c.width) + "x" + std::to_string(c.height), "--fps",
+                                 std::to_string(c.fps), "--noise", std::to_string(c.noise)});
   ASSERT_GT(port, 0);
   DesktopClient desktop;
   ASSERT_TRUE(desktop.Connect(port));
@@ -69,10 +70,11 @@ TEST_P(SimulatorStream, DecodesToStampedPicturesOfTheChosenSizeWithFourCornerCol
 INSTANTIATE_TEST_SUITE_P(Sizes, SimulatorStream,
                          ::testing::Values(StreamCase{1280, 720, 30}, StreamCase{720, 1280, 30},
                                            StreamCase{1920, 1080, 30}, StreamCase{1280, 960, 30},
-                                           StreamCase{1280, 720, 60}),
+                                           StreamCase{1280, 720, 60}, StreamCase{1280, 720, 30, 16}),
                          [](const ::testing::TestParamInfo<StreamCase>& info) {
                            return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) +
-                                  "at" + std::to_string(info.param.fps);
+                                  "at" + std::to_string(info.param.fps) +
+                                  (info.param.noise ? "noise" + std::to_string(info.param.noise) : "");
                          });
 
 TEST(SimulatorStreamCutting, ChunkBoundsHoldAndPayloadsCutInsideFrames) {

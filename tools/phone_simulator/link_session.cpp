@@ -236,7 +236,7 @@ void LinkSession::VideoThread() {
                                         : Clock::time_point::max();
 
   H264Encoder encoder;
-  PictureRenderer renderer(options_.width, options_.height);
+  PictureRenderer renderer(options_.width, options_.height, options_.noise);
   YuvPicture picture;
   ChunkPolicy policy;
   policy.min_size = options_.chunk_min;

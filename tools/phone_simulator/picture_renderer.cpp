@@ -23,7 +23,17 @@ Yuv ToYuv(Rgb c) {
   return {clamp(y), clamp(u), clamp(v)};
 }
 
-PictureRenderer::PictureRenderer(int width, int height) : width_(width), height_(height) {
+PictureRenderer::PictureRenderer(int width, int height, int noise)
+    : width_(width), height_(height), noise_(std::min(64, std::max(0, noise))) {
+  if (noise_ > 0) {
+    // A fixed pseudo-random table read from a different offset every frame.
+    noise_table_.resize(static_cast<size_t>(width) * height * 2);
+    uint32_t state = 0x12345678u;
+    for (int8_t& n : noise_table_) {
+      state = state * 1664525u + 1013904223u;
+      n = static_cast<int8_t>(static_cast<int>((state >> 16) % (2 * noise_ + 1)) - noise_);
+    }
+  }
   cell_ = test_pattern::StampCellSize(width, height);
   stamp_x0_ = width / 2 - cell_ * test_pattern::kStampColumns / 2;
   stamp_y0_ = height / 2 - cell_ * test_pattern::kStampRows / 2;
@@ -63,6 +73,12 @@ void PictureRenderer::DrawBackground(YuvPicture* p, uint32_t frame) const {
   }
   for (int row = 0; row < height_; ++row)
     std::memcpy(&p->y[static_cast<size_t>(row) * width_], &stripes[(row + shift) & 63], width_);
+  if (noise_ > 0) {
+    size_t area = static_cast<size_t>(width_) * height_;
+    const int8_t* n = &noise_table_[(static_cast<size_t>(frame) * 7919u * 13u) % area];
+    for (size_t i = 0; i < area; ++i)
+      p->y[i] = static_cast<uint8_t>(p->y[i] + n[i]);  // grey +-88 stays in range
+  }
   std::fill(p->u.begin(), p->u.end(), grey.u);
   std::fill(p->v.begin(), p->v.end(), grey.v);
 }

@@ -27,8 +27,10 @@ Yuv ToYuv(test_pattern::Rgb rgb);
 
 class PictureRenderer {
  public:
-  // Width and height must be even and at least 64.
-  PictureRenderer(int width, int height);
+  // Width and height must be even and at least 64. `noise` (0-64) adds
+  // per-pixel luma noise that changes every frame, as a camera sensor does,
+  // to the background: a harder, more realistic stream to encode and decode.
+  PictureRenderer(int width, int height, int noise = 0);
 
   // Draws frame `stamp.frame_number`: the animation advances with the frame
   // number, the stamp carries both fields.
@@ -45,9 +47,11 @@ class PictureRenderer {
 
   int width_;
   int height_;
-  int cell_;                 // stamp cell edge
-  int stamp_x0_, stamp_y0_;  // top-left of the stamp grid
-  int stamp_x1_, stamp_y1_;  // bottom-right (exclusive)
+  int noise_;
+  std::vector<int8_t> noise_table_;  // two pictures' worth of noise samples
+  int cell_;                         // stamp cell edge
+  int stamp_x0_, stamp_y0_;          // top-left of the stamp grid
+  int stamp_x1_, stamp_y1_;          // bottom-right (exclusive)
 };
 
 }  // namespace phone_sim

@@ -24,6 +24,7 @@ enum OptionId {
   kFps,
   kBitrate,
   kPreset,
+  kNoise,
   kChunk,
   kFramesPerMessage,
   kCarryTail,
@@ -85,6 +86,8 @@ std::string UsageText() {
          "  --fps N                   frames per second, 30 (default) or 60 (1-120 accepted)\n"
          "  --bitrate KBPS            encoder bit rate (default about 0.1 bit per pixel)\n"
          "  --preset NAME             x264 preset (default veryfast); tuning is always zerolatency\n"
+         "  --noise N                 camera-like luma noise of +-N (0-64, default 0) in the background:\n"
+         "                            a harder stream, closer to a real camera's\n"
          "  --chunk MIN:MAX           Video payload sizes in bytes, random in [MIN, MAX] (default "
          "512:16384)\n"
          "  --frames-per-message N    instead: each Video message holds exactly N whole frames\n"
@@ -136,6 +139,7 @@ bool ParseOptions(int argc, char** argv, SimulatorOptions* o, std::string* error
       {"fps", required_argument, nullptr, kFps},
       {"bitrate", required_argument, nullptr, kBitrate},
       {"preset", required_argument, nullptr, kPreset},
+      {"noise", required_argument, nullptr, kNoise},
       {"chunk", required_argument, nullptr, kChunk},
       {"frames-per-message", required_argument, nullptr, kFramesPerMessage},
       {"carry-tail", no_argument, nullptr, kCarryTail},
@@ -209,6 +213,10 @@ bool ParseOptions(int argc, char** argv, SimulatorOptions* o, std::string* error
         break;
       case kPreset:
         o->preset = arg;
+        break;
+      case kNoise:
+        if (!ParseLong(arg, 0, 64, &v)) return bad("--noise");
+        o->noise = static_cast<int>(v);
         break;
       case kChunk: {
         int lo = 0, hi = 0;

@@ -24,6 +24,7 @@ struct SimulatorOptions {
   int fps = 30;
   int bitrate_kbps = 0;
   std::string preset = "veryfast";
+  int noise = 0;        // 0-64: per-pixel luma noise in the background, new every frame
   int chunk_min = 512;  // Video payload sizes, inclusive
   int chunk_max = 16384;
   int frames_per_message = 0;  // >0: each message holds exactly this many whole frames

@@ -27,7 +27,7 @@ int DumpStream(const SimulatorOptions& options, EventLog& log) {
     log.Line("exiting reason=cannot write " + options.dump_path);
     return 2;
   }
-  PictureRenderer renderer(options.width, options.height);
+  PictureRenderer renderer(options.width, options.height, options.noise);
   YuvPicture picture;
   std::vector<uint8_t> access_unit;
   size_t total = 0;
