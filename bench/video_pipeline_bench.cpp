@@ -8,8 +8,9 @@
 // the peak working set.
 //
 //   video_pipeline_bench [--repeat N] STREAM.h264...
-#include <psapi.h>
 #include <windows.h>
+// psapi.h needs the types of windows.h first.
+#include <psapi.h>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -230,8 +231,9 @@ void Breakdown(const CountingSink& picture, bool portrait, int rounds) {
     create += created - start;
     copy += copied - created;
   }
-  std::printf("    %-9s DIB section %dx%d: %.2f ms, orientation copy%s: %.2f ms", portrait ? "portrait" : "landscape",
-              ow, oh, 1000.0 * create / rounds, o.rotated ? " (quarter turn)" : "", 1000.0 * copy / rounds);
+  std::printf("    %-9s DIB section %dx%d: %.2f ms, orientation copy%s: %.2f ms",
+              portrait ? "portrait" : "landscape", ow, oh, 1000.0 * create / rounds,
+              o.rotated ? " (quarter turn)" : "", 1000.0 * copy / rounds);
   if (ow == tw && oh == th) {
     std::printf(", no scaling needed\n");
     return;
