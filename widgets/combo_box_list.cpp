@@ -166,9 +166,10 @@ void CComboBoxList::PaintTo(HDC dc) {
   }
   SetBkMode(dc, oldMode);
   SetTextColor(dc, oldColor);
-  // The outline follows the window's shape; one pixel wider so the right
-  // edge of the frame falls on the last visible column.
-  RegionHandle frame(ListShape(client.right + 1, client.bottom));
+  // The outline is the window's own shape, so every frame line falls on the
+  // outermost visible pixels (a wider shape would put the right edge
+  // outside the window).
+  RegionHandle frame(ListShape(client.right, client.bottom));
   BrushHandle brush(::CreateSolidBrush(kFrameColor));
   FrameRgn(dc, frame.get(), brush.get(), 1, 1);
 }

@@ -1,0 +1,84 @@
+// CIconButton: clicks on any release, and parent-drawn buttons that hide.
+#include "icon_button.h"
+
+#include <gtest/gtest.h>
+
+#include "picture_ids.h"
+#include "widget_test_support.h"
+
+namespace {
+
+constexpr UINT kId = 3;
+
+class IconButtonTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RECT rc{20, 30, 110, 52};
+    ASSERT_TRUE(button.Create(parent, rc, nullptr, WS_CHILD | WS_VISIBLE, 0, kId));
+    button.SetImages(IDB_FLIP_VERTICAL_NORMAL, IDB_FLIP_VERTICAL_HOT, IDB_FLIP_VERTICAL_PRESSED,
+                     IDB_FLIP_VERTICAL_NORMAL);
+    button.SetText("垂直翻转");
+    button.SetFontSize(12);
+    button.SetIconGap(6);
+    button.SetTextColors(RGB(0, 0, 0), RGB(0xFA, 0x6C, 0x9C), RGB(0x7E, 0x52, 0xD6), RGB(0, 0, 0));
+  }
+  TestParent parent;
+  CIconButton button;
+  ScratchDC scratch;
+};
+
+TEST_F(IconButtonTest, ReleaseOverItSendsAClickWithoutAPressOnIt) {
+  // The press happened on the parent; only the release reaches the button.
+  parent.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 200));
+  button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  // Sent: the parent handled it before SendMessage returned.
+  ASSERT_EQ(1u, parent.delivered.size());
+  EXPECT_EQ(MAKEWPARAM(kId, BN_CLICKED), parent.delivered[0]);
+  EXPECT_EQ(0, parent.deliveredLParams[0]);
+  EXPECT_TRUE(TakePostedCommands(parent).empty());
+  EXPECT_EQ(kStateHot, button.GetState());
+
+  button.SetEnabled(false);
+  button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(1u, parent.delivered.size()) << "a disabled button reports nothing";
+}
+
+TEST_F(IconButtonTest, ParentDrawnButtonDrawsOnlyWhileVisible) {
+  button.SetParentDrawn(true, parent);
+  Canvas canvas(200, 100, RGB(20, 20, 20));
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  button.ShowWindow(SW_HIDE);
+  button.Draw(canvas.dc(), scratch.get());
+  EXPECT_EQ(0, canvas.CountNot(RGB(20, 20, 20))) << "a hidden overlay button must not show";
+
+  button.ShowWindow(SW_SHOW);
+  button.Draw(canvas.dc(), scratch.get());
+  int changed = canvas.CountNot(RGB(20, 20, 20));
+  EXPECT_GT(changed, 40) << "icon and text appear";
+  // Everything drawn lies inside the button's place in the parent (20, 30)-(110, 52).
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 200; ++x)
+      if (canvas.Pixel(x, y) != RGB(20, 20, 20)) {
+        ASSERT_TRUE(x >= 20 && x < 110 && y >= 30 && y < 52) << x << "," << y;
+      }
+  // The 22 x 22 icon sits at the left edge, vertically centred: (20, 30).
+  Canvas reference(200, 100, RGB(20, 20, 20));
+  BlendPngReference(reference.dc(), IDB_FLIP_VERTICAL_NORMAL, 20, 30, 255);
+  for (int y = 30; y < 52; ++y)
+    for (int x = 20; x < 42; ++x) ASSERT_EQ(reference.Pixel(x, y), canvas.Pixel(x, y)) << x << "," << y;
+}
+
+TEST_F(IconButtonTest, TextColourFollowsTheState) {
+  Canvas canvas(90, 22);
+  SetBkMode(canvas.dc(), TRANSPARENT);
+  button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  ASSERT_EQ(kStateHot, button.GetState());
+  button.Draw(canvas.dc(), scratch.get());
+  // Text starts after the icon (22) and the gap (6); some pixel has the hot colour.
+  bool hotColour = false;
+  for (int y = 0; y < 22; ++y)
+    for (int x = 28; x < 90; ++x) hotColour |= canvas.Pixel(x, y) == RGB(0xFA, 0x6C, 0x9C);
+  EXPECT_TRUE(hotColour);
+}
+
+}  // namespace

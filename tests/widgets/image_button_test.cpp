@@ -1,0 +1,176 @@
+// ImageButton driven with real window messages; pictures read back from
+// memory DCs.
+#include "image_button.h"
+
+#include <gtest/gtest.h>
+
+#include "picture_ids.h"
+#include "widget_test_support.h"
+
+namespace {
+
+constexpr UINT kId = 2;
+constexpr WPARAM kClick = MAKEWPARAM(kId, BN_CLICKED);
+
+class ImageButtonTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(parent.IsWindow());
+    RECT rc{10, 10, 44, 44};
+    ASSERT_TRUE(button.Create(parent, rc, nullptr, WS_CHILD | WS_VISIBLE, 0, kId));
+    button.SetImages(IDB_CLOSE_NORMAL, IDB_CLOSE_HOT, IDB_CLOSE_PRESSED, IDB_CLOSE_NORMAL);
+    TakePostedCommands(parent);
+  }
+  // What the button shows now, on a white 34 x 34 canvas.
+  void DrawButton(Canvas& canvas) {
+    canvas.Fill(RGB(255, 255, 255));
+    button.Draw(canvas.dc(), scratch.get());
+  }
+  void Tick(int times) {
+    for (int i = 0; i < times; ++i) button.SendMessage(WM_TIMER, ImageButton::kFadeTimer);
+  }
+  TestParent parent;
+  ImageButton button;
+  ScratchDC scratch;
+};
+
+TEST_F(ImageButtonTest, PressAndReleasePostsOneClick) {
+  button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(kStatePressed, button.GetState());
+  button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  // Posted, not sent: nothing reached the parent yet, one click waits in the queue.
+  EXPECT_TRUE(parent.delivered.empty());
+  std::vector<WPARAM> posted = TakePostedCommands(parent);
+  ASSERT_EQ(1u, posted.size());
+  EXPECT_EQ(kClick, posted[0]);
+  EXPECT_EQ(kStateHot, button.GetState());
+}
+
+TEST_F(ImageButtonTest, PressMoveOffAndReleaseElsewhereGivesNoClick) {
+  button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  button.SendMessage(WM_MOUSELEAVE);
+  // Without capture the release goes to the window under the pointer.
+  parent.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(200, 200));
+  EXPECT_EQ(kStateNormal, button.GetState());
+  Tick(6);
+  EXPECT_FALSE(button.IsFading());
+  // Coming back and releasing over it is still no click: the press was lost.
+  button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(TakePostedCommands(parent).empty());
+  EXPECT_TRUE(parent.delivered.empty());
+}
+
+TEST_F(ImageButtonTest, FastDoubleClickReportsOneClick) {
+  // The class has CS_DBLCLKS, so the second press of a fast double click
+  // arrives as WM_LBUTTONDBLCLK, which the button leaves alone.
+  EXPECT_TRUE(GetClassLongPtrA(button, GCL_STYLE) & CS_DBLCLKS);
+  button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  button.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(1u, TakePostedCommands(parent).size());
+}
+
+TEST_F(ImageButtonTest, RealDoubleClickFromTheInputQueueReportsOneClick) {
+  // Two real clicks through the system's input queue at the button's centre;
+  // the system itself turns the second press into WM_LBUTTONDBLCLK.
+  RECT rc{};
+  button.GetWindowRect(&rc);
+  ASSERT_TRUE(SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
+  INPUT clicks[4] = {};
+  const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 4; ++i) {
+    clicks[i].type = INPUT_MOUSE;
+    clicks[i].mi.dwFlags = flags[i];
+  }
+  ASSERT_EQ(4u, SendInput(4, clicks, sizeof(INPUT)));
+  // Dispatch until the button has had its second release (bounded wait).
+  int releases = 0, doubleClicks = 0, commands = 0;
+  DWORD deadline = GetTickCount() + 10000;
+  while (releases < 2 && GetTickCount() < deadline) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.hwnd == button.m_hWnd && msg.message == WM_LBUTTONUP) ++releases;
+      if (msg.hwnd == button.m_hWnd && msg.message == WM_LBUTTONDBLCLK) ++doubleClicks;
+      if (msg.hwnd == parent.m_hWnd && msg.message == WM_COMMAND)
+        ++commands;
+      else
+        DispatchMessageA(&msg);
+    }
+  }
+  ASSERT_EQ(2, releases) << "both clicks reached the button";
+  EXPECT_EQ(1, doubleClicks);
+  commands += static_cast<int>(TakePostedCommands(parent).size());
+  EXPECT_EQ(1, commands);
+}
+
+TEST_F(ImageButtonTest, DisabledButtonReportsNothingButReturnKeyIsSentWhenEnabled) {
+  button.SetEnabled(false);
+  button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  button.SendMessage(WM_KEYDOWN, VK_RETURN);
+  EXPECT_TRUE(TakePostedCommands(parent).empty());
+  EXPECT_TRUE(parent.delivered.empty());
+  button.SetEnabled(true);
+  button.SendMessage(WM_KEYDOWN, VK_RETURN);
+  ASSERT_EQ(1u, parent.delivered.size());
+  EXPECT_EQ(kClick, parent.delivered[0]);
+  EXPECT_EQ(0, parent.deliveredLParams[0]);
+}
+
+TEST_F(ImageButtonTest, EnteringFadesInTheHotPictureOverSixTicks) {
+  Canvas normal(34, 34), hot(34, 34), shown(34, 34);
+  BlendPngReference(normal.dc(), IDB_CLOSE_NORMAL, 0, 0, 255);
+  BlendPngReference(hot.dc(), IDB_CLOSE_HOT, 0, 0, 255);
+  ASSERT_FALSE(normal.SameAs(hot)) << "the hot picture must differ visibly";
+
+  DrawButton(shown);
+  EXPECT_TRUE(shown.SameAs(normal));
+  button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(kStateHot, button.GetState());
+  EXPECT_TRUE(button.IsFading());
+  EXPECT_EQ(0, button.GetAlpha());
+
+  Tick(3);  // halfway: neither picture alone
+  DrawButton(shown);
+  EXPECT_FALSE(shown.SameAs(normal));
+  EXPECT_FALSE(shown.SameAs(hot));
+
+  Tick(2);
+  EXPECT_EQ(250, button.GetAlpha());
+  EXPECT_TRUE(button.IsFading());
+  Tick(1);
+  EXPECT_EQ(255, button.GetAlpha());
+  EXPECT_FALSE(button.IsFading());
+  EXPECT_FALSE(KillTimer(button, ImageButton::kFadeTimer)) << "the fade timer is stopped";
+  DrawButton(shown);
+  EXPECT_TRUE(shown.SameAs(hot));
+}
+
+TEST_F(ImageButtonTest, PressCutsTheFadeShort) {
+  Canvas shown(34, 34), pressed(34, 34);
+  BlendPngReference(pressed.dc(), IDB_CLOSE_PRESSED, 0, 0, 255);
+  DrawButton(shown);
+  button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  Tick(1);
+  ASSERT_TRUE(button.IsFading());
+  button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_FALSE(button.IsFading());
+  EXPECT_EQ(255, button.GetAlpha());
+  EXPECT_FALSE(KillTimer(button, ImageButton::kFadeTimer));
+  DrawButton(shown);
+  EXPECT_TRUE(shown.SameAs(pressed));
+}
+
+TEST_F(ImageButtonTest, ParentDrawnButtonPaintsAtItsPlaceInTheParent) {
+  button.SetParentDrawn(true, parent);
+  Canvas parentCanvas(100, 100);
+  button.Draw(parentCanvas.dc(), scratch.get());
+  Canvas reference(100, 100);
+  BlendPngReference(reference.dc(), IDB_CLOSE_NORMAL, 10, 10, 255);
+  EXPECT_TRUE(parentCanvas.SameAs(reference));
+}
+
+}  // namespace

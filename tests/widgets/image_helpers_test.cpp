@@ -1,0 +1,187 @@
+// Image helpers with real GDI+ bitmaps and real pixels.
+#include "image_helpers.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "nine_grid_image.h"
+#include "picture_ids.h"
+#include "widget_test_support.h"
+
+namespace {
+
+using namespace Gdiplus;
+using namespace Gdiplus::DllExports;
+
+GpBitmapPtr SolidBitmap(int width, int height, ARGB color) {
+  GpBitmap* bitmap = nullptr;
+  EXPECT_EQ(Ok, GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &bitmap));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) GdipBitmapSetPixel(bitmap, x, y, color);
+  return GpBitmapPtr(bitmap);
+}
+
+PixelSize SizeOf(GpBitmap* bitmap) {
+  UINT w = 0, h = 0;
+  GdipGetImageWidth(bitmap, &w);
+  GdipGetImageHeight(bitmap, &h);
+  return {static_cast<int>(w), static_cast<int>(h)};
+}
+
+// The PNG bytes of a GDI+ bitmap, encoded through the system's PNG encoder.
+std::vector<unsigned char> EncodePng(GpBitmap* bitmap) {
+  UINT count = 0, size = 0;
+  GdipGetImageEncodersSize(&count, &size);
+  std::vector<unsigned char> buffer(size);
+  auto* codecs = reinterpret_cast<ImageCodecInfo*>(buffer.data());
+  GdipGetImageEncoders(count, size, codecs);
+  CLSID png{};
+  for (UINT i = 0; i < count; ++i)
+    if (std::wstring(codecs[i].MimeType) == L"image/png") png = codecs[i].Clsid;
+  IStream* stream = nullptr;
+  CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+  StreamPtr owner(stream);
+  EXPECT_EQ(Ok, GdipSaveImageToStream(bitmap, stream, &png, nullptr));
+  HGLOBAL block = nullptr;
+  GetHGlobalFromStream(stream, &block);
+  STATSTG stat{};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  const auto* bytes = static_cast<const unsigned char*>(GlobalLock(block));
+  std::vector<unsigned char> out(bytes, bytes + stat.cbSize.QuadPart);
+  GlobalUnlock(block);
+  return out;
+}
+
+TEST(ImageHelpersTest, PngResourcesLoadByIdAndMissingIdsGiveNull) {
+  GpBitmapPtr thumb = LoadPngResource(IDB_SLIDER_THUMB);
+  ASSERT_TRUE(thumb);
+  EXPECT_EQ(18, SizeOf(thumb.get()).width);
+  EXPECT_FALSE(LoadPngResource(9999));
+  EXPECT_FALSE(LoadPngAsHBitmap(0, 0));
+  EXPECT_FALSE(LoadBitmapFromMemory("not a picture", 13));
+}
+
+TEST(ImageHelpersTest, BytesDecodeAndFilesLoadOnOpaqueBlack) {
+  GpBitmapPtr source = SolidBitmap(6, 4, 0x00000000);  // fully transparent
+  GdipBitmapSetPixel(source.get(), 0, 0, 0xFF00FF00);
+  std::vector<unsigned char> png = EncodePng(source.get());
+  ASSERT_FALSE(png.empty());
+  GpBitmapPtr decoded = LoadBitmapFromMemory(png.data(), png.size());
+  ASSERT_TRUE(decoded);
+  ARGB corner = 0;
+  GdipBitmapGetPixel(decoded.get(), 0, 0, &corner);
+  EXPECT_EQ(0xFF00FF00u, corner);
+
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  std::string path = std::string(temp) + "vela_image_helpers_test.png";
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
+  CloseHandle(file);
+  std::wstring wide(path.begin(), path.end());
+  BitmapHandle loaded = LoadHBitmapFromFile(wide.c_str());
+  DeleteFileA(path.c_str());
+  ASSERT_TRUE(loaded);
+  SIZE size = BitmapSize(loaded.get());
+  EXPECT_EQ(6, size.cx);
+  EXPECT_EQ(4, size.cy);
+  Canvas canvas(6, 4, RGB(200, 200, 200));
+  HDC source_dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(source_dc, loaded.get());
+  BitBlt(canvas.dc(), 0, 0, 6, 4, source_dc, 0, 0, SRCCOPY);
+  SelectObject(source_dc, old);
+  DeleteDC(source_dc);
+  EXPECT_EQ(RGB(0, 255, 0), canvas.Pixel(0, 0));
+  EXPECT_EQ(RGB(0, 0, 0), canvas.Pixel(3, 2)) << "transparent pixels become black";
+  EXPECT_FALSE(LoadHBitmapFromFile(L"Z:\\no\\such\\picture.png"));
+}
+
+TEST(ImageHelpersTest, ScaleToFitKeepsSmallPicturesUnlessForced) {
+  GpBitmapPtr wide = SolidBitmap(200, 100, 0xFFFF0000);
+  GpBitmapPtr scaled = ScaleToFit(wide.get(), 68);
+  ASSERT_TRUE(scaled);
+  EXPECT_EQ(68, SizeOf(scaled.get()).width);
+  EXPECT_EQ(34, SizeOf(scaled.get()).height);
+  ARGB pixel = 0;
+  GdipBitmapGetPixel(scaled.get(), 34, 17, &pixel);
+  EXPECT_EQ(0xFFFF0000u, pixel) << "the picture is drawn over the whole area";
+
+  GpBitmapPtr tall = SolidBitmap(40, 60, 0xFF0000FF);
+  GpBitmapPtr kept = ScaleToFit(tall.get(), 68);
+  EXPECT_EQ(40, SizeOf(kept.get()).width);
+  EXPECT_EQ(60, SizeOf(kept.get()).height);
+  GpBitmapPtr forced = ScaleToFit(tall.get(), 68, true);
+  EXPECT_EQ(45, SizeOf(forced.get()).width);
+  EXPECT_EQ(68, SizeOf(forced.get()).height);
+  EXPECT_FALSE(ScaleToFit(nullptr, 68));
+}
+
+TEST(ImageHelpersTest, CreateDibIsBottomUpWithPixels) {
+  void* bits = nullptr;
+  BitmapHandle dib = CreateDib(16, 8, 24, &bits);
+  ASSERT_TRUE(dib);
+  ASSERT_NE(nullptr, bits);
+  DIBSECTION section{};
+  ASSERT_EQ(static_cast<int>(sizeof section), GetObjectA(dib.get(), sizeof section, &section));
+  EXPECT_EQ(16, section.dsBmih.biWidth);
+  EXPECT_EQ(8, section.dsBmih.biHeight) << "positive height: rows bottom-up";
+  EXPECT_EQ(24, section.dsBmih.biBitCount);
+  EXPECT_EQ(static_cast<DWORD>(BI_RGB), section.dsBmih.biCompression);
+}
+
+// A 20 x 10 picture whose every column has its own colour, so each drawn
+// pixel tells which source column it came from.
+class NineGridTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    picture_ = CreateDib(20, 10, 32, reinterpret_cast<void**>(&bits_));
+    ASSERT_TRUE(picture_);
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 20; ++x) bits_[y * 20 + x] = 0xFF000000u | ColumnColour(x, 9 - y);
+    grid_.SetBitmap(picture_.get(), false);
+  }
+  // Opaque BGR value of source pixel (x, y): red = column, green = row.
+  static uint32_t ColumnColour(int x, int y) { return (static_cast<uint32_t>(10 * x) << 16) | (20 * y << 8); }
+  static COLORREF SourcePixel(int x, int y) { return RGB(10 * x, 20 * y, 0); }
+  BitmapHandle picture_;
+  uint32_t* bits_ = nullptr;
+  NineGridImage grid_;
+  ScratchDC scratch_;
+};
+
+TEST_F(NineGridTest, TwentyByTenIntoHundredByTenStretchesTheMiddleColumn) {
+  Canvas canvas(100, 10);
+  grid_.Draw(canvas.dc(), scratch_.get(), 0, 0, 100, 10);
+  EXPECT_EQ(10, grid_.GetSplits().x1);
+  EXPECT_EQ(5, grid_.GetSplits().y1);
+  for (int y = 0; y < 10; ++y) {
+    for (int x = 0; x < 10; ++x) ASSERT_EQ(SourcePixel(x, y), canvas.Pixel(x, y)) << x << "," << y;
+    for (int x = 10; x < 90; ++x) ASSERT_EQ(SourcePixel(10, y), canvas.Pixel(x, y)) << x << "," << y;
+    for (int x = 90; x < 100; ++x) ASSERT_EQ(SourcePixel(x - 80, y), canvas.Pixel(x, y)) << x << "," << y;
+  }
+}
+
+TEST_F(NineGridTest, DestinationSmallerThanTheCornersShowsOverlappingCorners) {
+  Canvas canvas(30, 20, RGB(255, 255, 255));
+  grid_.Draw(canvas.dc(), scratch_.get(), 5, 5, 12, 6);
+  // Right corners drawn after the left ones start at 5 + 12 - 10 = 7; bottom ones at 6.
+  EXPECT_EQ(SourcePixel(0, 0), canvas.Pixel(5, 5));
+  EXPECT_EQ(SourcePixel(10, 0), canvas.Pixel(7, 5));
+  EXPECT_EQ(SourcePixel(19, 0), canvas.Pixel(16, 5));
+  EXPECT_EQ(SourcePixel(10, 5), canvas.Pixel(7, 6));
+  EXPECT_EQ(SourcePixel(19, 9), canvas.Pixel(16, 10));
+  EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(17, 5)) << "nothing beyond the corners";
+  EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(5, 11));
+}
+
+TEST_F(NineGridTest, OpacityAppliesToEveryPiece) {
+  Canvas canvas(40, 10, RGB(255, 255, 255));
+  grid_.SetOpacity(0);
+  grid_.Draw(canvas.dc(), scratch_.get(), 0, 0, 40, 10);
+  EXPECT_EQ(0, canvas.CountNot(RGB(255, 255, 255)));
+}
+
+}  // namespace
