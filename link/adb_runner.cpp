@@ -48,6 +48,38 @@ std::string UniquePipeName() {
   return name;
 }
 
+// A process attribute list naming the only handles a child may inherit.
+// get() is null when the list could not be built; the child then inherits
+// every inheritable handle, as without a list.
+class HandleInheritList {
+ public:
+  explicit HandleInheritList(std::vector<HANDLE> handles) : handles_(std::move(handles)) {
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    if (size == 0) return;
+    storage_.resize(size);
+    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+    if (!InitializeProcThreadAttributeList(list, 1, 0, &size)) return;
+    if (!UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles_.data(),
+                                   handles_.size() * sizeof(HANDLE), nullptr, nullptr)) {
+      DeleteProcThreadAttributeList(list);
+      return;
+    }
+    list_ = list;
+  }
+  ~HandleInheritList() {
+    if (list_) DeleteProcThreadAttributeList(list_);
+  }
+  HandleInheritList(const HandleInheritList&) = delete;
+  HandleInheritList& operator=(const HandleInheritList&) = delete;
+  LPPROC_THREAD_ATTRIBUTE_LIST get() const { return list_; }
+
+ private:
+  std::vector<HANDLE> handles_;  // must outlive the list
+  std::vector<char> storage_;
+  LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+};
+
 }  // namespace
 
 AdbRunner::AdbRunner(DWORD deadlineMs, HANDLE cancelEvent)
@@ -104,12 +136,21 @@ bool AdbRunner::Run(const std::string& commandLine) {
   si.wShowWindow = SW_HIDE;
   si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
 
+  // Only the two child ends are inherited, even when another thread starts a
+  // child of its own at the same moment with its inheritable ends open.
+  HandleInheritList only({childInput.get(), childOutput.get()});
+  STARTUPINFOEXA extended{};
+  extended.StartupInfo = si;
+  extended.StartupInfo.cb = sizeof(extended);
+  extended.lpAttributeList = only.get();
+
   const std::string application = ResolveExecutable(commandLine);
   std::vector<char> writable(commandLine.begin(), commandLine.end());
   writable.push_back('\0');
   PROCESS_INFORMATION pi{};
   if (!CreateProcessA(application.empty() ? nullptr : application.c_str(), writable.data(), nullptr, nullptr,
-                      TRUE, 0, nullptr, nullptr, &si, &pi)) {
+                      TRUE, only.get() ? EXTENDED_STARTUPINFO_PRESENT : 0, nullptr, nullptr,
+                      only.get() ? &extended.StartupInfo : &si, &pi)) {
     return false;
   }
   CloseHandle(pi.hThread);

@@ -221,6 +221,23 @@ TEST(AdbRunnerBound, CancelEventEndsAWaitingReadAtOnce) {
   EXPECT_FALSE(runner.ListDevices(more));
 }
 
+// The child inherits its pipe ends only, not other inheritable handles of the
+// process (which another thread's adb child may be using at that moment).
+TEST(AdbRunnerHandles, ChildInheritsOnlyItsOwnPipeEnds) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  UniqueHandle stray(CreateEventA(&inherit, TRUE, FALSE, nullptr));
+  ASSERT_TRUE(stray);
+  char hex[32];
+  std::snprintf(hex, sizeof(hex), "%llx",
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(stray.get())));
+  FakeAdbFolder adb;
+  adb.SetScenario(std::string("probe ") + hex + "\n");
+  AdbRunner runner;
+  Strings serials;
+  ASSERT_TRUE(runner.ListDevices(serials));
+  EXPECT_EQ(adb.Records("probe "), (Strings{std::string(hex) + " closed"}));
+}
+
 TEST(AdbRunnerBound, CloseWithoutReadingLeavesNoHandleBehind) {
   FakeAdbFolder adb;
   adb.SetScenario("devices " + ScenarioEscape(kCrLfListing) + "\n");

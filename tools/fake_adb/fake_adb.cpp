@@ -20,10 +20,13 @@
 //   holder <command> <ms>    start a child that inherits the output and lives
 //                            <ms> (like adb's forked server)
 //   exitcode <command> <n>
+//   probe <hex handle>       record "probe <hex> open" or "probe <hex> closed":
+//                            whether that handle value is open in this process
 //   gate <command> <ready> <go>  before answering, set the named event
 //                            <ready>, then wait (at most 60 s) for <go>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -120,7 +123,8 @@ struct Scenario {
   std::vector<std::pair<std::string, std::string>> models, errors;
   std::vector<std::string> failing, hanging;
   std::vector<std::pair<std::string, int>> delays, holders, exitCodes;
-  std::vector<std::pair<std::string, std::string>> gates;  // command -> "<ready> <go>"
+  std::vector<std::pair<std::string, std::string>> gates;
+  std::vector<std::string> probes;  // command -> "<ready> <go>"
 };
 
 Scenario LoadScenario() {
@@ -157,6 +161,8 @@ Scenario LoadScenario() {
       sc.exitCodes.emplace_back(first, std::atoi(tail.c_str()));
     else if (directive == "gate")
       sc.gates.emplace_back(first, tail);
+    else if (directive == "probe")
+      sc.probes.push_back(first);
   }
   return sc;
 }
@@ -235,6 +241,11 @@ int main(int argc, char** argv) {
   }
 
   const Scenario sc = LoadScenario();
+  for (const std::string& probe : sc.probes) {
+    HANDLE h = reinterpret_cast<HANDLE>(static_cast<uintptr_t>(std::strtoull(probe.c_str(), nullptr, 16)));
+    DWORD flags = 0;
+    Record("probe " + probe + (GetHandleInformation(h, &flags) ? " open" : " closed"));
+  }
   std::string gate;
   if (Find(sc.gates, command, gate)) {
     const std::string ready = gate.substr(0, gate.find(' '));
