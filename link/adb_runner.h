@@ -17,8 +17,14 @@
 // in the last two cases the child is terminated. A hung adb therefore costs
 // a scan pass or a connect at most one deadline per command.
 //
-// One runner belongs to the thread that made it; it holds the handles of the
-// child it last started until the next Run, Close or its destruction.
+// Handles: the parent's pipe ends are never inheritable, and each child is
+// given an explicit list of the two handles it may inherit, so two threads
+// running adb at the same time (scan pass and connect) never leak pipe ends
+// into each other's children. The runner keeps the child's process handle
+// (for the deadline and for noticing its exit) until the next Run, Close or
+// its destruction; Close does not end a child that is still running.
+//
+// One runner belongs to the thread that made it.
 #pragma once
 #include <windows.h>
 

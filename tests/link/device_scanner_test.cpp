@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "adb_runner.h"
 #include "fake_adb_fixture.h"
 #include "imobiledevice.h"
 
@@ -127,6 +128,29 @@ TEST_F(DeviceScannerTest, AndroidWithoutModelIsListedUnderItsSerial) {
   std::vector<DeviceInfo> expected{{"Q1", "Q1", kDeviceAndroid}, {"Q", "Q2", kDeviceAndroid}};
   EXPECT_TRUE(SameRecords(window->deliveries[0].snapshot, expected))
       << Describe(window->deliveries[0].snapshot);
+}
+
+// A connect's forward runs its own adb while a scan pass waits on another
+// one: neither waits for the other nor is cut short.
+TEST_F(DeviceScannerTest, ForwardOnAnotherThreadRunsWhileAPassWaitsOnAdb) {
+  UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, "vela-scan-test-ready4"));
+  UniqueHandle go(CreateEventA(nullptr, TRUE, FALSE, "vela-scan-test-go4"));
+  ios.Set("device U-EARLY name=Early\n");
+  adb.SetScenario("gate devices vela-scan-test-ready4 vela-scan-test-go4\n" + std::string("devices ") +
+                  ScenarioEscape("List of devices attached\r\nA1\tdevice\r\n") + "\n");
+  scanner->Start();
+  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 30000), WAIT_OBJECT_0);
+  // Records found so far are visible during the pass.
+  EXPECT_TRUE(SameRecords(scanner->GetDevices(), {{"Early", "U-EARLY", kDeviceIos}}));
+  AdbRunner forward;
+  EXPECT_TRUE(forward.Forward("A1", 8984, 8984));
+  EXPECT_FALSE(forward.LastReadCutShort());
+  forward.Close();
+  SetEvent(go.get());
+  ASSERT_TRUE(WaitForDeliveries(1));
+  EXPECT_TRUE(SameRecords(window->deliveries[0].snapshot,
+                          {{"Early", "U-EARLY", kDeviceIos}, {"A1", "A1", kDeviceAndroid}}));
+  EXPECT_EQ(adb.Records("cmd ").size(), 3u);  // devices, forward, shell
 }
 
 // Destroying the scanner while its pass waits on adb: the destructor ends
