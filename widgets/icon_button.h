@@ -23,6 +23,7 @@ class CIconButton : public CWindowImpl<CIconButton> {
   MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
   MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
   MESSAGE_HANDLER(WM_KEYDOWN, OnKeyDown)
+  MESSAGE_HANDLER(WM_ENABLE, OnEnable)
   END_MSG_MAP()
 
   // Four PNG resource ids: normal, hot, pressed, disabled (0 = no icon); all one size.
@@ -52,6 +53,11 @@ class CIconButton : public CWindowImpl<CIconButton> {
   LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnKeyDown(UINT, WPARAM, LPARAM, BOOL&);
+  // EnableWindow shows the disabled look too, so owners can use either.
+  LRESULT OnEnable(UINT, WPARAM wParam, LPARAM, BOOL&) {
+    SetEnabled(wParam != FALSE);
+    return 0;
+  }
   void DrawIconAndText(HDC target, HDC scratch, const RECT& client, HBITMAP icon, BYTE opacity);
   void Repaint() { RepaintButton(m_hWnd, parent_, parentRect_); }
 

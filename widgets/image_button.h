@@ -26,6 +26,7 @@ class ImageButton : public CWindowImpl<ImageButton> {
   MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
   MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
   MESSAGE_HANDLER(WM_KEYDOWN, OnKeyDown)
+  MESSAGE_HANDLER(WM_ENABLE, OnEnable)
   MESSAGE_HANDLER(WM_TIMER, OnTimer)
   END_MSG_MAP()
 
@@ -64,6 +65,11 @@ class ImageButton : public CWindowImpl<ImageButton> {
   LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnKeyDown(UINT, WPARAM, LPARAM, BOOL&);
+  // EnableWindow shows the disabled look too, so owners can use either.
+  LRESULT OnEnable(UINT, WPARAM wParam, LPARAM, BOOL&) {
+    SetEnabled(wParam != FALSE);
+    return 0;
+  }
   LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
   void StartFade();
   void StopFade();

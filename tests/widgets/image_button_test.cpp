@@ -114,6 +114,11 @@ TEST_F(ImageButtonTest, DisabledButtonReportsNothingButReturnKeyIsSentWhenEnable
   EXPECT_TRUE(TakePostedCommands(parent).empty());
   EXPECT_TRUE(parent.delivered.empty());
   button.SetEnabled(true);
+  EXPECT_FALSE(button.IsDisabled());
+  button.EnableWindow(FALSE);  // the window's own enabled state gives the same look
+  EXPECT_TRUE(button.IsDisabled());
+  button.EnableWindow(TRUE);
+  EXPECT_FALSE(button.IsDisabled());
   button.SendMessage(WM_KEYDOWN, VK_RETURN);
   ASSERT_EQ(1u, parent.delivered.size());
   EXPECT_EQ(kClick, parent.delivered[0]);
