@@ -22,14 +22,17 @@ if(WIN32 AND TARGET link_tests)
   set_target_properties(idevice_loader_absent_tests PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/idevice_absent)
 
-  # The loader with a library that lacks pinvoke_free_string, under the second
-  # name tried: strings go back through the library's own C runtime.
+  # The loader with an incomplete library under the first name tried and one
+  # that lacks pinvoke_free_string under the second: the first is passed over,
+  # and strings go back through the second's own C runtime.
   vela_add_test(idevice_loader_fallback_tests SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/idevice_loader/fallback_test.cpp
                 LIBS link)
   set_target_properties(idevice_loader_fallback_tests PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/idevice_fallback)
-  add_dependencies(idevice_loader_fallback_tests fake_imobiledevice_plain)
+  add_dependencies(idevice_loader_fallback_tests fake_imobiledevice_plain fake_imobiledevice_incomplete)
   add_custom_command(TARGET idevice_loader_fallback_tests POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:fake_imobiledevice_plain>
-            $<TARGET_FILE_DIR:idevice_loader_fallback_tests>/libimobiledevice-1.0.dll)
+            $<TARGET_FILE_DIR:idevice_loader_fallback_tests>/libimobiledevice-1.0.dll
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:fake_imobiledevice_incomplete>
+            $<TARGET_FILE_DIR:idevice_loader_fallback_tests>/imobiledevice.dll)
 endif()

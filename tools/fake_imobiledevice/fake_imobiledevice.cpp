@@ -196,6 +196,7 @@ FAKE_EXPORT int lockdownd_client_free(lockdownd_client_private* client) {
   return kSuccess;
 }
 
+#ifndef FAKE_IDEVICE_INCOMPLETE
 FAKE_EXPORT int lockdownd_get_device_name(lockdownd_client_private* client, char** name) {
   if (!client || !name) return kInvalidArg;
   Record("name " + client->udid);
@@ -204,6 +205,7 @@ FAKE_EXPORT int lockdownd_get_device_name(lockdownd_client_private* client, char
   ++g_outstanding;
   return kSuccess;
 }
+#endif
 
 #ifndef FAKE_IDEVICE_NO_PINVOKE_FREE
 FAKE_EXPORT void pinvoke_free_string(char* s) {

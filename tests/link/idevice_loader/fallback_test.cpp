@@ -1,5 +1,5 @@
-// Runs from a folder whose only libimobiledevice is "libimobiledevice-1.0.dll"
-// without pinvoke_free_string.
+// Runs from a folder holding an "imobiledevice.dll" that lacks an entry point
+// and a "libimobiledevice-1.0.dll" without pinvoke_free_string.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,6 +11,8 @@ TEST(IMobileDeviceFallback, SecondNameIsBoundAndStringsGoToTheLibrarysRuntimeFre
   const IMobileDeviceApi* api = LoadIMobileDevice();
   ASSERT_NE(api, nullptr);
   EXPECT_STREQ(LoadedIMobileDeviceName(), "libimobiledevice-1.0.dll");
+  // The incomplete first candidate was unloaded again.
+  EXPECT_EQ(GetModuleHandleA("imobiledevice.dll"), nullptr);
   HMODULE library = GetModuleHandleA("libimobiledevice-1.0.dll");
   ASSERT_NE(library, nullptr);
   EXPECT_EQ(GetProcAddress(library, "pinvoke_free_string"), nullptr);
