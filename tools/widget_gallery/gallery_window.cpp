@@ -62,9 +62,9 @@ void GalleryWindow::CreateImageButtons(int top) {
 }
 
 void GalleryWindow::CreateLoadingButtons(int top) {
-  AddCaption(
-      16, top - 22,
-      "LoadingButton: connect normal, hot, pressed, connecting (spinner); disconnect normal, hot, pressed");
+  AddCaption(16, top - 22,
+             "LoadingButton: connect normal, hot, pressed, connecting (disabled, spinning); disconnect "
+             "normal, hot, pressed");
   struct Face {
     int images[3];
     int icon;
@@ -79,7 +79,7 @@ void GalleryWindow::CreateLoadingButtons(int top) {
                      RGB(255, 255, 255)};
   const Face connecting{{IDB_CONNECT_NORMAL, IDB_CONNECT_HOT, IDB_CONNECT_PRESSED},
                         IDB_CONNECT_SPINNER,
-                        "连接中",
+                        "正在连接",
                         96,
                         RGB(255, 255, 255)};
   const Face disconnect{{IDB_DISCONNECT_NORMAL, IDB_DISCONNECT_HOT, IDB_DISCONNECT_PRESSED},
@@ -160,13 +160,15 @@ void GalleryWindow::CreateOverlayButtons(int top) {
 }
 
 void GalleryWindow::CreateCombos(int top) {
-  AddCaption(16, top - 22, "ComboBox: open with the second row under the pointer; closed");
+  AddCaption(16, top - 22, "ComboBox: open (row 2 hot); closed; arrow hot");
   openCombo_.Create(m_hWnd, RECT{16, top, 360, top + 36});
   for (const char* name : {"Pixel 7 (Android)", "iPhone 13 (iOS)", "Galaxy S22 (Android)"})
     openCombo_.AddString(name);
   openCombo_.SetCurSel(0);
   closedCombo_.Create(m_hWnd, RECT{16, top + 36 + 138 + 16, 360, top + 36 + 138 + 52});
   closedCombo_.SetText("未检测到设备");
+  hotCombo_.Create(m_hWnd, RECT{16, top + 36 + 138 + 62, 360, top + 36 + 138 + 98});
+  hotCombo_.SetText("Pixel 7 (Android)");
 }
 
 void GalleryWindow::CreateSliders(int left, int top) {
@@ -198,7 +200,7 @@ void GalleryWindow::ShowStates() {
   // The pointer stays far away, so no control sees a real pointer meanwhile.
   SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
   for (size_t i = 0; i < imageButtons_.size(); ++i) ApplyState(*imageButtons_[i], static_cast<int>(i % 4));
-  const int loadingLooks[] = {0, 1, 2, 0, 0, 1, 2};
+  const int loadingLooks[] = {0, 1, 2, 3, 0, 1, 2};
   for (size_t i = 0; i < loadingButtons_.size(); ++i) ApplyState(*loadingButtons_[i], loadingLooks[i]);
   for (int tick = 0; tick < 5; ++tick) loadingButtons_[3]->SendMessage(WM_TIMER, LoadingButton::kSpinTimer);
   const int iconLooks[] = {0, 1, 2, 3, 0, 1};
@@ -214,6 +216,7 @@ void GalleryWindow::ShowStates() {
   ReleaseCapture();
   scrollBars_[4]->SetPosition(150, false);
 
+  hotCombo_.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(325, 18));
   openCombo_.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(100, 18));
   openCombo_.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 18));
   openCombo_.List().SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(60, CComboBoxList::kRowHeight + 20));

@@ -72,7 +72,7 @@ class GalleryWindow : public CWindowImpl<GalleryWindow> {
   std::vector<std::unique_ptr<CIconButton>> iconButtons_;
   std::vector<std::unique_ptr<CIconButton>> overlayButtons_;
   PreviewStandIn preview_;
-  ComboBox closedCombo_, openCombo_;
+  ComboBox closedCombo_, openCombo_, hotCombo_;
   std::vector<std::unique_ptr<Slider>> sliders_;
   std::vector<std::unique_ptr<MiniScrollBar>> scrollBars_;
   LoadingWnd loading_;
