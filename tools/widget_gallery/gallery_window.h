@@ -47,6 +47,9 @@ class GalleryWindow : public CWindowImpl<GalleryWindow> {
   void ShowStates();
   // The screen rectangle that the screenshot covers (the window and the open list).
   RECT ScreenshotArea() const;
+  // Prints the average time of one paint of each kind of control (the
+  // paint functions on a memory DC, as WM_PAINT runs them).
+  void PrintPaintTimes(int rounds);
 
  private:
   struct Caption {
