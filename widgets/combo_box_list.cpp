@@ -68,8 +68,12 @@ HWND CComboBoxList::Create(HWND owner, RECT screenRect) {
   HWND wnd = CWindowImpl<CComboBoxList>::Create(nullptr, screenRect, "", WS_OVERLAPPED,
                                                 WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
   if (!wnd) return nullptr;
-  // An overlapped window always gets a caption; the list has none.
-  ModifyStyle(WS_CAPTION, 0, SWP_FRAMECHANGED | SWP_NOACTIVATE);
+  // An overlapped window always gets a caption; the list has none. The size
+  // is applied again because a captioned window may have been created taller
+  // than asked (its minimum height), and an empty list is zero pixels high.
+  ModifyStyle(WS_CAPTION, 0);
+  SetWindowPos(nullptr, screenRect.left, screenRect.top, screenRect.right - screenRect.left,
+               screenRect.bottom - screenRect.top, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
   RECT client{};
   GetClientRect(&client);
   SetWindowRgn(m_hWnd, ListShape(client.right, client.bottom), FALSE);  // the window owns the region now

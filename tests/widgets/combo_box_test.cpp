@@ -154,6 +154,17 @@ TEST_F(ComboBoxTest, AnotherProgramBecomingActiveClosesTheList) {
   EXPECT_EQ(nullptr, CComboBoxList::OpenList());
 }
 
+TEST_F(ComboBoxTest, EmptyListOpensWithZeroHeightAndTheNextPressClosesIt) {
+  combo.ResetContent();
+  Open();
+  RECT list{};
+  combo.List().GetWindowRect(&list);
+  EXPECT_EQ(0, list.bottom - list.top);
+  PressAt(parent, POINT{450, 350});
+  EXPECT_FALSE(combo.List().IsWindow());
+  EXPECT_FALSE(combo.IsOpen());
+}
+
 TEST_F(ComboBoxTest, SetCurSelOutsideTheItemsEmptiesTheText) {
   combo.ResetContent();
   EXPECT_EQ(0, combo.SetCurSel(0));

@@ -81,6 +81,14 @@ TEST_F(MiniScrollBarTest, HoldingBelowTheThumbPagesByPageUntilTheEnd) {
   EXPECT_EQ(20, bar.GetPosition());
   bar.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 10));
   EXPECT_FALSE(KillTimer(bar, MiniScrollBar::kPageUpTimer)) << "release stops paging";
+
+  // Line commands move by the line step, clamped, and always notify.
+  recorder.positions.clear();
+  bar.SetLineStep(7);
+  bar.SendMessage(WM_COMMAND, MiniScrollBar::kLineDown);
+  bar.SendMessage(WM_COMMAND, MiniScrollBar::kLineDown);
+  bar.SendMessage(WM_COMMAND, MiniScrollBar::kLineUp);
+  EXPECT_EQ((std::vector<int>{27, 30, 23}), recorder.positions);
 }
 
 TEST_F(MiniScrollBarTest, DraggingTheThumbToTheBottomGivesRangeMinusPage) {
