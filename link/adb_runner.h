@@ -50,7 +50,7 @@ class AdbRunner {
 
   // Starts the child for `commandLine` with its standard input, output and
   // error redirected; true when it started. Closes the previous child's
-  // handles first.
+  // handles first. Starts nothing once the cancel event is set.
   bool Run(const std::string& commandLine);
   // Everything the child wrote to its output and error streams (each chunk
   // read is taken up to its first NUL byte), bounded as described above.
