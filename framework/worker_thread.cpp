@@ -11,7 +11,11 @@ DWORD WaitPumpingSentMessages(HANDLE handle, DWORD timeoutMs) {
       if (elapsed >= timeoutMs) return WaitForSingleObject(handle, 0);
       remaining = static_cast<DWORD>(timeoutMs - elapsed);
     }
-    DWORD r = MsgWaitForMultipleObjects(1, &handle, FALSE, remaining, QS_SENDMESSAGE);
+    // MWMO_INPUTAVAILABLE: also wake for a sent message that is already
+    // pending but was noticed earlier (by GetQueueStatus or a PeekMessage
+    // for other messages); without it such a message would never be
+    // delivered and a worker blocked in SendMessage would never finish.
+    DWORD r = MsgWaitForMultipleObjectsEx(1, &handle, remaining, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
     if (r == WAIT_OBJECT_0 || r == WAIT_TIMEOUT || r == WAIT_FAILED) return r;
     // A message was sent to one of our windows: PeekMessage delivers every
     // pending sent message and removes nothing from the posted queue.
@@ -38,7 +42,9 @@ bool WorkerThread::Start(std::function<void()> body) {
   return true;
 }
 
-bool WorkerThread::IsRunning() const { return handle_ && WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT; }
+bool WorkerThread::IsRunning() const {
+  return handle_ && WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT;
+}
 
 void WorkerThread::Join() {
   if (!handle_) return;
