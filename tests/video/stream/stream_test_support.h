@@ -1,0 +1,85 @@
+// Support for the stream worker tests: the simulators' ports, a window that
+// records the worker's messages, bounded message pumps, and a program folder
+// holding the fake adb.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "device_info.h"
+
+// Simulators started by simulators.sh, at SIMULATOR_BASE_PORT + offset.
+enum SimulatorPort : int {
+  kPlainSim = 0,        // reverse_v 0, reverse_h 0
+  kReverseVSim = 1,     // reverse_v 1
+  kReverseHSim = 2,     // reverse_h 1
+  kReverseBothSim = 3,  // both
+  kSilentSim = 4,       // stops sending 1 s after the handshake
+  kCommandSim = 5,      // no video; one Command after the handshake
+  kRestartSim = 6,      // plain, for the back-to-back runs
+  kNoListener = 9,      // nothing listens here
+};
+inline uint16_t PortOf(int offset) {
+  return static_cast<uint16_t>(SIMULATOR_BASE_PORT + offset);
+}
+
+// The command that kCommandSim sends, as the window receives it (UTF-8 here).
+constexpr const char kSimulatorCommand[] = "<test text=\"命令一\"/>";
+
+// A message-only window that records the stream worker's posted messages and
+// the text of every WM_LINK_COMMAND.
+class RecordingWindow {
+ public:
+  RecordingWindow();
+  ~RecordingWindow();
+  HWND hwnd() const { return hwnd_; }
+
+  std::vector<UINT> messages;  // WM_STREAM_* in arrival order
+  std::vector<std::string> commands;
+  // How many of `message` arrived so far.
+  size_t Count(UINT message) const;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  HWND hwnd_ = nullptr;
+};
+
+// Dispatches this thread's messages until `done` holds or `timeoutMs`
+// passes, waking for every message that arrives (and at least every 10 ms to
+// re-check `done`). Returns done().
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// Ends the whole test program with a message when it is still alive after
+// `timeoutMs`: a call that deadlocks fails the run in bounded time instead of
+// hanging it.
+class DeadlockWatchdog {
+ public:
+  DeadlockWatchdog(const char* what, DWORD timeoutMs);
+  ~DeadlockWatchdog();
+
+ private:
+  HANDLE done_;
+  HANDLE thread_;
+};
+
+// While alive: ProgramFolder is a temporary folder holding adb\adb.exe (a
+// copy of the fake adb, which answers "forward" with nothing and success).
+class FakeAdbProgramFolder {
+ public:
+  FakeAdbProgramFolder();
+  ~FakeAdbProgramFolder();
+
+ private:
+  std::string folder_, saved_;
+};
+
+// An Android phone whose forward leads to a simulator.
+inline DeviceInfo AndroidPhone() {
+  DeviceInfo d;
+  d.name = "Simulated phone";
+  d.id = "SIM0001";
+  d.kind = kDeviceAndroid;
+  return d;
+}

@@ -1,0 +1,120 @@
+#include "stream_worker.h"
+
+#include "app_globals.h"
+#include "app_messages.h"
+#include "link_reader.h"
+
+const char* const StreamWorker::kNoDeviceText = "同步失败！";
+const char* const StreamWorker::kDefaultConnectFailedText =
+    "同步失败！请打开Vela相机手机APP并进入直播模式。\nTips：Vela相机APP，首页右滑进入个人中心，选择「Vela服务"
+    " - "
+    "直播助手」";
+
+StreamWorker::~StreamWorker() {
+  Stop();
+}
+
+void StreamWorker::SetEndpoint(const std::string& host, uint16_t port) {
+  host_ = host;
+  port_ = port;
+}
+
+std::string StreamWorker::GetErrorText() const {
+  ScopedLock hold(errorLock_);
+  return errorText_;
+}
+
+void StreamWorker::SetErrorText(std::string text) {
+  ScopedLock hold(errorLock_);
+  errorText_ = std::move(text);
+}
+
+void StreamWorker::Notify(HWND notify, UINT message) const {
+  if (notify) PostMessageA(notify, message, 0, 0);
+}
+
+void StreamWorker::PublishDecoder(H264Decoder* decoder) {
+  ScopedLock hold(decoderLock_);
+  activeDecoder_ = decoder;
+}
+
+void StreamWorker::EndRun() {
+  stopRequested_ = 1;
+  {
+    ScopedLock hold(decoderLock_);
+    if (activeDecoder_) activeDecoder_->RequestStop();  // its current Feed returns early
+  }
+  // The stream thread may be inside SendMessageA to a window of this thread:
+  // keep delivering sent messages while waiting for it.
+  thread_.JoinPumping(INFINITE);
+}
+
+void StreamWorker::Stop() {
+  EndRun();
+}
+
+void StreamWorker::Start(const DeviceInfo* device) {
+  // A run that is still alive ends first; the new thread starts only after
+  // the old one has finished (and released its decoder and reader).
+  EndRun();
+  device_.reset(device ? new DeviceInfo(*device) : nullptr);
+  stopRequested_ = 0;
+  std::unique_ptr<DeviceInfo> copy(device_ ? new DeviceInfo(*device_) : nullptr);
+  const HWND notify = notifyWindow_;
+  // The body owns its device copy, so a later Start never changes what a run reads.
+  auto* shared = copy.release();
+  if (!thread_.Start([this, shared, notify] { Run(std::unique_ptr<DeviceInfo>(shared), notify); })) {
+    delete shared;
+    SetErrorText(kNoDeviceText);
+    Notify(notify, WM_STREAM_CONNECT_FAILED);
+  }
+}
+
+void StreamWorker::Run(std::unique_ptr<DeviceInfo> device, HWND notify) {
+  frameBuffer_.Reset();
+  auto decoder = std::make_unique<H264Decoder>();
+  decoder->SetFrameSink(&frameBuffer_);
+  PublishDecoder(decoder.get());
+  auto releaseDecoder = [&] {
+    PublishDecoder(nullptr);  // after this no other thread can reach it
+    decoder->RequestStop();
+    decoder.reset();
+  };
+
+  if (!device) {
+    releaseDecoder();
+    SetErrorText(kNoDeviceText);
+    Notify(notify, WM_STREAM_CONNECT_FAILED);
+    return;
+  }
+
+  auto reader = std::make_unique<LinkReader>(notify);
+  if (!reader->Connect(device->kind, device->id, port_)) {
+    releaseDecoder();
+    std::string tips = GetAppString(AppString::ConnTips);
+    SetErrorText(tips.empty() ? kDefaultConnectFailedText : std::move(tips));
+    Notify(notify, WM_STREAM_CONNECT_FAILED);
+    return;  // the reader is destroyed here
+  }
+
+  int reverseV = 0, reverseH = 0;
+  reader->GetReverseFlags(&reverseV, &reverseH);
+  frameBuffer_.SetReverse(reverseV, reverseH);
+  Notify(notify, WM_STREAM_CONNECTED);
+
+  while (std::unique_ptr<LinkMessage> message = reader->ReadMessage()) {
+    // Commands and blobs were delivered inside ReadMessage; only video is left.
+    if (message->Is(LinkMessageType::Video)) decoder->Feed(*message);
+    if (stopRequested_.load()) break;
+  }
+
+  reader->Close();
+  releaseDecoder();
+  Notify(notify, WM_STREAM_DISCONNECTED);
+  reader.reset();  // waits for the heartbeat thread
+}
+
+const VideoFrame* StreamWorker::TakeNextFrame() {
+  if (std::unique_ptr<VideoFrame> next = frameBuffer_.TakeFrame()) currentFrame_ = std::move(next);
+  return currentFrame_.get();
+}

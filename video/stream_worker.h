@@ -1,0 +1,101 @@
+// Runs one connection to one phone on the stream thread: opens the link,
+// feeds every Video message to a fresh H.264 decoder whose pictures land in
+// the frame buffer, and reports the run's state to the notify window with
+// posted messages (WM_STREAM_CONNECTED / _DISCONNECTED / _CONNECT_FAILED).
+//
+// Ownership: the worker owns the frame buffer, the last frame the preview
+// took, the device copy and the stream thread (WorkerThread: only Start,
+// Stop and the destructor join and release it). Each run's LinkReader and
+// H264Decoder belong to the stream thread, which makes and frees them; the
+// window thread reaches the decoder only to ask it to stop, under
+// decoderLock_, which the thread also takes before it frees the decoder.
+//
+// Stop and Start run on the window thread and wait for the stream thread
+// with a pumping wait, so a Command that the stream thread is delivering to
+// a window of this thread (SendMessageA) completes instead of deadlocking.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "critical_section.h"
+#include "device_info.h"
+#include "h264_decoder.h"
+#include "video_frame_buffer.h"
+#include "worker_thread.h"
+
+class StreamWorker {
+ public:
+  // Text for a run without a device.
+  static const char* const kNoDeviceText;
+  // Text for a failed connection when the configuration gives no ConnTips.
+  static const char* const kDefaultConnectFailedText;
+
+  StreamWorker() = default;
+  // Stops the run as Stop does.
+  ~StreamWorker();
+  StreamWorker(const StreamWorker&) = delete;
+  StreamWorker& operator=(const StreamWorker&) = delete;
+
+  // The host text is kept but not used: the link always goes to 127.0.0.1.
+  void SetEndpoint(const std::string& host, uint16_t port);
+  void SetNotifyWindow(HWND window) { notifyWindow_ = window; }
+
+  // Starts a run for a copy of `device` (null: the run fails at once with
+  // kNoDeviceText). A run that is still alive is stopped and waited for first.
+  void Start(const DeviceInfo* device);
+  // Ends the run and waits for the stream thread (the thread notices after
+  // the message it is reading: at most the link's 10 s silence time-out).
+  void Stop();
+  // True while a stream thread is alive.
+  bool IsRunning() const { return thread_.IsRunning(); }
+  // Why the last connection failed.
+  std::string GetErrorText() const;
+
+  // The user's mirror buttons and the output orientation (from the next picture on).
+  void SetUserFlip(int mirrorHorizontally, int flipVertically) {
+    frameBuffer_.SetUserFlip(mirrorHorizontally, flipVertically);
+  }
+  void SetPortrait(bool portrait) { frameBuffer_.SetPortrait(portrait); }
+
+  // The preview's frame: the oldest queued frame when there is one (it
+  // replaces and frees the previous current frame), else the previous one
+  // again; null before the first frame. Owned by the worker; valid until the
+  // next call.
+  const VideoFrame* TakeNextFrame();
+
+  // The device of the current or last run, if any.
+  const DeviceInfo* device() const { return device_.get(); }
+  const std::string& host() const { return host_; }
+  uint16_t port() const { return port_; }
+  VideoFrameBuffer& frameBuffer() { return frameBuffer_; }
+
+ private:
+  void Run(std::unique_ptr<DeviceInfo> device, HWND notify);
+  // Stops and joins a live run (pumping sent messages meanwhile).
+  void EndRun();
+  void Notify(HWND notify, UINT message) const;
+  void SetErrorText(std::string text);
+  // Makes `decoder` the one Stop reaches (null: none).
+  void PublishDecoder(H264Decoder* decoder);
+
+  std::string host_;
+  uint16_t port_ = 8984;
+  HWND notifyWindow_ = nullptr;
+  std::atomic<int> stopRequested_{0};
+
+  mutable CriticalSection errorLock_;  // errorText_ is written by the stream thread
+  std::string errorText_;
+
+  VideoFrameBuffer frameBuffer_;
+  std::unique_ptr<VideoFrame> currentFrame_;  // window thread only
+  std::unique_ptr<DeviceInfo> device_;        // window thread only
+
+  CriticalSection decoderLock_;           // guards activeDecoder_
+  H264Decoder* activeDecoder_ = nullptr;  // owned by the stream thread's run
+
+  WorkerThread thread_;
+};
