@@ -16,6 +16,11 @@ timeval IoTimeout() {
   return tv;
 }
 
+// A Send or Recv waits for the socket in slices of this length, so that a
+// Close on another thread is noticed quickly: shutting a socket down does not
+// wake a select on every platform.
+constexpr DWORD kWaitSliceMs = 100;
+
 }  // namespace
 
 DeviceConnection::~DeviceConnection() {
@@ -27,6 +32,7 @@ int DeviceConnection::Connect(int kind, const std::string& id, uint16_t port) {
   {
     ScopedLock state(stateLock_);
     kind_.store(kind);
+    closing_.store(false);
     if (kind == kDeviceIos) {
       opened = OpenIos(id, port);
     } else if (kind == kDeviceAndroid) {
@@ -45,6 +51,7 @@ int DeviceConnection::ConnectLoopback(uint16_t port) {
   {
     ScopedLock state(stateLock_);
     kind_.store(kDeviceAndroid);
+    closing_.store(false);
     opened = OpenLoopbackSocket(port);
   }
   return FinishConnect(opened);
@@ -106,7 +113,9 @@ bool DeviceConnection::OpenLoopbackSocket(uint16_t port) {
 void DeviceConnection::Close() {
   ScopedLock state(stateLock_);
   connected_.store(0);
-  // Wake a Send or Recv waiting on the socket so its lock comes free soon.
+  // Make a Send or Recv waiting on the socket give up within one wait slice,
+  // so its lock comes free soon.
+  closing_.store(true);
   if (socket_ != INVALID_SOCKET) shutdown(socket_, SD_BOTH);
   ScopedLock send(sendLock_);
   ScopedLock recv(recvLock_);
@@ -156,14 +165,30 @@ int DeviceConnection::Recv(void* buffer, int n) {
   }
 }
 
+bool DeviceConnection::WaitForSocket(bool forWrite) {
+  const ULONGLONG deadline = GetTickCount64() + kIoTimeoutMs;
+  for (;;) {
+    if (closing_.load()) return false;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return false;
+    const DWORD slice = static_cast<DWORD>(std::min<ULONGLONG>(kWaitSliceMs, deadline - now));
+    fd_set ready;
+    FD_ZERO(&ready);
+    FD_SET(socket_, &ready);
+    timeval tv;
+    tv.tv_sec = 0;
+    tv.tv_usec = static_cast<long>(slice) * 1000;
+    const int result =
+        forWrite ? select(0, nullptr, &ready, nullptr, &tv) : select(0, &ready, nullptr, nullptr, &tv);
+    if (result < 0) return false;
+    if (result > 0) return true;
+  }
+}
+
 int DeviceConnection::SendTcp(const char* buffer, int n) {
   int done = 0;
   while (done < n) {
-    fd_set writable;
-    FD_ZERO(&writable);
-    FD_SET(socket_, &writable);
-    timeval tv = IoTimeout();
-    if (select(0, nullptr, &writable, nullptr, &tv) <= 0) return -1;
+    if (!WaitForSocket(/*forWrite=*/true)) return -1;
     const int sent = send(socket_, buffer + done, n - done, 0);
     if (sent == SOCKET_ERROR) {
       if (WSAGetLastError() == WSAEWOULDBLOCK) continue;  // select's readiness went stale
@@ -177,11 +202,7 @@ int DeviceConnection::SendTcp(const char* buffer, int n) {
 int DeviceConnection::RecvTcp(char* buffer, int n) {
   int done = 0;
   while (done < n) {
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(socket_, &readable);
-    timeval tv = IoTimeout();
-    if (select(0, &readable, nullptr, nullptr, &tv) <= 0) return -1;
+    if (!WaitForSocket(/*forWrite=*/false)) return -1;
     const int got = recv(socket_, buffer + done, n - done, 0);
     if (got == SOCKET_ERROR) {
       if (WSAGetLastError() == WSAEWOULDBLOCK) continue;

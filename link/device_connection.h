@@ -8,9 +8,10 @@
 // for the phone never delays a send. Lock order is state -> send -> recv;
 // Send and Recv never take stateLock_.
 //
-// Close and in-flight I/O: Close first shuts the socket down (waking a Send or
-// Recv blocked in select) and then takes sendLock_ and recvLock_ before it
-// frees any handle, so a Send on another thread never uses a closed socket or
+// Close and in-flight I/O: Close first tells a Send or Recv waiting on the
+// socket to give up (they wait in 100 ms slices of their 10 s bound and check
+// a closing flag between slices) and then takes sendLock_ and recvLock_
+// before it frees any handle, so a Send on another thread never uses a closed socket or
 // a freed usbmux connection; once closed, Send and Recv find no transport and
 // return 0.
 #pragma once
@@ -62,6 +63,9 @@ class DeviceConnection : public ByteChannel {
   bool OpenIos(const std::string& udid, uint16_t port);
   bool OpenLoopbackSocket(uint16_t port);
   int FinishConnect(bool opened);
+  // Waits up to kIoTimeoutMs for the socket to become ready; false on time-out,
+  // error, or a Close in progress.
+  bool WaitForSocket(bool forWrite);
   int SendTcp(const char* buffer, int n);
   int RecvTcp(char* buffer, int n);
   int SendIos(const char* buffer, int n);
@@ -76,6 +80,7 @@ class DeviceConnection : public ByteChannel {
   lockdownd_client_t lockdown_ = nullptr;
   SOCKET socket_ = INVALID_SOCKET;
   std::atomic<int> connected_{0};
+  std::atomic<bool> closing_{false};  // set by Close before it waits for the I/O locks
   CriticalSection stateLock_;
   CriticalSection sendLock_;
   CriticalSection recvLock_;

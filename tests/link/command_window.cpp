@@ -1,0 +1,85 @@
+#include "command_window.h"
+
+#include <chrono>
+
+#include "app_messages.h"
+
+namespace {
+const char kClassName[] = "LinkTestCommandWindow";
+}
+
+CommandWindow::CommandWindow() {
+  thread_ = std::thread([this] { Run(); });
+  std::unique_lock<std::mutex> lock(mutex_);
+  changed_.wait(lock, [&] { return ready_; });
+}
+
+CommandWindow::~CommandWindow() {
+  if (hwnd_) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+  thread_.join();
+}
+
+void CommandWindow::Run() {
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = WndProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = kClassName;
+  RegisterClassA(&wc);  // fails harmlessly when an earlier test registered it
+  HWND hwnd = CreateWindowExA(0, kClassName, "link test", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                              wc.hInstance, this);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    hwnd_ = hwnd;
+    threadId_ = GetCurrentThreadId();
+    ready_ = true;
+  }
+  changed_.notify_all();
+  if (!hwnd) return;
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+LRESULT CALLBACK CommandWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<CommandWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (msg == WM_LINK_COMMAND && self) {
+    {
+      std::lock_guard<std::mutex> lock(self->mutex_);
+      self->commands_.emplace_back(reinterpret_cast<const char*>(lp));
+      self->handlers_.push_back(GetCurrentThreadId());
+    }
+    self->changed_.notify_all();
+    return 0;
+  }
+  if (msg == WM_CLOSE) {
+    DestroyWindow(hwnd);
+    return 0;
+  }
+  if (msg == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+bool CommandWindow::WaitForCommands(size_t count, unsigned timeoutMs) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                           [&] { return commands_.size() >= count; });
+}
+
+std::vector<std::string> CommandWindow::Commands() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return commands_;
+}
+
+std::vector<DWORD> CommandWindow::HandlerThreads() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return handlers_;
+}

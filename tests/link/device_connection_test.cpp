@@ -1,0 +1,166 @@
+// The transport primitives, with a handshake that does nothing so the raw
+// bytes can be checked.
+#include "device_connection.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
+
+#include "fake_phone.h"
+#include "handles.h"
+
+using fake::FakePhone;
+
+namespace {
+
+constexpr unsigned kWaitMs = 10000;
+
+class RawConnection : public DeviceConnection {
+ public:
+  ~RawConnection() override { Close(); }
+  int handshakes = 0;
+
+ protected:
+  bool Handshake() override {
+    ++handshakes;
+    return true;
+  }
+};
+
+// A listener whose accepted connection is never read: a sender to it blocks
+// once the socket buffers are full.
+class DeafPeer {
+ public:
+  DeafPeer() {
+    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in addr = {};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof(addr));
+    listen(listener_, 1);
+    int len = sizeof(addr);
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len);
+    port_ = ntohs(addr.sin_port);
+  }
+  ~DeafPeer() {
+    if (peer_ != INVALID_SOCKET) closesocket(peer_);
+    closesocket(listener_);
+  }
+  uint16_t port() const { return port_; }
+  bool Accept() {
+    peer_ = accept(listener_, nullptr, nullptr);
+    return peer_ != INVALID_SOCKET;
+  }
+
+ private:
+  SOCKET listener_ = INVALID_SOCKET;
+  SOCKET peer_ = INVALID_SOCKET;
+  uint16_t port_ = 0;
+};
+
+}  // namespace
+
+TEST(DeviceConnectionTest, SendsAndReceivesExactCounts) {
+  FakePhone phone;
+  phone.Expect(6).Send("0123456789");
+  ASSERT_TRUE(phone.Start());
+  RawConnection c;
+  ASSERT_EQ(c.ConnectLoopback(phone.port()), 1);
+  EXPECT_EQ(c.handshakes, 1);
+  EXPECT_EQ(c.IsConnected(), 1);
+  EXPECT_EQ(c.Send("abcdef", 6), 6);
+  char buf[10];
+  EXPECT_EQ(c.Recv(buf, 4), 4);
+  EXPECT_EQ(std::string(buf, 4), "0123");
+  EXPECT_EQ(c.Recv(buf, 6), 6);
+  EXPECT_EQ(std::string(buf, 6), "456789");
+  ASSERT_TRUE(phone.WaitForBytes(6, kWaitMs));
+  EXPECT_EQ(phone.Received(), "abcdef");
+}
+
+TEST(DeviceConnectionTest, NonPositiveCountsAndMissingTransportGiveZero) {
+  char buf[4] = {};
+  RawConnection idle;
+  EXPECT_EQ(idle.Send("ab", 2), 0);  // no transport yet
+  EXPECT_EQ(idle.Recv(buf, 2), 0);
+
+  FakePhone phone;
+  ASSERT_TRUE(phone.Start());
+  RawConnection c;
+  ASSERT_EQ(c.ConnectLoopback(phone.port()), 1);
+  EXPECT_EQ(c.Send(buf, 0), 0);
+  EXPECT_EQ(c.Send(buf, -1), 0);
+  EXPECT_EQ(c.Recv(buf, 0), 0);
+  EXPECT_EQ(c.Recv(buf, -5), 0);
+  c.Close();
+  EXPECT_EQ(c.IsConnected(), 0);
+  EXPECT_EQ(c.Send("ab", 2), 0);
+  EXPECT_EQ(c.Recv(buf, 2), 0);
+  c.Close();
+  ASSERT_TRUE(phone.WaitForDesktopClose(kWaitMs));
+  EXPECT_EQ(phone.Received(), "");
+}
+
+TEST(DeviceConnectionTest, PeerClosingMidReadReturnsTheBytesSoFar) {
+  FakePhone phone;
+  phone.Send("hello").CloseConnection();
+  ASSERT_TRUE(phone.Start());
+  RawConnection c;
+  ASSERT_EQ(c.ConnectLoopback(phone.port()), 1);
+  char buf[16];
+  EXPECT_EQ(c.Recv(buf, 16), 5);
+  EXPECT_EQ(std::string(buf, 5), "hello");
+  EXPECT_EQ(c.Recv(buf, 1), 0);
+}
+
+TEST(DeviceConnectionTest, CloseFromAnotherThreadEndsAWaitingRecv) {
+  FakePhone phone;  // connected but silent
+  ASSERT_TRUE(phone.Start());
+  RawConnection c;
+  ASSERT_EQ(c.ConnectLoopback(phone.port()), 1);
+  UniqueHandle readingStarted(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  auto reading = std::async(std::launch::async, [&] {
+    char buf[4];
+    SetEvent(readingStarted.get());
+    return c.Recv(buf, 4);
+  });
+  ASSERT_EQ(WaitForSingleObject(readingStarted.get(), kWaitMs), static_cast<DWORD>(WAIT_OBJECT_0));
+  // Close waits for the receive to let go of the socket; the receive notices
+  // the Close long before its 10 s silence bound, and so does Close return.
+  c.Close();
+  ASSERT_EQ(reading.wait_for(std::chrono::milliseconds(3000)), std::future_status::ready);
+  EXPECT_LT(reading.get(), 4);
+  EXPECT_EQ(c.IsConnected(), 0);
+}
+
+TEST(DeviceConnectionTest, CloseWhileASendIsBlockedOnAnotherThread) {
+  DeafPeer deaf;
+  RawConnection c;
+  std::thread acceptor([&] { deaf.Accept(); });
+  ASSERT_EQ(c.ConnectLoopback(deaf.port()), 1);
+  acceptor.join();
+
+  const int kBig = 64 * 1024 * 1024;  // far more than the socket buffers take
+  std::unique_ptr<char[]> data(new char[kBig]());
+  UniqueHandle sending(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  auto sender = std::async(std::launch::async, [&] {
+    SetEvent(sending.get());
+    return c.Send(data.get(), kBig);
+  });
+  ASSERT_EQ(WaitForSingleObject(sending.get(), kWaitMs), static_cast<DWORD>(WAIT_OBJECT_0));
+  c.Close();  // must not free the socket under the send
+  ASSERT_EQ(sender.wait_for(std::chrono::milliseconds(3 * kWaitMs)), std::future_status::ready);
+  EXPECT_NE(sender.get(), kBig);
+  EXPECT_EQ(c.Send("x", 1), 0);
+}
+
+TEST(DeviceConnectionTest, IosConnectToAnUnknownDeviceFailsCleanly) {
+  RawConnection c;
+  EXPECT_EQ(c.Connect(kDeviceIos, "no-such-udid", 8984), 0);
+  EXPECT_EQ(c.IsConnected(), 0);
+  EXPECT_EQ(c.handshakes, 0);
+  char buf[2];
+  EXPECT_EQ(c.Send("ab", 2), 0);
+  EXPECT_EQ(c.Recv(buf, 2), 0);
+}

@@ -1,0 +1,82 @@
+#include "dui_resource_store.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+std::unique_ptr<uint8_t[]> Bytes(const std::string& s) {
+  std::unique_ptr<uint8_t[]> p(new uint8_t[s.size()]);
+  std::memcpy(p.get(), s.data(), s.size());
+  return p;
+}
+
+std::string Text(const BlobSnapshot& b) {
+  return b ? std::string(reinterpret_cast<const char*>(b->data()), b->size()) : "<none>";
+}
+
+}  // namespace
+
+TEST(DUIResourceStoreTest, FindsExactNamesOnly) {
+  DUIResourceStore store;
+  store.StoreResource("face.png", Bytes("AAA"), 3);
+  store.StoreResource("Face.png", Bytes("BB"), 2);
+  EXPECT_EQ(Text(store.FindResource("face.png")), "AAA");
+  EXPECT_EQ(Text(store.FindResource("Face.png")), "BB");
+  EXPECT_FALSE(store.FindResource("face"));
+  EXPECT_FALSE(store.FindResource("face.png "));
+  EXPECT_EQ(store.Count(), 2u);
+}
+
+TEST(DUIResourceStoreTest, ReplacementKeepsOldSnapshotsWhole) {
+  DUIResourceStore store;
+  store.StoreResource("n", Bytes("old-data"), 8);
+  const BlobSnapshot old = store.FindResource("n");
+  store.StoreResource("n", Bytes("new"), 3);
+  EXPECT_EQ(Text(store.FindResource("n")), "new");
+  EXPECT_EQ(Text(old), "old-data");
+  EXPECT_EQ(store.Count(), 1u);
+}
+
+TEST(DUIResourceStoreTest, EmptyBlobIsStored) {
+  DUIResourceStore store;
+  store.StoreResource("nothing", nullptr, 0);
+  const BlobSnapshot b = store.FindResource("nothing");
+  ASSERT_TRUE(b);
+  EXPECT_EQ(b->size(), 0u);
+}
+
+TEST(DUIResourceStoreTest, InstanceIsOneStore) {
+  EXPECT_EQ(&DUIResourceStore::Instance(), &DUIResourceStore::Instance());
+}
+
+// A window-thread reader always sees a (data, size) pair that belongs
+// together while the stream thread keeps replacing the entry.
+TEST(DUIResourceStoreTest, ReaderSeesConsistentPairsDuringReplacement) {
+  DUIResourceStore store;
+  std::atomic<bool> stop{false};
+  std::atomic<uint32_t> replaced{0};
+  std::thread writer([&] {
+    for (uint32_t i = 0; !stop.load(); ++i, ++replaced) {
+      const uint32_t size = 1 + (i * 7919) % 5000;
+      std::unique_ptr<uint8_t[]> data(new uint8_t[size]);
+      std::memset(data.get(), static_cast<int>(size & 0xFF), size);
+      store.StoreResource("busy", std::move(data), size);
+    }
+  });
+  int checked = 0, torn = 0;
+  // Reads until both sides have done plenty of work interleaved.
+  while (replaced.load() < 3000 || checked < 3000) {
+    const BlobSnapshot b = store.FindResource("busy");
+    if (!b) continue;
+    const uint8_t expected = static_cast<uint8_t>(b->size() & 0xFF);
+    if (b->data()[0] != expected || b->data()[b->size() - 1] != expected) ++torn;
+    ++checked;
+  }
+  stop = true;
+  writer.join();
+  EXPECT_EQ(torn, 0);
+}

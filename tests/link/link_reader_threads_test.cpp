@@ -1,0 +1,151 @@
+// Writers on many threads, the heartbeat, and LinkReader::Current while the
+// reader goes away.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "fake_phone.h"
+#include "handles.h"
+#include "link_reader.h"
+
+using fake::FakePhone;
+
+namespace {
+
+constexpr unsigned kWaitMs = 10000;
+
+// "<thread>:<seq>:<filler length>:" then the filler, one letter per thread.
+std::string WriterPayload(int thread, int seq, size_t filler) {
+  return std::to_string(thread) + ":" + std::to_string(seq) + ":" + std::to_string(filler) + ":" +
+         std::string(filler, static_cast<char>('a' + thread));
+}
+
+}  // namespace
+
+TEST(LinkReaderThreadsTest, ManyWritersAndHeartbeatsKeepEveryFrameWhole) {
+  FakePhone phone;
+  phone.AnswerGreeting().ParseFramesFrom(9);
+  ASSERT_TRUE(phone.Start());
+  LinkReader reader;
+  ASSERT_EQ(reader.ConnectLoopback(phone.port()), 1);
+
+  constexpr int kThreads = 6;
+  std::atomic<bool> stop{false};
+  std::vector<int> written(kThreads, 0);
+  std::vector<int> failures(kThreads, 0);
+  std::vector<std::thread> writers;
+  for (int t = 0; t < kThreads; ++t) {
+    writers.emplace_back([&, t] {
+      std::mt19937 rng(t + 1);
+      // Paced so that the run spans two heartbeats without piling up megabytes.
+      for (int seq = 0; !stop.load() && seq < 100000; ++seq) {
+        const std::string payload = WriterPayload(t, seq, rng() % 3000);
+        if (reader.WriteMessage(LinkMessageType::Command, payload.data(),
+                                static_cast<int32_t>(payload.size())) != 1)
+          ++failures[t];
+        written[t] = seq + 1;
+        if (seq % 4 == 0) Sleep(1);
+      }
+    });
+  }
+  // Let the writers run until the phone has seen two heartbeats among their frames.
+  const bool heartbeats = phone.WaitForFrames(5, 2, 3 * kWaitMs);
+  stop = true;
+  for (std::thread& w : writers) w.join();
+  ASSERT_TRUE(heartbeats);
+  reader.Close();
+  ASSERT_TRUE(phone.WaitForDesktopClose(kWaitMs));
+
+  EXPECT_FALSE(phone.SawMalformedFrame());
+  std::vector<int> next(kThreads, 0);
+  size_t bytes = 9;
+  for (const fake::ReceivedFrame& frame : phone.Frames()) {
+    bytes += 8 + frame.payload.size();
+    if (frame.type == 5) {
+      EXPECT_TRUE(frame.payload.empty());
+      continue;
+    }
+    ASSERT_EQ(frame.type, 4u);
+    int t = -1, seq = -1;
+    size_t filler = 0;
+    int used = 0;
+    ASSERT_EQ(sscanf(frame.payload.c_str(), "%d:%d:%zu:%n", &t, &seq, &filler, &used), 3)
+        << frame.payload.substr(0, 40);
+    ASSERT_TRUE(t >= 0 && t < kThreads);
+    EXPECT_EQ(seq, next[t]) << "thread " << t;
+    next[t] = seq + 1;
+    ASSERT_EQ(frame.payload.size(), used + filler);
+    EXPECT_EQ(frame.payload.find_first_not_of(static_cast<char>('a' + t), used), std::string::npos);
+  }
+  EXPECT_EQ(bytes, phone.Received().size());  // nothing left over: no partial frame
+  for (int t = 0; t < kThreads; ++t) {
+    EXPECT_EQ(failures[t], 0);
+    EXPECT_EQ(next[t], written[t]) << "thread " << t;
+  }
+}
+
+TEST(LinkReaderCurrentTest, FollowsConstructionAndDestruction) {
+  EXPECT_FALSE(LinkReader::Current);
+  EXPECT_EQ(LinkReader::Current.WriteMessage(LinkMessageType::Command, "x", 1), 0);
+  auto first = std::make_unique<LinkReader>();
+  EXPECT_TRUE(LinkReader::Current);
+  {
+    LinkReader second;
+    EXPECT_TRUE(LinkReader::Current);
+    first.reset();  // not current any more: leaves Current alone
+    EXPECT_TRUE(LinkReader::Current);
+  }
+  EXPECT_FALSE(LinkReader::Current);
+}
+
+TEST(LinkReaderCurrentTest, WritesThroughCurrentReachThePhone) {
+  FakePhone phone;
+  phone.AnswerGreeting().ParseFramesFrom(9);
+  ASSERT_TRUE(phone.Start());
+  LinkReader reader;
+  ASSERT_EQ(reader.ConnectLoopback(phone.port()), 1);
+  EXPECT_EQ(LinkReader::Current.WriteMessage(LinkMessageType::Command, "<notify/>", 9), 1);
+  ASSERT_TRUE(phone.WaitForFrames(4, 1, kWaitMs));
+  EXPECT_EQ(phone.Frames()[0].payload, "<notify/>");
+}
+
+// The panel's sender keeps writing through Current while the stream thread
+// closes and destroys the reader: no write may reach a destroyed reader, and
+// once it is gone every write returns 0.
+TEST(LinkReaderCurrentTest, ReaderDestroyedWhileASenderWritesThroughCurrent) {
+  for (int round = 0; round < 15; ++round) {
+    FakePhone phone;
+    phone.AnswerGreeting();
+    ASSERT_TRUE(phone.Start());
+    auto reader = std::make_unique<LinkReader>();
+    ASSERT_EQ(reader->ConnectLoopback(phone.port()), 1);
+
+    UniqueHandle started(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<bool> gone{false};
+    int okAfterGone = 0;
+    std::thread sender([&] {
+      int sent = 0;
+      // Writes until it has made 200 attempts after the reader was gone.
+      for (int attemptsAfterGone = 0; attemptsAfterGone < 200;) {
+        const bool wasGone = gone.load();
+        const int ok = LinkReader::Current.WriteMessage(LinkMessageType::Command, "<n/>", 4);
+        if (wasGone) {
+          ++attemptsAfterGone;
+          okAfterGone += ok;
+        }
+        if (ok && ++sent == 20) SetEvent(started.get());
+      }
+    });
+    ASSERT_EQ(WaitForSingleObject(started.get(), kWaitMs), static_cast<DWORD>(WAIT_OBJECT_0));
+    if (round % 2) reader->Close();  // the stream thread's order: Close, then destroy
+    reader.reset();
+    gone = true;
+    EXPECT_FALSE(LinkReader::Current);
+    sender.join();
+    EXPECT_EQ(okAfterGone, 0);
+  }
+}
