@@ -111,8 +111,8 @@ bool AdbRunner::Run(const std::string& commandLine) {
       PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0, kPipeBufferBytes, 0,
       nullptr));
   if (!outputRead) return false;
-  UniqueHandle childOutput(CreateFileA(pipeName.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueHandle childOutput(CreateFileA(pipeName.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inherit,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!childOutput) return false;
 
   HANDLE childInputRaw = nullptr, inputWriteRaw = nullptr;

@@ -12,7 +12,9 @@
 // SendMessage to the owner can finish. The owner calls Stop() from its window
 // thread before its window is gone (WM_DESTROY); the destructor calls it too,
 // so a pass never outlives the scanner. A window destroyed without Stop()
-// makes the final SendMessage fail harmlessly.
+// makes the final SendMessage fail harmlessly. Stop() must not be called
+// from inside the WM_DEVICE_LIST handler: the pass it waits for is waiting
+// for that handler to return.
 #pragma once
 #include <windows.h>
 
