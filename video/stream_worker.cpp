@@ -59,18 +59,19 @@ void StreamWorker::Start(const DeviceInfo* device) {
   EndRun();
   device_.reset(device ? new DeviceInfo(*device) : nullptr);
   stopRequested_ = 0;
-  std::unique_ptr<DeviceInfo> copy(device_ ? new DeviceInfo(*device_) : nullptr);
+  // The run gets its own copies, so nothing the window thread changes later
+  // (the next Start, SetEndpoint, SetNotifyWindow) alters what it reads.
+  std::optional<DeviceInfo> runDevice;
+  if (device_) runDevice = *device_;
   const HWND notify = notifyWindow_;
-  // The body owns its device copy, so a later Start never changes what a run reads.
-  auto* shared = copy.release();
-  if (!thread_.Start([this, shared, notify] { Run(std::unique_ptr<DeviceInfo>(shared), notify); })) {
-    delete shared;
+  const uint16_t port = port_;
+  if (!thread_.Start([this, runDevice, notify, port] { Run(runDevice, notify, port); })) {
     SetErrorText(kNoDeviceText);
     Notify(notify, WM_STREAM_CONNECT_FAILED);
   }
 }
 
-void StreamWorker::Run(std::unique_ptr<DeviceInfo> device, HWND notify) {
+void StreamWorker::Run(const std::optional<DeviceInfo>& device, HWND notify, uint16_t port) {
   frameBuffer_.Reset();
   auto decoder = std::make_unique<H264Decoder>();
   decoder->SetFrameSink(&frameBuffer_);
@@ -89,7 +90,7 @@ void StreamWorker::Run(std::unique_ptr<DeviceInfo> device, HWND notify) {
   }
 
   auto reader = std::make_unique<LinkReader>(notify);
-  if (!reader->Connect(device->kind, device->id, port_)) {
+  if (!reader->Connect(device->kind, device->id, port)) {
     releaseDecoder();
     std::string tips = GetAppString(AppString::ConnTips);
     SetErrorText(tips.empty() ? kDefaultConnectFailedText : std::move(tips));

@@ -19,6 +19,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "critical_section.h"
@@ -74,7 +75,8 @@ class StreamWorker {
   VideoFrameBuffer& frameBuffer() { return frameBuffer_; }
 
  private:
-  void Run(std::unique_ptr<DeviceInfo> device, HWND notify);
+  // The stream thread's body, with its own copies of the run's settings.
+  void Run(const std::optional<DeviceInfo>& device, HWND notify, uint16_t port);
   // Stops and joins a live run (pumping sent messages meanwhile).
   void EndRun();
   void Notify(HWND notify, UINT message) const;

@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// A packed RGB picture whose every pixel is distinct, so a misplaced pixel
-// or a swapped channel cannot go unnoticed.
+// A packed RGB picture whose every pixel is distinct (up to 4095 x 4095):
+// red and green are the low bytes of x and y, blue holds their high nibbles
+// with a fixed bit set, so no two channels of a pixel are alike by accident
+// and a misplaced pixel or a swapped channel cannot go unnoticed.
 struct RgbPicture {
   int width, height;
   std::vector<uint8_t> bytes;
@@ -16,9 +20,9 @@ struct RgbPicture {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
         uint8_t* p = &bytes[(static_cast<size_t>(y) * w + x) * 3];
-        p[0] = static_cast<uint8_t>(x * 7 + 1);
-        p[1] = static_cast<uint8_t>(y * 11 + 2);
-        p[2] = static_cast<uint8_t>(x * 3 + y * 5 + 3);
+        p[0] = static_cast<uint8_t>(x & 0xFF);
+        p[1] = static_cast<uint8_t>(y & 0xFF);
+        p[2] = static_cast<uint8_t>(0x88 ^ ((x >> 8) & 0x0F) ^ (((y >> 8) & 0x0F) << 4));
       }
   }
   const uint8_t* at(int y, int x) const { return &bytes[(static_cast<size_t>(y) * width + x) * 3]; }
@@ -93,6 +97,24 @@ TEST(OrientRgbToBottomUpBgr, AllEightTableRowsOnASmallAsymmetricPicture) {
 TEST(OrientRgbToBottomUpBgr, AllEightTableRowsAcrossTileBoundaries) {
   const RgbPicture pic(150, 97);
   for (const TableRow& t : kTable) CheckTableRow(t, pic);
+}
+
+TEST(OrientRgbToBottomUpBgr, AllEightTableRowsOnThinAndRandomSizes) {
+  // Single rows and columns, and random sizes around the tile edge; the
+  // sanitizers catch any read or write outside the two buffers.
+  std::vector<std::pair<int, int>> sizes = {{1, 1},  {1, 7},  {9, 1},   {2, 2},
+                                            {64, 1}, {1, 65}, {65, 64}, {63, 129}};
+  uint32_t state = 12345;
+  auto next = [&state](int n) {
+    state = state * 1664525u + 1013904223u;
+    return static_cast<int>((state >> 8) % static_cast<uint32_t>(n)) + 1;
+  };
+  for (int i = 0; i < 12; ++i) sizes.push_back({next(140), next(140)});
+  for (auto [w, h] : sizes) {
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    const RgbPicture pic(w, h);
+    for (const TableRow& t : kTable) CheckTableRow(t, pic);
+  }
 }
 
 TEST(OrientRgbToBottomUpBgr, HonoursTheSourceRowStride) {
