@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Video path benchmark: records H.264 test streams with the phone simulator
 # (1280x720, 1920x1080 and 720x1280, 300 frames each, plain and camera-like)
-# and runs
-# video_pipeline_bench on each under Wine, one process per stream so that the
-# peak working set printed belongs to that stream alone.
+# and runs video_pipeline_bench on each under Wine, one process per stream so
+# that the peak working set printed belongs to that stream alone; then
+# measures capture-to-queued latency against live simulators with
+# video_latency_bench.
 #
 #   bench/run_video_bench.sh [--native DIR] [--win DIR] [--repeat N] [--frames N]
 #
@@ -31,9 +32,10 @@ prefix=$("$root/scripts/deps.sh" --print-prefix | tail -n1)
 [ -f "$win/build.ninja" ] || cmake -S "$root" -B "$win" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw64.cmake" -DVELA_DEPS_PREFIX="$prefix" >/dev/null
 cmake --build "$native" --target phone_simulator -j2 >/dev/null
-cmake --build "$win" --target video_pipeline_bench -j2 >/dev/null
+cmake --build "$win" --target video_pipeline_bench video_latency_bench -j2 >/dev/null
 sim="$native/tools/phone_simulator/phone_simulator"
 bench="$win/bench/video_pipeline_bench.exe"
+latency_bench="$win/bench/video_latency_bench.exe"
 
 streams=${VELA_CACHE:-$HOME/.cache/vela}/bench-streams
 mkdir -p "$streams"
@@ -61,5 +63,36 @@ echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 status=0
 for file in "${files[@]}"; do
   "$root/scripts/wine-run.sh" "$bench" --repeat "$repeat" "Z:${file//\//\\}" || status=1
+done
+
+# Latency against a live simulator (its encoder and the one-frame wait of the
+# decoder's parser included), landscape and portrait output.
+out=$(mktemp)
+sim_pid=""
+stop_sim() {
+  if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null; wait "$sim_pid" 2>/dev/null; fi
+  sim_pid=""
+}
+trap 'stop_sim; rm -f "$out"' EXIT
+for config in "1280x720 30" "1280x720 60" "1920x1080 30" "720x1280 30"; do
+  set -- $config
+  echo
+  echo "latency, live ${1} at ${2} fps (simulator on this machine, x264 veryfast zerolatency):"
+  "$sim" --port 0 --size "$1" --fps "$2" --exit-after-idle 120 > "$out" 2>&1 &
+  sim_pid=$!
+  port=""
+  for _ in $(seq 1 200); do
+    port=$(sed -n 's/^listening port=//p' "$out")
+    [ -n "$port" ] && break
+    kill -0 "$sim_pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  if [ -z "$port" ]; then
+    echo "the simulator did not start:"; cat "$out"; status=1; stop_sim; continue
+  fi
+  for mode in "" --portrait; do
+    "$root/scripts/wine-run.sh" "$latency_bench" --port "$port" --seconds 6 $mode || status=1
+  done
+  stop_sim
 done
 exit $status

@@ -13,10 +13,13 @@ class SimulatorProcess {
   SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
   // Starts PHONE_SIMULATOR_PATH with `args`; false if it could not be spawned.
-  bool Start(const std::vector<std::string>& args);
+  // With `with_stdin`, its standard input is a pipe fed by WriteInput.
+  bool Start(const std::vector<std::string>& args, bool with_stdin = false);
   // Starts with "--port 0" plus `args` and waits for "listening port=N".
   // Returns the port, or 0 when the simulator did not come up in time.
-  int StartListening(const std::vector<std::string>& args, int timeout_ms = 10000);
+  int StartListening(const std::vector<std::string>& args, int timeout_ms = 10000, bool with_stdin = false);
+  bool WriteInput(const std::string& text);
+  void CloseInput();
 
   // The next printed line, waiting at most timeout_ms; false on time-out or end of output.
   bool NextLine(std::string* line, int timeout_ms);
@@ -36,6 +39,7 @@ class SimulatorProcess {
  private:
   pid_t pid_ = -1;
   int stdout_fd_ = -1;
+  int stdin_fd_ = -1;
   bool output_ended_ = false;
   std::string buffer_;
   std::vector<std::string> lines_;

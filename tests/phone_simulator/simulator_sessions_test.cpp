@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -128,6 +129,68 @@ TEST(SimulatorSessions, PhoneCommandsAreSentAfterTheGreetingAndRepeated) {
   }
   EXPECT_EQ(received,
             (std::vector<std::string>{"<a>一</a>", "<b/>", "<a>一</a>", "<b/>", "<a>一</a>", "<b/>"}));
+}
+
+TEST(SimulatorSessions, BlobsGoFirstThenCommands) {
+  std::string path = ::testing::TempDir() + "/phone_simulator_blob_test.bin";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << std::string("\x89PNG\0data", 9);
+  }
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--no-video", "--blob", "filter_1.png=" + path, "--command", "<c/>"});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  ConnectAndGreet(desktop, port);
+  ReceivedFrame blob, command;
+  ASSERT_TRUE(desktop.ReadFrame(&blob));
+  ASSERT_TRUE(desktop.ReadFrame(&command));
+  EXPECT_EQ(blob.type, 3u);
+  ASSERT_EQ(blob.length, 255 + 9);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(blob.payload.data())), "filter_1.png");
+  EXPECT_TRUE(
+      std::all_of(blob.payload.begin() + 12, blob.payload.begin() + 255, [](uint8_t b) { return b == 0; }));
+  EXPECT_EQ(std::string(blob.payload.begin() + 255, blob.payload.end()), std::string("\x89PNG\0data", 9));
+  EXPECT_EQ(command.type, 4u);
+  EXPECT_EQ(std::string(command.payload.begin(), command.payload.end()), "<c/>");
+  std::string line;
+  ASSERT_TRUE(sim.WaitForLine("sent blob ", &line));
+  EXPECT_EQ(line, "sent blob name=filter_1.png length=264");
+  std::remove(path.c_str());
+}
+
+TEST(SimulatorSessions, StandardInputLinesReachTheConnectedDesktop) {
+  std::string path = ::testing::TempDir() + "/phone_simulator_stdin_blob.bin";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "pixels";
+  }
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--no-video", "--stdin-commands"}, 10000, true);
+  ASSERT_GT(port, 0);
+  // Nobody connected yet: the line is dropped, and says so.
+  ASSERT_TRUE(sim.WriteInput("<early/>\n"));
+  ASSERT_TRUE(sim.WaitForLine("error no desktop connected, input dropped: <early/>"));
+  DesktopClient desktop;
+  ConnectAndGreet(desktop, port);
+  ASSERT_TRUE(sim.WaitForLine("desktop_config "));
+  ASSERT_TRUE(
+      sim.WriteInput("<command name=\"config\"><ctrl id=\"1\" name=\"滤镜\"/></command>\r\n@blob pic " +
+                     path + "\n@blob broken\n"));
+  ReceivedFrame frame;
+  ASSERT_TRUE(desktop.ReadFrame(&frame));
+  EXPECT_EQ(frame.type, 4u);
+  EXPECT_EQ(std::string(frame.payload.begin(), frame.payload.end()),
+            "<command name=\"config\"><ctrl id=\"1\" name=\"滤镜\"/></command>");
+  ASSERT_TRUE(desktop.ReadFrame(&frame));
+  EXPECT_EQ(frame.type, 3u);
+  EXPECT_EQ(std::string(frame.payload.begin() + 255, frame.payload.end()), "pixels");
+  EXPECT_TRUE(sim.WaitForLine("error usage: @blob NAME FILE"));
+  // End of input does not end the simulator.
+  sim.CloseInput();
+  ASSERT_TRUE(desktop.SendFrame(5, ""));
+  EXPECT_TRUE(sim.WaitForLine("heartbeat"));
+  std::remove(path.c_str());
 }
 
 TEST(SimulatorLifetime, SigtermWithADesktopConnectedExitsCleanly) {

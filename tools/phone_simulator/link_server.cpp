@@ -41,11 +41,17 @@ int LinkServer::Run() {
 
   using Clock = std::chrono::steady_clock;
   Clock::time_point idle_since = Clock::now();
+  bool read_stdin = options_.stdin_commands;
+  std::string input;
   for (;;) {
-    pollfd fds[3] = {
-        {signal_fd.get(), POLLIN, 0}, {session_done_.get(), POLLIN, 0}, {listener.get(), POLLIN, 0}};
-    // While a desktop is served, further ones wait in the listen backlog.
-    nfds_t count = session_ ? 2 : 3;
+    // Fixed slots: 0 signals, 1 session end, 2 standard input (fd -1 when
+    // unused: poll skips it), 3 the listener. While a desktop is served,
+    // further ones wait in the listen backlog.
+    pollfd fds[4] = {{signal_fd.get(), POLLIN, 0},
+                     {session_done_.get(), POLLIN, 0},
+                     {read_stdin ? STDIN_FILENO : -1, POLLIN, 0},
+                     {listener.get(), POLLIN, 0}};
+    nfds_t count = session_ ? 3 : 4;
     int timeout_ms = -1;
     if (!session_ && options_.exit_after_idle_s > 0) {
       auto left = std::chrono::duration<double>(options_.exit_after_idle_s) - (Clock::now() - idle_since);
@@ -78,7 +84,26 @@ int LinkServer::Run() {
       idle_since = Clock::now();
       continue;
     }
-    if (!session_ && (fds[2].revents & POLLIN)) {
+    if (fds[2].revents & (POLLIN | POLLHUP)) {
+      char chunk[4096];
+      ssize_t n = ::read(STDIN_FILENO, chunk, sizeof chunk);
+      if (n <= 0) {
+        read_stdin = false;  // end of input: keep serving
+      } else {
+        input.append(chunk, static_cast<size_t>(n));
+        if (input.size() > (16u << 20) && input.find('\n') == std::string::npos) {
+          log_.Line("error input line longer than 16 MiB dropped");
+          input.clear();
+        }
+        for (size_t newline; (newline = input.find('\n')) != std::string::npos;) {
+          std::string line = input.substr(0, newline);
+          input.erase(0, newline + 1);
+          if (!line.empty() && line.back() == '\r') line.pop_back();
+          if (!line.empty()) HandleInputLine(line);
+        }
+      }
+    }
+    if (!session_ && (fds[3].revents & POLLIN)) {
       UniqueFd client(::accept4(listener.get(), nullptr, nullptr, SOCK_CLOEXEC));
       if (!client.valid()) continue;
       int done_fd = session_done_.get();
@@ -91,6 +116,25 @@ int LinkServer::Run() {
       session_->Start();
     }
   }
+}
+
+void LinkServer::HandleInputLine(const std::string& line) {
+  if (!session_) {
+    log_.Line("error no desktop connected, input dropped: " + EventLog::OneLine(line));
+    return;
+  }
+  static const std::string kBlobDirective = "@blob ";
+  if (line.compare(0, kBlobDirective.size(), kBlobDirective) == 0) {
+    std::string rest = line.substr(kBlobDirective.size());
+    size_t space = rest.find(' ');
+    if (space == 0 || space == std::string::npos || space + 1 == rest.size()) {
+      log_.Line("error usage: @blob NAME FILE");
+      return;
+    }
+    session_->SendBlobFile(rest.substr(0, space), rest.substr(space + 1));
+    return;
+  }
+  session_->SendCommand(line);
 }
 
 }  // namespace phone_sim

@@ -4,6 +4,7 @@
 // configured idle time.
 #pragma once
 #include <memory>
+#include <string>
 
 #include "event_log.h"
 #include "link_session.h"
@@ -22,6 +23,9 @@ class LinkServer {
   int Run();
 
  private:
+  // --stdin-commands: complete lines go to the session as Commands or Blobs.
+  void HandleInputLine(const std::string& line);
+
   const SimulatorOptions& options_;
   EventLog& log_;
   UniqueFd session_done_;  // eventfd the session thread signals when it ends

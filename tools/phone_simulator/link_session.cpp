@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "frame_header.h"
 #include "h264_encoder.h"
@@ -95,8 +97,35 @@ bool LinkSession::SendFrame(uint16_t type, const uint8_t* payload, size_t length
 }
 
 bool LinkSession::SendCommand(const std::string& utf8_xml) {
-  return SendFrame(static_cast<uint16_t>(LinkMessageType::Command),
-                   reinterpret_cast<const uint8_t*>(utf8_xml.data()), utf8_xml.size());
+  if (!SendFrame(static_cast<uint16_t>(LinkMessageType::Command),
+                 reinterpret_cast<const uint8_t*>(utf8_xml.data()), utf8_xml.size()))
+    return false;
+  log_.Line("sent command " + EventLog::OneLine(utf8_xml));
+  return true;
+}
+
+bool LinkSession::SendBlob(const std::string& name, const std::vector<uint8_t>& data) {
+  constexpr size_t kNameField = 255;
+  std::vector<uint8_t> payload(kNameField, 0);
+  std::memcpy(payload.data(), name.data(), std::min(name.size(), kNameField));
+  payload.insert(payload.end(), data.begin(), data.end());
+  if (!SendFrame(static_cast<uint16_t>(LinkMessageType::Blob), payload.data(), payload.size())) return false;
+  log_.Line("sent blob name=" + EventLog::OneLine(name) + " length=" + std::to_string(payload.size()));
+  return true;
+}
+
+bool LinkSession::SendBlobFile(const std::string& name, const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    log_.Line("error cannot read " + path);
+    return false;
+  }
+  std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (data.size() > static_cast<size_t>(link_wire::kMaxFramePayload) - 255) {
+    log_.Line("error blob too large: " + path);
+    return false;
+  }
+  return SendBlob(name, data);
 }
 
 void LinkSession::SendCommands() {
@@ -261,7 +290,11 @@ void LinkSession::VideoThread() {
     }
   }
 
-  if (silent_at > start) SendCommands();
+  if (silent_at > start) {
+    for (const auto& blob : options_.blobs)
+      if (!SendBlobFile(blob.first, blob.second) && (stopping_ || shut_down_)) return;
+    SendCommands();
+  }
   if (!options_.no_video)
     log_.Line("streaming " + std::to_string(options_.width) + "x" + std::to_string(options_.height) + "@" +
               std::to_string(options_.fps));

@@ -37,6 +37,10 @@ class LinkSession {
   // False once the link has failed or the session is stopping.
   bool SendFrame(uint16_t type, const uint8_t* payload, size_t length);
   bool SendCommand(const std::string& utf8_xml);
+  // A Blob: the name in a 255-byte NUL-padded field, then the data.
+  bool SendBlob(const std::string& name, const std::vector<uint8_t>& data);
+  // Reads FILE and sends it as a Blob; false (with an "error" line) when unreadable.
+  bool SendBlobFile(const std::string& name, const std::string& path);
 
  private:
   using Clock = std::chrono::steady_clock;

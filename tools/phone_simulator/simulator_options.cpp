@@ -37,6 +37,8 @@ enum OptionId {
   kCommand,
   kCommandFile,
   kCommandInterval,
+  kBlob,
+  kStdinCommands,
   kLog,
   kDump,
   kFrames,
@@ -105,6 +107,10 @@ std::string UsageText() {
          "  --command XML             send XML after the handshake (repeatable, in order)\n"
          "  --command-file FILE       send each non-empty line of FILE as a command\n"
          "  --command-interval MS     send the commands again every MS milliseconds\n"
+         "  --blob NAME=FILE          send FILE as a Blob named NAME after the greeting (repeatable)\n"
+         "  --stdin-commands          send each line of standard input to the connected desktop: a\n"
+         "                            Command, or with \"@blob NAME FILE\" a Blob (lines are dropped\n"
+         "                            while no desktop is connected)\n"
          "Output:\n"
          "  --log FILE                also append every printed line to FILE\n"
          "  --dump FILE --frames N    write N frames of the raw Annex-B H.264 stream to FILE and exit\n"
@@ -124,6 +130,7 @@ std::string UsageText() {
          "  listening port=N | connected peer=ADDR | greeting magic=ok|bad | handshake config_length=N\n"
          "  desktop_config length=N [text] | streaming WxH@FPS | heartbeat | command TEXT\n"
          "  message type=N length=N | fault NAME | disconnected reason=TEXT | exiting reason=TEXT\n"
+         "  sent command TEXT | sent blob name=NAME length=N | error TEXT\n"
          "Command text is printed as received, with CR, LF and backslash escaped as \\r, \\n, \\\\.\n";
 }
 
@@ -152,6 +159,8 @@ bool ParseOptions(int argc, char** argv, SimulatorOptions* o, std::string* error
       {"command", required_argument, nullptr, kCommand},
       {"command-file", required_argument, nullptr, kCommandFile},
       {"command-interval", required_argument, nullptr, kCommandInterval},
+      {"blob", required_argument, nullptr, kBlob},
+      {"stdin-commands", no_argument, nullptr, kStdinCommands},
       {"log", required_argument, nullptr, kLog},
       {"dump", required_argument, nullptr, kDump},
       {"frames", required_argument, nullptr, kFrames},
@@ -270,6 +279,16 @@ bool ParseOptions(int argc, char** argv, SimulatorOptions* o, std::string* error
       case kCommandInterval:
         if (!ParseLong(arg, 1, 3600000, &v)) return bad("--command-interval");
         o->command_interval_ms = static_cast<int>(v);
+        break;
+      case kBlob: {
+        std::string text = arg;
+        size_t eq = text.find('=');
+        if (eq == 0 || eq == std::string::npos || eq > 255 || eq + 1 == text.size()) return bad("--blob");
+        o->blobs.emplace_back(text.substr(0, eq), text.substr(eq + 1));
+        break;
+      }
+      case kStdinCommands:
+        o->stdin_commands = true;
         break;
       case kLog:
         o->log_path = arg;

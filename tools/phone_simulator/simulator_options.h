@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace phone_sim {
@@ -41,6 +42,10 @@ struct SimulatorOptions {
   // Commands from the phone (sent as Command messages after the handshake)
   std::vector<std::string> commands;
   int command_interval_ms = 0;  // >0: send the list again at this interval
+  // Blobs (name, file) sent after the greeting, before the commands.
+  std::vector<std::pair<std::string, std::string>> blobs;
+  // Lines on standard input go to the connected desktop (see --help).
+  bool stdin_commands = false;
 
   // Output
   std::string log_path;

@@ -1,0 +1,189 @@
+// End-to-end latency of the video path against a live phone simulator:
+// from the capture time the simulator stamps into each picture to the moment
+// the oriented frame is queued by VideoFrameBuffer, read back from the queued
+// frame itself (the stamp survives orientation and scaling). Also counts
+// frames that never arrived (gaps in the stamped frame numbers).
+//
+//   video_latency_bench --port N [--seconds S] [--portrait]
+#include <windows.h>
+#include <winsock2.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "byte_channel.h"
+#include "frame_header.h"
+#include "frame_reader.h"
+#include "greeting.h"
+#include "h264_decoder.h"
+#include "link_config.h"
+#include "test_pattern.h"
+#include "video_frame.h"
+#include "video_frame_buffer.h"
+
+namespace {
+
+// Milliseconds since 1970 modulo 2^32, the simulator's stamp clock.
+uint32_t WallClockMs() {
+  FILETIME ft;
+  GetSystemTimePreciseAsFileTime(&ft);
+  ULARGE_INTEGER t;
+  t.LowPart = ft.dwLowDateTime;
+  t.HighPart = ft.dwHighDateTime;
+  return static_cast<uint32_t>((t.QuadPart - 116444736000000000ULL) / 10000ULL);
+}
+
+// A blocking loopback socket as the link's byte channel, 10 s per receive.
+class SocketChannel : public ByteChannel {
+ public:
+  ~SocketChannel() override {
+    if (socket_ != INVALID_SOCKET) closesocket(socket_);
+  }
+  bool Connect(int port) {
+    socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (socket_ == INVALID_SOCKET) return false;
+    DWORD limit = 10000;
+    setsockopt(socket_, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&limit), sizeof limit);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<u_short>(port));
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return connect(socket_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+  }
+  int Send(const void* buffer, int n) override {
+    if (n < 1) return 0;
+    const char* p = static_cast<const char*>(buffer);
+    int sent = 0;
+    while (sent < n) {
+      int r = send(socket_, p + sent, n - sent, 0);
+      if (r <= 0) return -1;
+      sent += r;
+    }
+    return sent;
+  }
+  int Recv(void* buffer, int n) override {
+    if (n < 1) return 0;
+    char* p = static_cast<char*>(buffer);
+    int got = 0;
+    while (got < n) {
+      int r = recv(socket_, p + got, n - got, 0);
+      if (r <= 0) return got > 0 ? got : -1;
+      got += r;
+    }
+    return got;
+  }
+
+ private:
+  SOCKET socket_ = INVALID_SOCKET;
+};
+
+// Stamp of a queued frame (bottom-up BGR rows).
+bool ReadFrameStamp(const VideoFrame& frame, test_pattern::Stamp* stamp, int* cell_size) {
+  const uint8_t* bits = frame.bits();
+  const int stride = frame.stride(), w = frame.width(), h = frame.height();
+  auto luma = [&](int x, int y) {
+    const uint8_t* p = bits + static_cast<ptrdiff_t>(h - 1 - y) * stride + x * 3;
+    return test_pattern::Luma({p[2], p[1], p[0]});
+  };
+  // The first read searches the cell size; later reads reuse it.
+  if (*cell_size > 0 && test_pattern::ReadStamp(luma, w, h, stamp, *cell_size)) return true;
+  for (int size = std::min(w, h) / 32; size <= std::min(w, h) / 10; ++size)
+    if (test_pattern::ReadStamp(luma, w, h, stamp, size)) {
+      *cell_size = size;
+      return true;
+    }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int port = 0;
+  double seconds = 8;
+  bool portrait = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--port") == 0 && i + 1 < argc)
+      port = std::atoi(argv[++i]);
+    else if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
+      seconds = std::atof(argv[++i]);
+    else if (std::strcmp(argv[i], "--portrait") == 0)
+      portrait = true;
+  }
+  if (port <= 0) {
+    std::printf("usage: video_latency_bench --port N [--seconds S] [--portrait]\n");
+    return 2;
+  }
+  WSADATA wsa;
+  WSAStartup(MAKEWORD(2, 2), &wsa);
+  int status = 1;
+  {
+    SocketChannel channel;
+    LinkConfig config;
+    if (!channel.Connect(port) || !RunDesktopGreeting(channel, &config)) {
+      std::printf("no phone simulator answered on 127.0.0.1:%d\n", port);
+    } else {
+      VideoFrameBuffer buffer;
+      buffer.SetPortrait(portrait);
+      buffer.SetReverse(config.reverseV, config.reverseH);
+      H264Decoder decoder;
+      decoder.SetFrameSink(&buffer);
+      std::vector<double> latencies;
+      int unreadable = 0, missing = 0, cell_size = 0;
+      int64_t last_number = -1;
+      uint64_t bytes = 0;
+      const DWORD start = GetTickCount();
+      DWORD last_heartbeat = start;
+      while (GetTickCount() - start < seconds * 1000) {
+        std::unique_ptr<LinkMessage> message = ReadFrame(channel);
+        if (!message) break;
+        if (!message->Is(LinkMessageType::Video)) continue;
+        bytes += static_cast<uint64_t>(message->length);
+        decoder.Feed(*message);
+        while (std::unique_ptr<VideoFrame> frame = buffer.TakeFrame()) {
+          const uint32_t now = WallClockMs();
+          test_pattern::Stamp stamp;
+          if (!ReadFrameStamp(*frame, &stamp, &cell_size)) {
+            ++unreadable;
+            continue;
+          }
+          latencies.push_back(static_cast<double>(static_cast<int32_t>(now - stamp.send_time_ms)));
+          if (last_number >= 0 && stamp.frame_number > last_number + 1)
+            missing += static_cast<int>(stamp.frame_number - last_number - 1);
+          last_number = stamp.frame_number;
+        }
+        if (GetTickCount() - last_heartbeat >= 2000) {
+          uint8_t heartbeat[link_wire::kFrameHeaderSize];
+          link_wire::EncodeFrameHeader(static_cast<uint16_t>(LinkMessageType::Heartbeat), 0, heartbeat);
+          channel.Send(heartbeat, sizeof heartbeat);
+          last_heartbeat = GetTickCount();
+        }
+      }
+      const double elapsed = (GetTickCount() - start) / 1000.0;
+      if (latencies.empty()) {
+        std::printf("no stamped frame arrived (%d unreadable)\n", unreadable);
+      } else {
+        std::vector<double> sorted = latencies;
+        std::sort(sorted.begin(), sorted.end());
+        double sum = 0;
+        for (double l : sorted) sum += l;
+        auto at = [&](double q) {
+          return sorted[std::min(sorted.size() - 1, static_cast<size_t>(q * sorted.size()))];
+        };
+        std::printf(
+            "  %-9s output: %zu frames in %.1f s (%.1f fps, %.2f Mbit/s); capture-to-queued latency mean "
+            "%.1f ms, "
+            "median %.0f, p95 %.0f, max %.0f; frames missing %d, stamps unreadable %d, dropped in queue "
+            "%llu\n",
+            portrait ? "portrait" : "landscape", latencies.size(), elapsed, latencies.size() / elapsed,
+            bytes * 8 / elapsed / 1e6, sum / sorted.size(), at(0.5), at(0.95), sorted.back(), missing,
+            unreadable, static_cast<unsigned long long>(buffer.DroppedFrames()));
+        status = 0;
+      }
+    }
+  }
+  WSACleanup();
+  return status;
+}
