@@ -24,6 +24,12 @@ std::string Describe(const std::vector<DeviceInfo>& v) {
   return s;
 }
 
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string s;
+  for (const std::string& l : lines) s += l + "\n";
+  return s;
+}
+
 size_t Count(const std::vector<std::string>& lines, const std::string& line) {
   size_t n = 0;
   for (const std::string& l : lines) n += l == line;
@@ -139,7 +145,8 @@ TEST_F(DeviceScannerTest, ForwardOnAnotherThreadRunsWhileAPassWaitsOnAdb) {
   adb.SetScenario("gate devices vela-scan-test-ready4 vela-scan-test-go4\n" + std::string("devices ") +
                   ScenarioEscape("List of devices attached\r\nA1\tdevice\r\n") + "\n");
   scanner->Start();
-  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 30000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 60000), WAIT_OBJECT_0)
+      << Joined(adb.Records()) << Joined(ios.Records());
   // Records found so far are visible during the pass.
   EXPECT_TRUE(SameRecords(scanner->GetDevices(), {{"Early", "U-EARLY", kDeviceIos}}));
   AdbRunner forward;
@@ -160,7 +167,8 @@ TEST_F(DeviceScannerTest, DestroyingTheScannerDuringAPassEndsItWithoutAMessage) 
   UniqueHandle go(CreateEventA(nullptr, TRUE, FALSE, "vela-scan-test-go"));  // never set
   adb.SetScenario("gate devices vela-scan-test-ready vela-scan-test-go\n");
   scanner->Start();
-  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 30000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 60000), WAIT_OBJECT_0)
+      << Joined(adb.Records()) << Joined(ios.Records());
   scanner.reset();
   EXPECT_TRUE(window->deliveries.empty());
   ASSERT_EQ(adb.Pids().size(), 1u);
@@ -176,7 +184,8 @@ TEST_F(DeviceScannerTest, OwnerDestroyedDuringAPassGetsNoMessageAndScannerStaysU
   adb.SetScenario("gate devices vela-scan-test-ready2 vela-scan-test-go2\n");
   window->OnDestroy([this] { scanner->Stop(); });
   scanner->Start();
-  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 30000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 60000), WAIT_OBJECT_0)
+      << Joined(adb.Records()) << Joined(ios.Records());
   window->Destroy();
   EXPECT_FALSE(scanner->IsScanning());
   EXPECT_TRUE(window->deliveries.empty());
@@ -198,7 +207,8 @@ TEST_F(DeviceScannerTest, OwnerDestroyedWithoutStopIsNotSentToAndThePassEnds) {
   adb.SetScenario("gate devices vela-scan-test-ready3 vela-scan-test-go3\n" + std::string("devices ") +
                   ScenarioEscape("List of devices attached\r\nA1\tdevice\r\n") + "\n");
   scanner->Start();
-  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 30000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 60000), WAIT_OBJECT_0)
+      << Joined(adb.Records()) << Joined(ios.Records());
   window->Destroy();
   SetEvent(go.get());
   // The pass goes on to query A1's model and ends by itself.
