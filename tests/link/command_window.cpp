@@ -25,8 +25,9 @@ void CommandWindow::Run() {
   wc.hInstance = GetModuleHandleA(nullptr);
   wc.lpszClassName = kClassName;
   RegisterClassA(&wc);  // fails harmlessly when an earlier test registered it
-  HWND hwnd = CreateWindowExA(0, kClassName, "link test", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                              wc.hInstance, this);
+  // Message-only: a real window with its own queue, independent of any display.
+  HWND hwnd =
+      CreateWindowExA(0, kClassName, "link test", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
   {
     std::lock_guard<std::mutex> lock(mutex_);
     hwnd_ = hwnd;

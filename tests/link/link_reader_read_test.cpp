@@ -61,6 +61,7 @@ TEST(LinkReaderReadTest, EveryTypeIncludingEmptyAndUnknown) {
 TEST(LinkReaderReadTest, CommandIsDeliveredOnceToTheWindowAndAlsoReturned) {
   CommandWindow window;
   const std::string xml = "<cmd name=\"美颜\" value=\"50\"/>";
+  ASSERT_NE(window.hwnd(), nullptr);
   ReadFixture f(fake::Frame(4, xml) + fake::Frame(1, "after"), false, window.hwnd());
 
   auto command = f.reader.ReadMessage();
