@@ -196,10 +196,9 @@ TEST(AdbRunnerBound, ChildThatLeavesAProcessHoldingThePipeEndsTheReadAtItsExit) 
 
 TEST(AdbRunnerBound, CancelEventEndsAWaitingReadAtOnce) {
   FakeAdbFolder adb;
-  UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, "vela-adb-test-ready"));
-  UniqueHandle go(CreateEventA(nullptr, TRUE, FALSE, "vela-adb-test-go"));  // never set: adb waits
+  AdbGate gate;  // never opened: adb waits
   UniqueHandle cancel(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  adb.SetScenario("gate devices vela-adb-test-ready vela-adb-test-go\n");
+  adb.SetScenario(gate.Directive("devices"));
   AdbRunner runner(/*deadlineMs=*/120000, cancel.get());
   bool listed = false;
   UniqueHandle finished(CreateEventA(nullptr, TRUE, FALSE, nullptr));
@@ -208,7 +207,7 @@ TEST(AdbRunnerBound, CancelEventEndsAWaitingReadAtOnce) {
     listed = runner.ListDevices(serials);
     SetEvent(finished.get());
   });
-  EXPECT_EQ(WaitForSingleObject(ready.get(), 30000), WAIT_OBJECT_0);
+  EXPECT_TRUE(gate.WaitReady(60000)) << adb.Records().size();
   SetEvent(cancel.get());
   EXPECT_EQ(WaitForSingleObject(finished.get(), 30000), WAIT_OBJECT_0);
   scan.join();

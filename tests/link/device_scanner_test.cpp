@@ -139,21 +139,19 @@ TEST_F(DeviceScannerTest, AndroidWithoutModelIsListedUnderItsSerial) {
 // A connect's forward runs its own adb while a scan pass waits on another
 // one: neither waits for the other nor is cut short.
 TEST_F(DeviceScannerTest, ForwardOnAnotherThreadRunsWhileAPassWaitsOnAdb) {
-  UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, "vela-scan-test-ready4"));
-  UniqueHandle go(CreateEventA(nullptr, TRUE, FALSE, "vela-scan-test-go4"));
+  AdbGate gate;
   ios.Set("device U-EARLY name=Early\n");
-  adb.SetScenario("gate devices vela-scan-test-ready4 vela-scan-test-go4\n" + std::string("devices ") +
+  adb.SetScenario(gate.Directive("devices") + std::string("devices ") +
                   ScenarioEscape("List of devices attached\r\nA1\tdevice\r\n") + "\n");
   scanner->Start();
-  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 60000), WAIT_OBJECT_0)
-      << Joined(adb.Records()) << Joined(ios.Records());
+  ASSERT_TRUE(gate.WaitReady(60000)) << Joined(adb.Records()) << Joined(ios.Records());
   // Records found so far are visible during the pass.
   EXPECT_TRUE(SameRecords(scanner->GetDevices(), {{"Early", "U-EARLY", kDeviceIos}}));
   AdbRunner forward;
   EXPECT_TRUE(forward.Forward("A1", 8984, 8984));
   EXPECT_FALSE(forward.LastReadCutShort());
   forward.Close();
-  SetEvent(go.get());
+  gate.Open();
   ASSERT_TRUE(WaitForDeliveries(1));
   EXPECT_TRUE(SameRecords(window->deliveries[0].snapshot,
                           {{"Early", "U-EARLY", kDeviceIos}, {"A1", "A1", kDeviceAndroid}}));
@@ -163,12 +161,10 @@ TEST_F(DeviceScannerTest, ForwardOnAnotherThreadRunsWhileAPassWaitsOnAdb) {
 // Destroying the scanner while its pass waits on adb: the destructor ends
 // the adb child, waits for the pass and no message is sent afterwards.
 TEST_F(DeviceScannerTest, DestroyingTheScannerDuringAPassEndsItWithoutAMessage) {
-  UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, "vela-scan-test-ready"));
-  UniqueHandle go(CreateEventA(nullptr, TRUE, FALSE, "vela-scan-test-go"));  // never set
-  adb.SetScenario("gate devices vela-scan-test-ready vela-scan-test-go\n");
+  AdbGate gate;  // never opened
+  adb.SetScenario(gate.Directive("devices"));
   scanner->Start();
-  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 60000), WAIT_OBJECT_0)
-      << Joined(adb.Records()) << Joined(ios.Records());
+  ASSERT_TRUE(gate.WaitReady(60000)) << Joined(adb.Records()) << Joined(ios.Records());
   scanner.reset();
   EXPECT_TRUE(window->deliveries.empty());
   ASSERT_EQ(adb.Pids().size(), 1u);
@@ -179,13 +175,11 @@ TEST_F(DeviceScannerTest, DestroyingTheScannerDuringAPassEndsItWithoutAMessage) 
 // that was waiting on adb sends nothing to it, and the scanner serves a new
 // owner afterwards.
 TEST_F(DeviceScannerTest, OwnerDestroyedDuringAPassGetsNoMessageAndScannerStaysUsable) {
-  UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, "vela-scan-test-ready2"));
-  UniqueHandle go(CreateEventA(nullptr, TRUE, FALSE, "vela-scan-test-go2"));
-  adb.SetScenario("gate devices vela-scan-test-ready2 vela-scan-test-go2\n");
+  AdbGate gate;
+  adb.SetScenario(gate.Directive("devices"));
   window->OnDestroy([this] { scanner->Stop(); });
   scanner->Start();
-  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 60000), WAIT_OBJECT_0)
-      << Joined(adb.Records()) << Joined(ios.Records());
+  ASSERT_TRUE(gate.WaitReady(60000)) << Joined(adb.Records()) << Joined(ios.Records());
   window->Destroy();
   EXPECT_FALSE(scanner->IsScanning());
   EXPECT_TRUE(window->deliveries.empty());
@@ -202,15 +196,13 @@ TEST_F(DeviceScannerTest, OwnerDestroyedDuringAPassGetsNoMessageAndScannerStaysU
 // A window destroyed without stopping the scanner: the final send fails
 // harmlessly and the pass still ends.
 TEST_F(DeviceScannerTest, OwnerDestroyedWithoutStopIsNotSentToAndThePassEnds) {
-  UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, "vela-scan-test-ready3"));
-  UniqueHandle go(CreateEventA(nullptr, TRUE, FALSE, "vela-scan-test-go3"));
-  adb.SetScenario("gate devices vela-scan-test-ready3 vela-scan-test-go3\n" + std::string("devices ") +
+  AdbGate gate;
+  adb.SetScenario(gate.Directive("devices") + std::string("devices ") +
                   ScenarioEscape("List of devices attached\r\nA1\tdevice\r\n") + "\n");
   scanner->Start();
-  ASSERT_EQ(WaitPumpingSentMessages(ready.get(), 60000), WAIT_OBJECT_0)
-      << Joined(adb.Records()) << Joined(ios.Records());
+  ASSERT_TRUE(gate.WaitReady(60000)) << Joined(adb.Records()) << Joined(ios.Records());
   window->Destroy();
-  SetEvent(go.get());
+  gate.Open();
   // The pass goes on to query A1's model and ends by itself.
   ASSERT_TRUE(scanner->Join(60000));
   EXPECT_EQ(adb.Records("cmd ").size(), 2u);

@@ -7,6 +7,7 @@
 
 #include "app_globals.h"
 #include "app_messages.h"
+#include "worker_thread.h"
 
 namespace {
 
@@ -146,6 +147,24 @@ int FakeIdeviceScenario::Outstanding() {
   auto fn =
       reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(fake, "fake_idevice_outstanding")));
   return fn ? fn() : -1;
+}
+
+AdbGate::AdbGate() {
+  static std::atomic<unsigned> counter{0};
+  const std::string base =
+      "vela-adb-gate-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
+  readyName_ = base + "-ready";
+  goName_ = base + "-go";
+  ready_.reset(CreateEventA(nullptr, TRUE, FALSE, readyName_.c_str()));
+  go_.reset(CreateEventA(nullptr, TRUE, FALSE, goName_.c_str()));
+}
+
+std::string AdbGate::Directive(const char* command) const {
+  return std::string("gate ") + command + " " + readyName_ + " " + goName_ + "\n";
+}
+
+bool AdbGate::WaitReady(DWORD timeoutMs) const {
+  return WaitPumpingSentMessages(ready_.get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 DeviceListWindow::DeviceListWindow(std::function<std::vector<DeviceInfo>()> onList)

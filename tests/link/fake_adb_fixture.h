@@ -68,6 +68,22 @@ class FakeIdeviceScenario {
   std::string scenario_, record_;
 };
 
+// A pair of named events, unique to this process, that hold the fake adb at
+// the start of one command: it sets `ready` and waits for `go`.
+class AdbGate {
+ public:
+  AdbGate();
+  // The scenario line that gates `command` (devices, shell or forward).
+  std::string Directive(const char* command) const;
+  // Waits for the fake to arrive, delivering sent messages meanwhile.
+  bool WaitReady(DWORD timeoutMs) const;
+  void Open() const { SetEvent(go_.get()); }
+
+ private:
+  std::string readyName_, goName_;
+  UniqueHandle ready_, go_;
+};
+
 // A message-only window that records every WM_DEVICE_LIST: the wParam, a
 // copy of the records lParam points at, and what `onList` returns during the
 // call (the test passes the scanner's GetDevices).
