@@ -13,29 +13,26 @@
 
 CurrentLinkReader LinkReader::Current;
 
-CurrentLinkReader::operator bool() const {
-  ScopedLock lock(lock_);
-  return reader_ != nullptr;
-}
-
 int CurrentLinkReader::WriteMessage(const LinkMessage& message) {
   ScopedLock lock(lock_);
-  return reader_ ? reader_->WriteMessage(message) : 0;
+  LinkReader* reader = reader_.load();
+  return reader ? reader->WriteMessage(message) : 0;
 }
 
 int CurrentLinkReader::WriteMessage(LinkMessageType type, const void* payload, int32_t length) {
   ScopedLock lock(lock_);
-  return reader_ ? reader_->WriteMessage(type, payload, length) : 0;
+  LinkReader* reader = reader_.load();
+  return reader ? reader->WriteMessage(type, payload, length) : 0;
 }
 
 void CurrentLinkReader::Set(LinkReader* reader) {
   ScopedLock lock(lock_);
-  reader_ = reader;
+  reader_.store(reader);
 }
 
 void CurrentLinkReader::ResetIf(LinkReader* reader) {
   ScopedLock lock(lock_);
-  if (reader_ == reader) reader_ = nullptr;
+  if (reader_.load() == reader) reader_.store(nullptr);
 }
 
 LinkReader::LinkReader(HWND commandWindow)

@@ -16,6 +16,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 
 #include "critical_section.h"
@@ -31,11 +32,12 @@ class LinkReader;
 // through. The slot's lock is held while a write through it is in progress
 // and while a reader is being unregistered, so a reader is never destroyed
 // under a write that reached it through the slot: the destructor waits (at
-// most one send time-out) for such a write to finish.
+// most one send time-out) for such a write to finish. Asking whether a reader
+// is registered never waits.
 class CurrentLinkReader {
  public:
   // True while a reader is registered (from its construction to its destruction).
-  explicit operator bool() const;
+  explicit operator bool() const { return reader_.load() != nullptr; }
   // Writes through the current reader; 0 when there is none or the write failed.
   int WriteMessage(const LinkMessage& message);
   int WriteMessage(LinkMessageType type, const void* payload, int32_t length);
@@ -45,8 +47,8 @@ class CurrentLinkReader {
   void Set(LinkReader* reader);
   void ResetIf(LinkReader* reader);
 
-  mutable CriticalSection lock_;
-  LinkReader* reader_ = nullptr;
+  CriticalSection lock_;                      // held by writes and by changes
+  std::atomic<LinkReader*> reader_{nullptr};  // changed only under lock_
 };
 
 class LinkReader : public DeviceConnection {
