@@ -3,6 +3,8 @@
 // libimobiledevice (its device connection is TCP to the fake phone).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "command_window.h"
 #include "dui_resource_store.h"
 #include "fake_adb_fixture.h"
@@ -139,6 +141,9 @@ TEST(LinkEndToEndTest, IosConnectsThroughUsbmuxThenSpeaksTheLink) {
                                "free 00008030-001A2B3C4D5E"};
   ASSERT_GE(records.size(), 6u);
   EXPECT_EQ(Strings(records.end() - 3, records.end()), expectedEnd);
+  // Close and then destruction released each handle once.
+  for (const std::string& release : expectedEnd)
+    EXPECT_EQ(std::count(records.begin(), records.end(), release), 1) << release;
 }
 
 TEST(LinkEndToEndTest, IosFailuresReleaseWhatWasOpened) {
