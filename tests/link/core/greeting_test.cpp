@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "frame_header.h"
 #include "memory_channel.h"
 
@@ -83,4 +85,30 @@ TEST(GreetingTest, FailedSendsFail) {
   MemoryChannel last(PhoneAnswer("<c/>"));
   last.FailSendsAfter(5);
   EXPECT_FALSE(RunDesktopGreeting(last, &config));
+}
+
+TEST(GreetingTest, RandomAnswersSucceedOnlyWhenWellFormed) {
+  std::mt19937 rng(5);
+  for (int round = 0; round < 5000; ++round) {
+    std::string answer;
+    if (rng() % 2) answer = "LNK10";
+    const size_t extra = rng() % 24;
+    for (size_t i = 0; i < extra; ++i) answer += static_cast<char>(rng() & 0xFF);
+    if (rng() % 3 == 0 && answer.size() >= 9) answer.replace(5, 4, Le32(static_cast<uint32_t>(rng() % 16)));
+
+    // Well formed: the magic, a length word, and at least that many bytes.
+    bool wellFormed = answer.size() >= 9 && answer.compare(0, 5, "LNK10") == 0;
+    if (wellFormed) {
+      const int32_t length =
+          static_cast<int32_t>(static_cast<uint8_t>(answer[5]) | static_cast<uint8_t>(answer[6]) << 8 |
+                               static_cast<uint8_t>(answer[7]) << 16 |
+                               static_cast<uint32_t>(static_cast<uint8_t>(answer[8])) << 24);
+      wellFormed = length <= 0 || (length <= link_wire::kMaxConfigLength &&
+                                   answer.size() - 9 >= static_cast<size_t>(length));
+    }
+    MemoryChannel ch(answer);
+    LinkConfig config;
+    EXPECT_EQ(RunDesktopGreeting(ch, &config), wellFormed) << "round " << round;
+    EXPECT_EQ(ch.sent(), wellFormed ? kDesktopGreeting : std::string("LNK10"));
+  }
 }

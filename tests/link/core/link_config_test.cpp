@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace {
 
 LinkConfig Parse(const std::string& xml, LinkConfig start = {}) {
@@ -45,4 +47,41 @@ TEST(LinkConfigTest, MalformedOrEmptyTextIsIgnored) {
     EXPECT_EQ(c.reverseV, 8) << bad;
     EXPECT_EQ(c.reverseH, 9) << bad;
   }
+}
+
+// The configuration comes from the phone: mutated documents must parse or be
+// ignored without harm (the sanitizers watch the XML parser too).
+TEST(LinkConfigTest, MutatedDocumentsNeverHarm) {
+  const std::string seed =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!-- c --><config a=\"&amp;\"><reverse_v>1</reverse_v>"
+      "<reverse_h>&#49;</reverse_h><![CDATA[x]]></config>";
+  const char pieces[][8] = {"<", ">", "&", "&#", "&#x", "\"", "</", "/>", "<!--", "]]>", "<?", "\xff", "="};
+  std::mt19937 rng(42);
+  int kept = 0, changed = 0;
+  for (int round = 0; round < 20000; ++round) {
+    std::string doc = seed;
+    const int edits = 1 + static_cast<int>(rng() % 6);
+    for (int e = 0; e < edits && !doc.empty(); ++e) {
+      const size_t at = rng() % doc.size();
+      switch (rng() % 4) {
+        case 0:
+          doc[at] = static_cast<char>(rng() & 0xFF);
+          break;
+        case 1:
+          doc.erase(at, 1 + rng() % 8);
+          break;
+        case 2:
+          doc.insert(at, pieces[rng() % (sizeof(pieces) / sizeof(pieces[0]))]);
+          break;
+        default:
+          doc.resize(at);
+      }
+    }
+    LinkConfig config{7, 7};
+    ParseLinkConfig(doc, &config);
+    (config.reverseV == 7 ? kept : changed)++;
+  }
+  // The loop reached both outcomes: documents still read and documents ignored.
+  EXPECT_GT(kept, 1000);
+  EXPECT_GT(changed, 1000);
 }
