@@ -5,7 +5,7 @@ DUIResourceStore& DUIResourceStore::Instance() {
   return store;
 }
 
-void DUIResourceStore::StoreResource(const std::string& name, std::unique_ptr<uint8_t[]> data,
+bool DUIResourceStore::StoreResource(const std::string& name, std::unique_ptr<uint8_t[]> data,
                                      uint32_t size) {
   // Built before taking the lock; the old snapshot (if any) is released after
   // the lock is left, so a large free never happens under it.
@@ -13,11 +13,17 @@ void DUIResourceStore::StoreResource(const std::string& name, std::unique_ptr<ui
   ScopedLock lock(resourceLock_);
   for (DUIResource& entry : resources_) {
     if (entry.name == name) {
+      const uint64_t after = totalBytes_ - entry.blob->size() + size;
+      if (after > maxBytes_) return false;
+      totalBytes_ = after;
       entry.blob.swap(blob);
-      return;
+      return true;
     }
   }
+  if (resources_.size() >= maxEntries_ || totalBytes_ + size > maxBytes_) return false;
+  totalBytes_ += size;
   resources_.push_back({name, std::move(blob)});
+  return true;
 }
 
 BlobSnapshot DUIResourceStore::FindResource(const std::string& name) const {
@@ -31,4 +37,9 @@ BlobSnapshot DUIResourceStore::FindResource(const std::string& name) const {
 size_t DUIResourceStore::Count() const {
   ScopedLock lock(resourceLock_);
   return resources_.size();
+}
+
+uint64_t DUIResourceStore::TotalBytes() const {
+  ScopedLock lock(resourceLock_);
+  return totalBytes_;
 }

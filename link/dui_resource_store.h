@@ -7,6 +7,11 @@
 // the entry's snapshot under the lock, so a reader holding the old snapshot
 // keeps a complete (data, size) pair, and the old buffer is released when its
 // last holder lets go (not kept for the whole run).
+//
+// Bound: the phone decides names and sizes, so the store caps what it holds
+// (by default 4096 names and 256 MiB of blob bytes, far above a panel's
+// pictures). A blob that would go past either cap is dropped and the store
+// keeps what it had; replacing a name counts only the difference in size.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -30,7 +35,11 @@ using BlobSnapshot = std::shared_ptr<const BlobData>;
 
 class DUIResourceStore {
  public:
-  DUIResourceStore() = default;
+  static constexpr size_t kDefaultMaxEntries = 4096;
+  static constexpr uint64_t kDefaultMaxBytes = 256ull * 1024 * 1024;
+
+  explicit DUIResourceStore(size_t maxEntries = kDefaultMaxEntries, uint64_t maxBytes = kDefaultMaxBytes)
+      : maxEntries_(maxEntries), maxBytes_(maxBytes) {}
   DUIResourceStore(const DUIResourceStore&) = delete;
   DUIResourceStore& operator=(const DUIResourceStore&) = delete;
 
@@ -39,17 +48,22 @@ class DUIResourceStore {
 
   // Keeps `size` bytes of `data` under `name` (compared exactly, case
   // sensitive), replacing an earlier blob of that name; takes ownership.
-  void StoreResource(const std::string& name, std::unique_ptr<uint8_t[]> data, uint32_t size);
+  // False when the blob was dropped because of the caps (data is freed).
+  bool StoreResource(const std::string& name, std::unique_ptr<uint8_t[]> data, uint32_t size);
   // The blob stored under exactly `name`, or null.
   BlobSnapshot FindResource(const std::string& name) const;
-  // Number of distinct names stored.
+  // Number of distinct names stored, and the bytes of their current blobs.
   size_t Count() const;
+  uint64_t TotalBytes() const;
 
  private:
   struct DUIResource {
     std::string name;
     BlobSnapshot blob;
   };
+  const size_t maxEntries_;
+  const uint64_t maxBytes_;
   mutable CriticalSection resourceLock_;
   std::vector<DUIResource> resources_;  // arrival order; entries are never removed
+  uint64_t totalBytes_ = 0;             // sum of the current blobs' sizes
 };

@@ -12,7 +12,8 @@
 // stream thread waits for it) to the command window as WM_LINK_COMMAND with
 // lParam = NUL-terminated ANSI text valid during the call; a Blob goes to
 // DUIResourceStore::Instance(). A Blob shorter than its 255-byte name field is
-// dropped: nothing is stored and the message is still returned.
+// dropped (so is one the store's caps refuse): nothing is stored, the message
+// is still returned and the link goes on.
 #pragma once
 #include <windows.h>
 

@@ -80,3 +80,23 @@ TEST(DUIResourceStoreTest, ReaderSeesConsistentPairsDuringReplacement) {
   writer.join();
   EXPECT_EQ(torn, 0);
 }
+
+TEST(DUIResourceStoreTest, CapsOnNamesAndBytesDropNewBlobs) {
+  DUIResourceStore store(/*maxEntries=*/3, /*maxBytes=*/10);
+  EXPECT_TRUE(store.StoreResource("a", Bytes("1234"), 4));
+  EXPECT_TRUE(store.StoreResource("b", Bytes("5678"), 4));
+  EXPECT_FALSE(store.StoreResource("c", Bytes("abc"), 3));  // 11 bytes would be too many
+  EXPECT_FALSE(store.FindResource("c"));
+  EXPECT_TRUE(store.StoreResource("c", Bytes("ab"), 2));
+  EXPECT_EQ(store.TotalBytes(), 10u);
+  EXPECT_FALSE(store.StoreResource("d", nullptr, 0));  // a fourth name
+  EXPECT_EQ(store.Count(), 3u);
+
+  // Replacing counts the difference: shrinking frees room, growing past the cap is refused.
+  EXPECT_TRUE(store.StoreResource("a", Bytes("1"), 1));
+  EXPECT_EQ(store.TotalBytes(), 7u);
+  EXPECT_FALSE(store.StoreResource("b", Bytes("12345678"), 8));
+  EXPECT_EQ(Text(store.FindResource("b")), "5678");
+  EXPECT_TRUE(store.StoreResource("b", Bytes("1234567"), 7));
+  EXPECT_EQ(store.TotalBytes(), 10u);
+}
