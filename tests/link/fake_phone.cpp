@@ -149,10 +149,6 @@ void FakePhone::ScriptThread() {
         break;
       }
     } else {
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        closedByPhone_ = true;
-      }
       shutdown(peer, SD_BOTH);
     }
   }

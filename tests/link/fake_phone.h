@@ -53,7 +53,8 @@ class FakePhone {
   // Waits, each bounded by timeoutMs; false on time-out.
   bool WaitForBytes(size_t count, unsigned timeoutMs);
   bool WaitForFrames(uint32_t type, size_t count, unsigned timeoutMs);
-  bool WaitForDesktopClose(unsigned timeoutMs);  // the desktop closed or reset the link
+  bool WaitForDesktopClose(
+      unsigned timeoutMs);  // the link ended (desktop close or reset, or the phone's own close)
   bool WaitForScriptDone(unsigned timeoutMs);
 
   std::string Received() const;
@@ -88,7 +89,6 @@ class FakePhone {
   bool desktopClosed_ = false;
   bool scriptDone_ = false;
   bool scriptFailed_ = false;
-  bool closedByPhone_ = false;
   std::string received_;
   std::vector<std::pair<size_t, unsigned long long>> chunks_;  // (end offset, tick)
   size_t frameStart_ = SIZE_MAX;
