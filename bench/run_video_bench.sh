@@ -27,6 +27,10 @@ while [ $# -gt 0 ]; do
   esac
 done
 
+# A Wine prefix of its own: a test run that ends (wineserver -k) elsewhere on
+# the machine must not kill a benchmark half-way.
+export VELA_WINEPREFIX=${VELA_WINEPREFIX:-${VELA_CACHE:-$HOME/.cache/vela}/wineprefix-bench}
+
 prefix=$("$root/scripts/deps.sh" --print-prefix | tail -n1)
 [ -f "$native/build.ninja" ] || cmake -S "$root" -B "$native" -G Ninja >/dev/null
 [ -f "$win/build.ninja" ] || cmake -S "$root" -B "$win" -G Ninja \
@@ -62,7 +66,10 @@ done
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
 status=0
 for file in "${files[@]}"; do
-  "$root/scripts/wine-run.sh" "$bench" --repeat "$repeat" "Z:${file//\//\\}" || status=1
+  if ! "$root/scripts/wine-run.sh" "$bench" --repeat "$repeat" "Z:${file//\//\\}"; then
+    echo "video_pipeline_bench failed on $file"
+    status=1
+  fi
 done
 
 # Latency against a live simulator (its encoder and the one-frame wait of the
@@ -91,7 +98,10 @@ for config in "1280x720 30" "1280x720 60" "1920x1080 30" "720x1280 30"; do
     echo "the simulator did not start:"; cat "$out"; status=1; stop_sim; continue
   fi
   for mode in "" --portrait; do
-    "$root/scripts/wine-run.sh" "$latency_bench" --port "$port" --seconds 6 $mode || status=1
+    if ! "$root/scripts/wine-run.sh" "$latency_bench" --port "$port" --seconds 6 $mode; then
+      echo "video_latency_bench failed on port $port $mode"
+      status=1
+    fi
   done
   stop_sim
 done

@@ -119,7 +119,7 @@ int LinkServer::Run() {
 }
 
 void LinkServer::HandleInputLine(const std::string& line) {
-  if (!session_) {
+  if (!session_ || !session_->Greeted()) {
     log_.Line("error no desktop connected, input dropped: " + EventLog::OneLine(line));
     return;
   }

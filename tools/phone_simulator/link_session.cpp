@@ -84,7 +84,7 @@ void LinkSession::WaitForStop() {
 }
 
 bool LinkSession::SendFrame(uint16_t type, const uint8_t* payload, size_t length) {
-  if (stopping_ || shut_down_) return false;
+  if (!greeted_ || stopping_ || shut_down_) return false;
   uint8_t header[link_wire::kFrameHeaderSize];
   link_wire::EncodeFrameHeader(type, static_cast<int32_t>(length), header);
   std::lock_guard<std::mutex> lock(send_mutex_);
@@ -146,6 +146,7 @@ void LinkSession::SessionThread() {
   int one = 1;
   ::setsockopt(socket_.get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
   if (Handshake()) {
+    greeted_ = true;
     video_thread_ = std::thread(&LinkSession::VideoThread, this);
     ReadLoop();
     {

@@ -33,8 +33,12 @@ class LinkSession {
   void Stop();
   void Join();
 
+  // True once the greeting is complete; frames are refused before that.
+  bool Greeted() const { return greeted_.load(); }
+
   // Writes one whole frame; frames from different threads never interleave.
-  // False once the link has failed or the session is stopping.
+  // False before the greeting is complete, once the link has failed or while
+  // the session is stopping.
   bool SendFrame(uint16_t type, const uint8_t* payload, size_t length);
   bool SendCommand(const std::string& utf8_xml);
   // A Blob: the name in a 255-byte NUL-padded field, then the data.
@@ -70,6 +74,7 @@ class LinkSession {
   std::condition_variable wake_;
   std::atomic<bool> stopping_{false};
   std::atomic<bool> shut_down_{false};
+  std::atomic<bool> greeted_{false};
   std::string end_reason_;  // written by the thread that ends the link first
   std::mutex reason_mutex_;
   void SetEndReason(const std::string& reason);
