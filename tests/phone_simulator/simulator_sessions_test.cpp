@@ -171,8 +171,16 @@ TEST(SimulatorSessions, StandardInputLinesReachTheConnectedDesktop) {
   // Nobody connected yet: the line is dropped, and says so.
   ASSERT_TRUE(sim.WriteInput("<early/>\n"));
   ASSERT_TRUE(sim.WaitForLine("error no desktop connected, input dropped: <early/>"));
+  // Connected but not yet greeted: input must not cut into the greeting.
   DesktopClient desktop;
-  ConnectAndGreet(desktop, port);
+  ASSERT_TRUE(desktop.Connect(port));
+  ASSERT_TRUE(sim.WaitForLine("connected peer="));
+  ASSERT_TRUE(sim.WriteInput("<too-soon/>\n"));
+  ASSERT_TRUE(sim.WaitForLine("error no desktop connected, input dropped: <too-soon/>"));
+  std::string magic, xml;
+  ASSERT_TRUE(desktop.Greet(&magic, &xml));
+  EXPECT_EQ(magic, "LNK10");
+  EXPECT_EQ(xml, "<config><reverse_v>0</reverse_v><reverse_h>0</reverse_h></config>");
   ASSERT_TRUE(sim.WaitForLine("desktop_config "));
   ASSERT_TRUE(
       sim.WriteInput("<command name=\"config\"><ctrl id=\"1\" name=\"滤镜\"/></command>\r\n@blob pic " +
