@@ -1,5 +1,7 @@
 #include "stream_worker.h"
 
+#include <utility>
+
 #include "app_globals.h"
 #include "app_messages.h"
 #include "link_reader.h"
@@ -116,6 +118,9 @@ void StreamWorker::Run(const std::optional<DeviceInfo>& device, HWND notify, uin
 }
 
 const VideoFrame* StreamWorker::TakeNextFrame() {
-  if (std::unique_ptr<VideoFrame> next = frameBuffer_.TakeFrame()) currentFrame_ = std::move(next);
+  if (std::unique_ptr<VideoFrame> next = frameBuffer_.TakeFrame()) {
+    // The previous frame is done with: its memory goes back for a later picture.
+    frameBuffer_.Recycle(std::exchange(currentFrame_, std::move(next)));
+  }
   return currentFrame_.get();
 }

@@ -54,8 +54,36 @@ void VideoFrameBuffer::OnFrame(const AVFrame* picture) {
     }
     queue_.push_back(std::move(frame));
   }
-  if (dropped) ++dropped_;
-  // `dropped` is freed here, outside the lock.
+  if (dropped) {
+    ++dropped_;
+    Recycle(std::move(dropped));
+  }
+}
+
+std::unique_ptr<VideoFrame> VideoFrameBuffer::AcquireFrame(int width, int height) {
+  std::unique_ptr<VideoFrame> spare;
+  {
+    ScopedLock hold(lock_);
+    if (!spares_.empty()) {
+      spare = std::move(spares_.back());
+      spares_.pop_back();
+    }
+  }
+  // A spare of another size (made before an orientation switch) is freed here, outside the lock.
+  if (spare && spare->width() == width && spare->height() == height) return spare;
+  return VideoFrame::Create(width, height);
+}
+
+void VideoFrameBuffer::Recycle(std::unique_ptr<VideoFrame> frame) {
+  if (!frame) return;
+  {
+    ScopedLock hold(lock_);
+    if (spares_.size() < static_cast<size_t>(kMaxSpareFrames)) {
+      spares_.push_back(std::move(frame));
+      return;
+    }
+  }
+  // No room: `frame` is freed here, outside the lock.
 }
 
 std::unique_ptr<VideoFrame> VideoFrameBuffer::Render(const uint8_t* rgb, int width, int height, int stride) {
@@ -68,15 +96,27 @@ std::unique_ptr<VideoFrame> VideoFrameBuffer::Render(const uint8_t* rgb, int wid
   int ow, oh;
   OrientedSize(width, height, o, &ow, &oh);
 
-  std::unique_ptr<VideoFrame> oriented = VideoFrame::Create(ow, oh);
-  if (!oriented) return nullptr;
+  if (ow == tw && oh == th) {
+    // Already the output size: the oriented picture is the frame.
+    std::unique_ptr<VideoFrame> frame = AcquireFrame(tw, th);
+    if (frame) OrientRgbToBottomUpBgr(rgb, width, height, stride, o, frame->bits(), frame->stride());
+    return frame;
+  }
+
+  // The oriented picture is only an intermediate here; one of its size is
+  // kept for the next picture (the stream thread alone uses it).
+  if (!scratch_ || scratch_->width() != ow || scratch_->height() != oh) {
+    scratch_.reset();
+    scratch_ = VideoFrame::Create(ow, oh);
+    if (!scratch_) return nullptr;
+  }
+  VideoFrame* oriented = scratch_.get();
   OrientRgbToBottomUpBgr(rgb, width, height, stride, o, oriented->bits(), oriented->stride());
-  if (ow == tw && oh == th) return oriented;
 
   // Fill the output completely, keeping the aspect ratio; the overflow is
   // cropped equally on both sides.
   const FillPlacement p = ComputeFillPlacement(ow, oh, tw, th);
-  std::unique_ptr<VideoFrame> out = VideoFrame::Create(tw, th);
+  std::unique_ptr<VideoFrame> out = AcquireFrame(tw, th);
   if (!out) return nullptr;
   ClientDC desktop(GetDesktopWindow());
   CompatibleDC src(desktop.get());

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <vector>
 
 #include "critical_section.h"
 #include "frame_buffer.h"
@@ -18,6 +19,10 @@ class VideoFrameBuffer : public IFrameBuffer {
   // memory stays bounded and the preview is never more than this many
   // frames behind the phone.
   static constexpr int kMaxQueuedFrames = 10;
+  // Freed frames kept for reuse: a fresh DIB section costs a page fault per
+  // 4 KiB on first touch, more than the copy into it. Frames beyond this
+  // many are freed.
+  static constexpr int kMaxSpareFrames = 3;
 
   VideoFrameBuffer() = default;
   ~VideoFrameBuffer() override = default;
@@ -42,11 +47,16 @@ class VideoFrameBuffer : public IFrameBuffer {
   std::unique_ptr<VideoFrame> TakeFrame();
   // Frees every queued frame.
   void Reset();
+  // Hands back a frame that its taker no longer uses (the preview's previous
+  // frame), so that its memory serves a later picture; null is ignored.
+  void Recycle(std::unique_ptr<VideoFrame> frame);
   // Frames freed unseen because the queue was full (for diagnostics and benchmarks).
   uint64_t DroppedFrames() const { return dropped_.load(); }
 
  private:
   std::unique_ptr<VideoFrame> Render(const uint8_t* rgb, int width, int height, int stride);
+  // A spare frame of this size, or a new one.
+  std::unique_ptr<VideoFrame> AcquireFrame(int width, int height);
 
   // Written by the window thread, read once per picture by the stream thread.
   std::atomic<int> reverseV_{0};
@@ -56,6 +66,9 @@ class VideoFrameBuffer : public IFrameBuffer {
   std::atomic<int> userFlip_{0};
   std::atomic<uint64_t> dropped_{0};
 
-  CriticalSection lock_;                           // guards queue_ only
-  std::deque<std::unique_ptr<VideoFrame>> queue_;  // oldest first, at most kMaxQueuedFrames
+  CriticalSection lock_;                             // guards queue_ and spares_
+  std::deque<std::unique_ptr<VideoFrame>> queue_;    // oldest first, at most kMaxQueuedFrames
+  std::vector<std::unique_ptr<VideoFrame>> spares_;  // at most kMaxSpareFrames
+  // The oriented picture before scaling; used by the stream thread only.
+  std::unique_ptr<VideoFrame> scratch_;
 };

@@ -254,6 +254,43 @@ TEST(VideoFrameBuffer, PortraitPictureInPortraitModeIsKeptUnturned) {
       {"plain", 0, 0, [](int, int, int y, int) { return y; }, [](int, int, int, int x) { return x; }});
 }
 
+TEST(VideoFrameBuffer, RecycledFrameIsReusedAndFullyRepainted) {
+  VideoFrameBuffer fb;
+  AvFramePtr red = MakeRgbPicture(1920, 1080, [](int, int) { return kRed; });
+  AvFramePtr blue = MakeRgbPicture(1920, 1080, [](int, int) { return kBlue; });
+  AvFramePtr green = MakeRgbPicture(1280, 720, [](int, int) { return kGreen; });
+
+  auto first = Convert(fb, red.get());
+  ASSERT_TRUE(first);
+  const HBITMAP firstBitmap = first->bitmap();
+  fb.Recycle(std::move(first));
+  // The scaled path draws over the whole recycled frame.
+  auto second = Convert(fb, blue.get());
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->bitmap(), firstBitmap) << "the spare frame's memory is used again";
+  int stale = 0;
+  for (int r = 0; r < 720; r += 7)
+    for (int c = 0; c < 1280; c += 5) stale += Near(PixelAt(*second, r, c), kBlue, 8) ? 0 : 1;
+  EXPECT_EQ(stale, 0);
+
+  // The copy path, too.
+  fb.Recycle(std::move(second));
+  auto third = Convert(fb, green.get());
+  ASSERT_TRUE(third);
+  for (int r = 0; r < 720; r += 7)
+    for (int c = 0; c < 1280; c += 5) stale += Near(PixelAt(*third, r, c), kGreen, 0) ? 0 : 1;
+  EXPECT_EQ(stale, 0);
+
+  // A spare of the other orientation is not handed out for a portrait frame.
+  fb.Recycle(std::move(third));
+  fb.SetPortrait(true);
+  auto portrait = Convert(fb, green.get());
+  ASSERT_TRUE(portrait);
+  EXPECT_EQ(portrait->width(), 720);
+  EXPECT_EQ(portrait->height(), 1280);
+  fb.Recycle(nullptr);  // ignored
+}
+
 TEST(VideoFrameBuffer, IgnoresMissingAndNonRgbPictures) {
   VideoFrameBuffer fb;
   fb.OnFrame(nullptr);

@@ -1,6 +1,7 @@
 #include "frame_geometry.h"
 
 #include <algorithm>
+#include <cstring>
 
 Orientation ChooseOrientation(int width, int height, bool portraitOutput, int reverseV, int reverseH,
                               int userMirror, int userFlip) {
@@ -29,8 +30,24 @@ inline void CopyPixelSwapped(const uint8_t* s, uint8_t* d) {
 
 // One output row (counted from the top) starts at source pixel `first` and
 // walks the source by `step` bytes per output column.
-void CopyRow(const uint8_t* first, ptrdiff_t step, int count, uint8_t* d) {
+void CopyRowBytewise(const uint8_t* first, ptrdiff_t step, int count, uint8_t* d) {
   for (int c = 0; c < count; ++c, first += step, d += 3) CopyPixelSwapped(first, d);
+}
+
+// The same with one 4-byte load and one 4-byte store per pixel: R,G,B,x read
+// as a little-endian word, byte-swapped and shifted gives B,G,R,0. The store's
+// fourth byte lands on the next output pixel, which is written next, so the
+// last pixel is stored bytewise. Each load reads one byte past its pixel:
+// the caller uses this only where that byte is inside the source buffer.
+void CopyRowWordwise(const uint8_t* first, ptrdiff_t step, int count, uint8_t* d) {
+  if (count <= 0) return;
+  for (int c = 0; c < count - 1; ++c, first += step, d += 3) {
+    uint32_t v;
+    std::memcpy(&v, first, 4);
+    v = __builtin_bswap32(v) >> 8;
+    std::memcpy(d, &v, 4);
+  }
+  CopyPixelSwapped(first, d);
 }
 
 }  // namespace
@@ -41,6 +58,9 @@ void OrientRgbToBottomUpBgr(const uint8_t* src, int width, int height, int srcSt
   int ow, oh;
   OrientedSize(width, height, o, &ow, &oh);
   auto dstRow = [&](int row) { return dst + static_cast<ptrdiff_t>(oh - 1 - row) * dstStride; };
+  // Only the source's very last pixel has no byte after it; the one output
+  // row that reads it is copied bytewise.
+  auto copyRow = [](bool readsLastPixel) { return readsLastPixel ? CopyRowBytewise : CopyRowWordwise; };
 
   if (!o.rotated) {
     // Output row r comes from one source row, walked forwards or backwards.
@@ -48,7 +68,7 @@ void OrientRgbToBottomUpBgr(const uint8_t* src, int width, int height, int srcSt
     const int x0 = o.mirror ? width - 1 : 0;
     for (int row = 0; row < oh; ++row) {
       const int y = o.flip ? height - 1 - row : row;
-      CopyRow(src + static_cast<ptrdiff_t>(y) * srcStride + x0 * 3, step, ow, dstRow(row));
+      copyRow(y == height - 1)(src + static_cast<ptrdiff_t>(y) * srcStride + x0 * 3, step, ow, dstRow(row));
     }
     return;
   }
@@ -64,7 +84,7 @@ void OrientRgbToBottomUpBgr(const uint8_t* src, int width, int height, int srcSt
     for (int row = 0; row < oh; ++row) {
       const int x = o.flip ? width - 1 - row : row;
       const uint8_t* first = src + y0 * static_cast<ptrdiff_t>(srcStride) + x * 3 + step * colStart;
-      CopyRow(first, step, cols, dstRow(row) + colStart * 3);
+      copyRow(x == width - 1)(first, step, cols, dstRow(row) + colStart * 3);
     }
   }
 }
