@@ -184,4 +184,66 @@ TEST(SimulatorDump, WritesTheRequestedNumberOfFramesAndExits) {
   std::remove(path.c_str());
 }
 
+TEST(SimulatorTurning, DumpSwapsWidthAndHeightAtTheGivenFramesAndKeepsNumbering) {
+  std::string path = ::testing::TempDir() + "/phone_simulator_turn_test.h264";
+  SimulatorProcess sim;
+  ASSERT_TRUE(sim.Start({"--dump", path, "--frames", "70", "--rotate-every", "1", "--fps", "30"}));
+  std::string line;
+  ASSERT_TRUE(sim.WaitForLine("turned ", &line, 60000));
+  EXPECT_EQ(line, "turned 720x1280 at frame 30");
+  ASSERT_TRUE(sim.WaitForLine("turned ", &line, 60000));
+  EXPECT_EQ(line, "turned 1280x720 at frame 60");
+  EXPECT_EQ(sim.WaitForExit(60000), 0);
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  TestDecoder decoder;
+  std::vector<RgbPicture> pictures;
+  decoder.Feed(bytes.data(), bytes.size(), &pictures);
+  decoder.Flush(&pictures);
+  ASSERT_EQ(pictures.size(), 70u);
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    SCOPED_TRACE(i);
+    const bool turned = i >= 30 && i < 60;
+    EXPECT_EQ(pictures[i].width, turned ? 720 : 1280);
+    EXPECT_EQ(pictures[i].height, turned ? 1280 : 720);
+    EXPECT_EQ(pictures[i].CornerClasses(), kUpright);
+    test_pattern::Stamp stamp;
+    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
+    EXPECT_EQ(stamp.frame_number, i);
+  }
+  std::remove(path.c_str());
+}
+
+TEST(SimulatorTurning, LiveStreamChangesSizeMidRunWithoutRestartingTheCount) {
+  SimulatorProcess sim;
+  int port = sim.StartListening({"--size", "720x1280", "--rotate-every", "0.4", "--preset", "ultrafast"});
+  ASSERT_GT(port, 0);
+  DesktopClient desktop;
+  ASSERT_TRUE(desktop.Connect(port));
+  std::string magic, xml;
+  ASSERT_TRUE(desktop.Greet(&magic, &xml));
+  // 0.4 s at 30 fps: the turn comes after about 12 frames; read past it.
+  std::vector<RgbPicture> pictures;
+  ASSERT_TRUE(ReadPictures(desktop, 20, &pictures));
+  std::string line;
+  ASSERT_TRUE(sim.WaitForLine("turned ", &line));
+  EXPECT_EQ(line, "turned 1280x720");
+  // Sizes alternate, starting upright; the turns follow wall-clock time, so
+  // a slow machine may see a second one within these frames.
+  int turns = 0;
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    SCOPED_TRACE(i);
+    if (i > 0 && pictures[i].width != pictures[i - 1].width) ++turns;
+    const bool turned = turns % 2 == 1;
+    EXPECT_EQ(pictures[i].width, turned ? 1280 : 720);
+    EXPECT_EQ(pictures[i].height, turned ? 720 : 1280);
+    EXPECT_EQ(pictures[i].CornerClasses(), kUpright);
+    test_pattern::Stamp stamp;
+    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
+    EXPECT_EQ(stamp.frame_number, i);
+  }
+  EXPECT_GE(turns, 1);
+  EXPECT_EQ(pictures[0].width, 720);
+}
+
 }  // namespace

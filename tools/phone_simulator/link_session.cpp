@@ -10,10 +10,9 @@
 #include <iterator>
 
 #include "frame_header.h"
-#include "h264_encoder.h"
 #include "link_message.h"
-#include "picture_renderer.h"
 #include "video_chunker.h"
+#include "video_source.h"
 
 namespace phone_sim {
 namespace {
@@ -265,9 +264,11 @@ void LinkSession::VideoThread() {
                                         ? start + command_interval
                                         : Clock::time_point::max();
 
-  H264Encoder encoder;
-  PictureRenderer renderer(options_.width, options_.height, options_.noise);
-  YuvPicture picture;
+  VideoSource source(options_);
+  const auto turn_period = std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(options_.rotate_every_s > 0 ? options_.rotate_every_s : 0));
+  Clock::time_point next_turn =
+      options_.rotate_every_s > 0 && !options_.no_video ? start + turn_period : Clock::time_point::max();
   ChunkPolicy policy;
   policy.min_size = options_.chunk_min;
   policy.max_size = options_.chunk_max;
@@ -276,14 +277,8 @@ void LinkSession::VideoThread() {
   policy.seed = options_.seed;
   VideoChunker chunker(policy);
   if (!options_.no_video) {
-    EncoderSettings settings;
-    settings.width = options_.width;
-    settings.height = options_.height;
-    settings.fps = options_.fps;
-    settings.bitrate_kbps = options_.bitrate_kbps;
-    settings.preset = options_.preset;
     std::string error;
-    if (!encoder.Open(settings, &error)) {
+    if (!source.Open(&error)) {
       log_.Line("error " + error);
       SetEndReason("encoder failed");
       Shutdown();
@@ -309,7 +304,7 @@ void LinkSession::VideoThread() {
     Clock::time_point due = options_.no_video ? Clock::time_point::max() : frame_epoch + frame * frame_period;
     // Wait for the frame's time, doing whatever falls due on the way.
     for (;;) {
-      Clock::time_point next = std::min({due, next_commands, silent_at, close_at, oversize_at});
+      Clock::time_point next = std::min({due, next_commands, next_turn, silent_at, close_at, oversize_at});
       if (!WaitUntil(next)) return;
       Clock::time_point now = Clock::now();
       if (now >= silent_at) {
@@ -341,16 +336,23 @@ void LinkSession::VideoThread() {
         SendCommands();
         next_commands += command_interval;
       }
+      if (now >= next_turn) {
+        std::string error;
+        if (!source.Turn(&error)) {
+          log_.Line("error " + error);
+          SetEndReason("encoder failed");
+          Shutdown();
+          return;
+        }
+        log_.Line("turned " + source.SizeText());
+        next_turn += turn_period;
+      }
       if (now >= due) break;
     }
 
     if (!options_.no_video) {
-      test_pattern::Stamp stamp;
-      stamp.frame_number = frame;
-      stamp.send_time_ms = WallClockMs();
-      renderer.Render(stamp, &picture);
       access_unit.clear();
-      if (!encoder.Encode(picture, &access_unit)) {
+      if (!source.Encode(frame, WallClockMs(), &access_unit)) {
         log_.Line("error x264 failed to encode frame " + std::to_string(frame));
         SetEndReason("encoder failed");
         Shutdown();

@@ -30,6 +30,7 @@ enum OptionId {
   kCarryTail,
   kSeed,
   kNoVideo,
+  kRotateEvery,
   kSilentAfter,
   kCloseMidFrameAfter,
   kOversizeAfter,
@@ -96,6 +97,8 @@ std::string UsageText() {
          "  --carry-tail              hold each frame's last piece back so messages span frames\n"
          "  --seed N                  seed of the random message sizes (default 1)\n"
          "  --no-video                send no video (handshake and commands only)\n"
+         "  --rotate-every S          swap width and height every S seconds, as a phone turned in the\n"
+         "                            hand: a new sequence (SPS/PPS, key frame) at the new size\n"
          "Faults (S seconds after the handshake):\n"
          "  --silent-after S          stop sending anything but keep the link open\n"
          "  --close-mid-frame-after S send a frame header and half its payload, then close\n"
@@ -130,7 +133,7 @@ std::string UsageText() {
          "  listening port=N | connected peer=ADDR | greeting magic=ok|bad | handshake config_length=N\n"
          "  desktop_config length=N [text] | streaming WxH@FPS | heartbeat | command TEXT\n"
          "  message type=N length=N | fault NAME | disconnected reason=TEXT | exiting reason=TEXT\n"
-         "  sent command TEXT | sent blob name=NAME length=N | error TEXT\n"
+         "  turned WxH | sent command TEXT | sent blob name=NAME length=N | error TEXT\n"
          "Command text is printed as received, with CR, LF and backslash escaped as \\r, \\n, \\\\.\n";
 }
 
@@ -152,6 +155,7 @@ bool ParseOptions(int argc, char** argv, SimulatorOptions* o, std::string* error
       {"carry-tail", no_argument, nullptr, kCarryTail},
       {"seed", required_argument, nullptr, kSeed},
       {"no-video", no_argument, nullptr, kNoVideo},
+      {"rotate-every", required_argument, nullptr, kRotateEvery},
       {"silent-after", required_argument, nullptr, kSilentAfter},
       {"close-mid-frame-after", required_argument, nullptr, kCloseMidFrameAfter},
       {"oversize-after", required_argument, nullptr, kOversizeAfter},
@@ -249,6 +253,9 @@ bool ParseOptions(int argc, char** argv, SimulatorOptions* o, std::string* error
         break;
       case kNoVideo:
         o->no_video = true;
+        break;
+      case kRotateEvery:
+        if (!ParseSeconds(arg, &o->rotate_every_s) || o->rotate_every_s <= 0) return bad("--rotate-every");
         break;
       case kSilentAfter:
         if (!ParseSeconds(arg, &o->silent_after_s)) return bad("--silent-after");

@@ -32,6 +32,7 @@ struct SimulatorOptions {
   bool carry_tail = false;     // hold a frame's last piece back so messages span frames
   uint32_t seed = 1;
   bool no_video = false;
+  double rotate_every_s = 0;  // >0: swap width and height this often, like a phone being turned
 
   // Faults (seconds after the handshake; <0: off)
   double silent_after_s = -1;

@@ -1,24 +1,18 @@
 #include "stream_dump.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 
-#include "h264_encoder.h"
-#include "picture_renderer.h"
+#include "video_source.h"
 
 namespace phone_sim {
 
 int DumpStream(const SimulatorOptions& options, EventLog& log) {
-  EncoderSettings settings;
-  settings.width = options.width;
-  settings.height = options.height;
-  settings.fps = options.fps;
-  settings.bitrate_kbps = options.bitrate_kbps;
-  settings.preset = options.preset;
-  H264Encoder encoder;
+  VideoSource source(options);
   std::string error;
-  if (!encoder.Open(settings, &error)) {
+  if (!source.Open(&error)) {
     log.Line("exiting reason=" + error);
     return 2;
   }
@@ -27,19 +21,25 @@ int DumpStream(const SimulatorOptions& options, EventLog& log) {
     log.Line("exiting reason=cannot write " + options.dump_path);
     return 2;
   }
-  PictureRenderer renderer(options.width, options.height, options.noise);
-  YuvPicture picture;
+  // --rotate-every counts in stream time here: seconds x fps frames.
+  const int turn_frames = options.rotate_every_s > 0
+                              ? std::max(1, static_cast<int>(options.rotate_every_s * options.fps + 0.5))
+                              : 0;
   std::vector<uint8_t> access_unit;
   size_t total = 0;
   for (int frame = 0; frame < options.dump_frames; ++frame) {
-    test_pattern::Stamp stamp;
-    stamp.frame_number = static_cast<uint32_t>(frame);
-    stamp.send_time_ms = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                   std::chrono::system_clock::now().time_since_epoch())
-                                                   .count());
-    renderer.Render(stamp, &picture);
+    if (turn_frames > 0 && frame > 0 && frame % turn_frames == 0) {
+      if (!source.Turn(&error)) {
+        log.Line("exiting reason=" + error);
+        return 2;
+      }
+      log.Line("turned " + source.SizeText() + " at frame " + std::to_string(frame));
+    }
+    const uint32_t now_ms = static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                      std::chrono::system_clock::now().time_since_epoch())
+                                                      .count());
     access_unit.clear();
-    if (!encoder.Encode(picture, &access_unit)) {
+    if (!source.Encode(static_cast<uint32_t>(frame), now_ms, &access_unit)) {
       log.Line("exiting reason=x264 failed at frame " + std::to_string(frame));
       return 2;
     }
