@@ -80,18 +80,15 @@ class SocketChannel : public ByteChannel {
   SOCKET socket_ = INVALID_SOCKET;
 };
 
-// Stamp of a queued frame (bottom-up BGR rows).
+// Stamp of a queued frame. The first read searches the cell size; later
+// reads reuse it, so reading stays cheap beside the measured path.
 bool ReadFrameStamp(const VideoFrame& frame, test_pattern::Stamp* stamp, int* cell_size) {
-  const uint8_t* bits = frame.bits();
-  const int stride = frame.stride(), w = frame.width(), h = frame.height();
-  auto luma = [&](int x, int y) {
-    const uint8_t* p = bits + static_cast<ptrdiff_t>(h - 1 - y) * stride + x * 3;
-    return test_pattern::Luma({p[2], p[1], p[0]});
-  };
-  // The first read searches the cell size; later reads reuse it.
-  if (*cell_size > 0 && test_pattern::ReadStamp(luma, w, h, stamp, *cell_size)) return true;
+  if (*cell_size > 0 && test_pattern::ReadStampBottomUpBgr(frame.bits(), frame.width(), frame.height(),
+                                                           frame.stride(), stamp, *cell_size))
+    return true;
+  const int w = frame.width(), h = frame.height();
   for (int size = std::min(w, h) / 32; size <= std::min(w, h) / 10; ++size)
-    if (test_pattern::ReadStamp(luma, w, h, stamp, size)) {
+    if (test_pattern::ReadStampBottomUpBgr(frame.bits(), w, h, frame.stride(), stamp, size)) {
       *cell_size = size;
       return true;
     }

@@ -204,4 +204,47 @@ bool ReadStamp(LumaAt luma, int width, int height, Stamp* out, int cell_size = 0
   return false;
 }
 
+// ---- Received frames in the Windows DIB layout ----
+// Bottom-up rows (the first row in memory is the bottom row), 3 bytes per
+// pixel in the order blue, green, red, rows `stride` bytes apart.
+
+// Pixel (x, y) with row 0 at the top of the picture.
+inline Rgb BottomUpBgrPixel(const uint8_t* bits, int height, int stride, int x, int y) {
+  const uint8_t* p = bits + static_cast<long long>(height - 1 - y) * stride + x * 3;
+  return {p[2], p[1], p[0]};
+}
+
+// The corner colour seen around the middle of each quarter-size corner
+// region: out[0..3] = top-left, top-right, bottom-left, bottom-right, as
+// Corner values (kNoCorner when none matches). An upright, unmirrored
+// picture gives {kTopLeft, kTopRight, kBottomLeft, kBottomRight}.
+inline void ClassifyCornersBottomUpBgr(const uint8_t* bits, int width, int height, int stride, int out[4]) {
+  const int xs[4] = {width / 8, width - 1 - width / 8, width / 8, width - 1 - width / 8};
+  const int ys[4] = {height / 8, height / 8, height - 1 - height / 8, height - 1 - height / 8};
+  for (int corner = 0; corner < 4; ++corner) {
+    int sum[3] = {0, 0, 0}, count = 0;
+    for (int dy = -2; dy <= 2; ++dy)
+      for (int dx = -2; dx <= 2; ++dx) {
+        int x = xs[corner] + dx, y = ys[corner] + dy;
+        if (x < 0 || y < 0 || x >= width || y >= height) continue;
+        Rgb c = BottomUpBgrPixel(bits, height, stride, x, y);
+        sum[0] += c.r;
+        sum[1] += c.g;
+        sum[2] += c.b;
+        ++count;
+      }
+    out[corner] = count == 0 ? kNoCorner
+                             : ClassifyCornerColour({static_cast<uint8_t>(sum[0] / count),
+                                                     static_cast<uint8_t>(sum[1] / count),
+                                                     static_cast<uint8_t>(sum[2] / count)});
+  }
+}
+
+// ReadStamp on a bottom-up B,G,R picture.
+inline bool ReadStampBottomUpBgr(const uint8_t* bits, int width, int height, int stride, Stamp* out,
+                                 int cell_size = 0) {
+  return ReadStamp([&](int x, int y) { return Luma(BottomUpBgrPixel(bits, height, stride, x, y)); }, width,
+                   height, out, cell_size);
+}
+
 }  // namespace test_pattern
