@@ -142,7 +142,9 @@ int main(int argc, char** argv) {
         while (std::unique_ptr<VideoFrame> frame = buffer.TakeFrame()) {
           const uint32_t now = WallClockMs();
           test_pattern::Stamp stamp;
-          if (!ReadFrameStamp(*frame, &stamp, &cell_size)) {
+          const bool readable = ReadFrameStamp(*frame, &stamp, &cell_size);
+          buffer.Recycle(std::move(frame));
+          if (!readable) {
             ++unreadable;
             continue;
           }

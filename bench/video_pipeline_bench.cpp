@@ -186,18 +186,22 @@ struct WholePath {
 };
 
 // (c) decoder into the frame buffer; the queue is emptied after every
-// message as the preview would (frames freed), so nothing is dropped.
+// message, and each frame taken is held until the next one and then handed
+// back with Recycle, as the preview does.
 WholePath Whole(const std::vector<uint8_t>& stream, bool portrait) {
   VideoFrameBuffer buffer;
   buffer.SetPortrait(portrait);
   TimingSink timing(&buffer);
   H264Decoder decoder;
   decoder.SetFrameSink(&timing);
+  std::unique_ptr<VideoFrame> shown;  // the preview's current frame
   double start = Now();
   for (size_t offset = 0; offset < stream.size(); offset += kMessageSize) {
     int piece = static_cast<int>(std::min<size_t>(kMessageSize, stream.size() - offset));
     decoder.Feed(stream.data() + offset, piece);
-    while (buffer.TakeFrame()) {
+    while (std::unique_ptr<VideoFrame> frame = buffer.TakeFrame()) {
+      buffer.Recycle(std::move(shown));
+      shown = std::move(frame);
     }
   }
   WholePath w;
