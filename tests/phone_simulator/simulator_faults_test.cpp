@@ -27,7 +27,7 @@ TEST(SimulatorFaults, WrongMagicAnswersLnk99) {
 
 TEST(SimulatorFaults, SilentAfterStopsSendingButKeepsTheLinkOpen) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--silent-after", "1", "--preset", "ultrafast"});
+  int port = sim.StartListening({"--silent-after", "2", "--preset", "ultrafast"});
   ASSERT_GT(port, 0);
   DesktopClient desktop;
   ConnectAndGreet(desktop, port);
