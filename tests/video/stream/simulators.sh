@@ -15,14 +15,29 @@ cmd=${1:-}
 state=${2:-}
 [ -n "$state" ] || { echo "usage: $0 start|stop STATE_DIR [SIMULATOR BASE_PORT]" >&2; exit 2; }
 
+# Ends the recorded simulators and waits (at most 10 s) until each has gone,
+# so that a following start finds its ports free.
 stop_all() {
-  local f pid
+  local f pid pids=()
   for f in "$state"/*.pid; do
     [ -e "$f" ] || continue
     pid=$(cat "$f")
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
     rm -f "$f"
+    [ -n "$pid" ] || continue
+    kill "$pid" 2>/dev/null && pids+=("$pid")
   done
+  local _ left
+  for _ in $(seq 1 200); do
+    left=0
+    for pid in "${pids[@]}"; do
+      # A zombie has closed its sockets already.
+      if [ -e "/proc/$pid" ] && [ "$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)" != Z ]; then left=1; fi
+    done
+    [ $left = 0 ] && return 0
+    sleep 0.05
+  done
+  echo "simulators still running after 10 s: ${pids[*]}" >&2
+  return 1
 }
 
 case "$cmd" in
