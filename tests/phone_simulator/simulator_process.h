@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+// A file name in the test temporary folder that no other test process
+// (another build tree running the same tests) uses at the same time.
+std::string UniqueTempPath(const std::string& name);
+
 class SimulatorProcess {
  public:
   SimulatorProcess() = default;

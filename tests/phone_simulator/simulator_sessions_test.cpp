@@ -60,7 +60,7 @@ TEST(SimulatorSessions, NextDesktopIsServedAfterTheFirstDisconnectsWithAFreshStr
 }
 
 TEST(SimulatorSessions, DesktopCommandsAndHeartbeatsArePrintedAndLogged) {
-  std::string log_path = ::testing::TempDir() + "/phone_simulator_session_test.log";
+  std::string log_path = UniqueTempPath("phone_simulator_session_test.log");
   std::remove(log_path.c_str());
   SimulatorProcess sim;
   int port = sim.StartListening({"--no-video", "--log", log_path});
@@ -132,7 +132,7 @@ TEST(SimulatorSessions, PhoneCommandsAreSentAfterTheGreetingAndRepeated) {
 }
 
 TEST(SimulatorSessions, BlobsGoFirstThenCommands) {
-  std::string path = ::testing::TempDir() + "/phone_simulator_blob_test.bin";
+  std::string path = UniqueTempPath("phone_simulator_blob_test.bin");
   {
     std::ofstream out(path, std::ios::binary);
     out << std::string("\x89PNG\0data", 9);
@@ -160,7 +160,7 @@ TEST(SimulatorSessions, BlobsGoFirstThenCommands) {
 }
 
 TEST(SimulatorSessions, StandardInputLinesReachTheConnectedDesktop) {
-  std::string path = ::testing::TempDir() + "/phone_simulator_stdin_blob.bin";
+  std::string path = UniqueTempPath("phone_simulator_stdin_blob.bin");
   {
     std::ofstream out(path, std::ios::binary);
     out << "pixels";

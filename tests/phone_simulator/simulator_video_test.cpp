@@ -156,7 +156,7 @@ TEST(SimulatorStreamCutting, CarriedTailsMakeMessagesSpanFrameBoundaries) {
 }
 
 TEST(SimulatorDump, WritesTheRequestedNumberOfFramesAndExits) {
-  std::string path = ::testing::TempDir() + "/phone_simulator_dump_test.h264";
+  std::string path = UniqueTempPath("phone_simulator_dump_test.h264");
   std::remove(path.c_str());
   SimulatorProcess sim;
   ASSERT_TRUE(sim.Start({"--dump", path, "--frames", "30", "--size", "720x1280"}));
@@ -185,7 +185,7 @@ TEST(SimulatorDump, WritesTheRequestedNumberOfFramesAndExits) {
 }
 
 TEST(SimulatorTurning, DumpSwapsWidthAndHeightAtTheGivenFramesAndKeepsNumbering) {
-  std::string path = ::testing::TempDir() + "/phone_simulator_turn_test.h264";
+  std::string path = UniqueTempPath("phone_simulator_turn_test.h264");
   SimulatorProcess sim;
   ASSERT_TRUE(sim.Start({"--dump", path, "--frames", "70", "--rotate-every", "1", "--fps", "30"}));
   std::string line;
