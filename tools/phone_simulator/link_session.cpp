@@ -145,7 +145,6 @@ void LinkSession::SessionThread() {
   int one = 1;
   ::setsockopt(socket_.get(), IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
   if (Handshake()) {
-    greeted_ = true;
     video_thread_ = std::thread(&LinkSession::VideoThread, this);
     ReadLoop();
     {
@@ -212,6 +211,9 @@ bool LinkSession::Handshake() {
       return false;
     }
   }
+  // Open for frames before the line is printed: whoever reacts to the line
+  // (a test, a script feeding --stdin-commands) may send at once.
+  greeted_ = true;
   log_.Line("desktop_config length=" + std::to_string(length) +
             (text.empty() ? "" : " " + EventLog::OneLine(text)));
   return true;
