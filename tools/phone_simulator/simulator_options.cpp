@@ -134,7 +134,11 @@ std::string UsageText() {
          "  desktop_config length=N [text] | streaming WxH@FPS | heartbeat | command TEXT\n"
          "  message type=N length=N | fault NAME | disconnected reason=TEXT | exiting reason=TEXT\n"
          "  turned WxH | sent command TEXT | sent blob name=NAME length=N | error TEXT\n"
-         "Command text is printed as received, with CR, LF and backslash escaped as \\r, \\n, \\\\.\n";
+         "Command text is printed as received, with CR, LF and backslash escaped as \\r, \\n, \\\\.\n"
+         "\n"
+         "A desktop that sends nothing for 30 s (it should send a heartbeat every 2 s) is dropped.\n"
+         "SIGINT or SIGTERM ends the simulator cleanly. Exit codes: 0 done, 1 bad options,\n"
+         "2 the port or the encoder or a file could not be used.\n";
 }
 
 bool ParseOptions(int argc, char** argv, SimulatorOptions* o, std::string* error) {
