@@ -65,6 +65,9 @@ case "$cmd" in
     start_one silent 4 --silent-after 1
     start_one command 5 --no-video --command '<test text="命令一"/>'
     start_one restart 6
+    start_one wrong_magic 7 --wrong-magic
+    start_one close_mid_frame 8 --close-mid-frame-after 0.5
+    start_one oversize 9 --oversize-after 0.5
     # Ready when each has printed its "listening" line (at most 20 s each).
     for pidfile in "$state"/*.pid; do
       name=$(basename "$pidfile" .pid)
@@ -81,7 +84,7 @@ case "$cmd" in
         exit 1
       fi
     done
-    echo "simulators listening on 127.0.0.1 ports $base to $((base + 6))"
+    echo "simulators listening on 127.0.0.1 ports $base to $((base + 9))"
     ;;
   stop)
     stop_all

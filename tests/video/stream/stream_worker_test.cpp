@@ -192,6 +192,32 @@ TEST_F(StreamWorkerTest, SilentPhoneEndsTheRunWithinAboutTenSeconds) {
   ASSERT_TRUE(PumpUntil([&] { return !worker.IsRunning(); }, kEventMs));
 }
 
+TEST_F(StreamWorkerTest, WrongGreetingFailsTheConnection) {
+  Connect(kWrongMagicSim);
+  ASSERT_TRUE(WaitFor(WM_STREAM_CONNECT_FAILED));
+  EXPECT_EQ(worker.GetErrorText(), StreamWorker::kDefaultConnectFailedText);
+  EXPECT_EQ(window.Count(WM_STREAM_CONNECTED), 0u);
+}
+
+TEST_F(StreamWorkerTest, PhoneClosingInTheMiddleOfAFrameEndsTheRun) {
+  Connect(kCloseMidFrameSim);
+  ASSERT_TRUE(WaitFor(WM_STREAM_CONNECTED));
+  const ULONGLONG connected = GetTickCount64();
+  ASSERT_TRUE(WaitFor(WM_STREAM_DISCONNECTED));
+  EXPECT_LT(GetTickCount64() - connected, 5000u)
+      << "a closed link ends the run at once, not after the silence time-out";
+  ASSERT_TRUE(PumpUntil([&] { return !worker.IsRunning(); }, kEventMs));
+}
+
+TEST_F(StreamWorkerTest, OversizeFrameEndsTheRunWithoutWaitingForIt) {
+  Connect(kOversizeSim);
+  ASSERT_TRUE(WaitFor(WM_STREAM_CONNECTED));
+  const ULONGLONG connected = GetTickCount64();
+  ASSERT_TRUE(WaitFor(WM_STREAM_DISCONNECTED));
+  EXPECT_LT(GetTickCount64() - connected, 5000u) << "the length is refused, not read for";
+  ASSERT_TRUE(PumpUntil([&] { return !worker.IsRunning(); }, kEventMs));
+}
+
 TEST_F(StreamWorkerTest, StopWhileACommandIsBeingDeliveredDoesNotDeadlock) {
   Connect(kCommandSim);
   // Wait, without dispatching anything, until the stream thread is blocked
