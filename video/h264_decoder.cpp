@@ -111,7 +111,8 @@ void H264Decoder::DecodePacket() {
     if (!PrepareConverter()) continue;
     sws_scale(converter_.get(), decoded_->data, decoded_->linesize, 0, decoded_->height, rgb_->data,
               rgb_->linesize);
-    if (stop_.load() || !sink_) continue;
+    // Stopped, or nobody to take it: the step ends without delivering.
+    if (stop_.load() || !sink_) return;
     sink_->OnFrame(rgb_.get());
   }
 }
