@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -199,6 +201,38 @@ TEST(ComputeFillPlacement, OtherAspectIsScaledThenCroppedOnBothSides) {
   EXPECT_EQ(p.width, 1280);
   EXPECT_EQ(p.height, 720);
   EXPECT_FALSE(p.cropOnly);
+}
+
+TEST(ComputeFillPlacement, CoversTheTargetKeepingTheAspectAndCropsEvenly) {
+  uint32_t state = 99;
+  auto next = [&state](int n) {
+    state = state * 1664525u + 1013904223u;
+    return static_cast<int>((state >> 8) % static_cast<uint32_t>(n)) + 1;
+  };
+  const int targets[2][2] = {{1280, 720}, {720, 1280}};
+  for (int i = 0; i < 20000; ++i) {
+    const int ow = next(4096), oh = next(4096);
+    for (const auto& t : targets) {
+      const int tw = t[0], th = t[1];
+      const FillPlacement p = ComputeFillPlacement(ow, oh, tw, th);
+      SCOPED_TRACE(std::to_string(ow) + "x" + std::to_string(oh) + " into " + std::to_string(tw) + "x" +
+                   std::to_string(th));
+      // One side matches the target exactly and the other covers it: every
+      // output pixel is drawn (a recycled frame keeps nothing old).
+      ASSERT_TRUE(p.width == tw || p.height == th);
+      ASSERT_GE(p.width, tw);
+      ASSERT_GE(p.height, th);
+      ASSERT_LE(p.left, 0);
+      ASSERT_LE(p.top, 0);
+      // Overflow cropped equally on both sides (odd overflow: one pixel more on the far side).
+      ASSERT_LE(std::abs(2 * p.left + p.width - tw), 1);
+      ASSERT_LE(std::abs(2 * p.top + p.height - th), 1);
+      // The aspect ratio is kept to within the truncated pixel.
+      ASSERT_NEAR(static_cast<double>(p.width) / p.height, static_cast<double>(ow) / oh,
+                  static_cast<double>(ow) / oh / std::min(p.width, p.height) + 1e-9);
+      ASSERT_EQ(p.cropOnly, (ow == tw && oh > th) || (oh == th && ow > tw));
+    }
+  }
 }
 
 TEST(ComputeFillPlacement, DegenerateSizesGiveAnEmptyPlacement) {
