@@ -1,5 +1,10 @@
 // Turns every decoded RGB picture into an output frame (orientation,
 // mirroring, fill-and-crop scaling, DIB layout) and queues it for the preview.
+//
+// Threads: one producer (the stream thread) calls OnFrame; the window thread
+// takes frames, hands them back with Recycle and changes the settings, which
+// the producer reads once per picture. The lock covers the queue and the
+// spare frames only; conversion runs outside it.
 #pragma once
 #include <atomic>
 #include <cstdint>
