@@ -68,6 +68,7 @@ case "$cmd" in
     start_one wrong_magic 7 --wrong-magic
     start_one close_mid_frame 8 --close-mid-frame-after 0.5
     start_one oversize 9 --oversize-after 0.5
+    start_one rotating 10 --rotate-every 0.4
     # Ready when each has printed its "listening" line (at most 20 s each).
     for pidfile in "$state"/*.pid; do
       name=$(basename "$pidfile" .pid)
@@ -84,7 +85,7 @@ case "$cmd" in
         exit 1
       fi
     done
-    echo "simulators listening on 127.0.0.1 ports $base to $((base + 9))"
+    echo "simulators listening on 127.0.0.1 ports $base to $((base + 10))"
     ;;
   stop)
     stop_all

@@ -22,6 +22,7 @@ enum SimulatorPort : int {
   kWrongMagicSim = 7,     // answers the greeting with "LNK99"
   kCloseMidFrameSim = 8,  // closes in the middle of a Video frame 0.5 s after the handshake
   kOversizeSim = 9,       // announces a 2 GiB Video frame 0.5 s after the handshake
+  kRotatingSim = 10,      // swaps picture width and height every 0.4 s
   kNoListener = 15,       // nothing listens here
 };
 inline uint16_t PortOf(int offset) {

@@ -125,6 +125,38 @@ TEST_F(StreamWorkerTest, PortraitModeTurnsTheLandscapeStreamFromTheNextPicture) 
   worker.SetPortrait(false);
 }
 
+TEST_F(StreamWorkerTest, PhoneTurnedMidStreamKeepsTheOutputSizeAndTurnsThePicture) {
+  // The phone's picture alternates between 640x360 and 360x640 (each a new
+  // sequence). In landscape output the portrait pictures are turned a
+  // quarter clockwise; every frame shows one of the two corner layouts.
+  Connect(kRotatingSim);
+  ASSERT_TRUE(WaitFor(WM_STREAM_CONNECTED));
+  int upright = 0, turned = 0, other = 0;
+  const VideoFrame* previous = worker.TakeNextFrame();
+  PumpUntil(
+      [&] {
+        const VideoFrame* f = worker.TakeNextFrame();
+        if (f == previous) return false;
+        previous = f;
+        EXPECT_EQ(f->width(), 1280);
+        EXPECT_EQ(f->height(), 720);
+        const Corners c = CornersOf(*f);
+        if (c.topLeft == test_pattern::kTopLeft && c.topRight == test_pattern::kTopRight &&
+            c.bottomLeft == test_pattern::kBottomLeft && c.bottomRight == test_pattern::kBottomRight)
+          ++upright;
+        else if (c.topLeft == test_pattern::kBottomLeft && c.topRight == test_pattern::kTopLeft &&
+                 c.bottomLeft == test_pattern::kBottomRight && c.bottomRight == test_pattern::kTopRight)
+          ++turned;
+        else
+          ++other;
+        return upright >= 3 && turned >= 3;
+      },
+      kEventMs);
+  EXPECT_GE(upright, 3);
+  EXPECT_GE(turned, 3);
+  EXPECT_EQ(other, 0) << "frames with neither layout";
+}
+
 TEST_F(StreamWorkerTest, TakeNextFrameKeepsReturningTheLastFrameWhenNoneIsQueued) {
   EXPECT_EQ(worker.TakeNextFrame(), nullptr) << "nothing before the first frame";
   Connect(kPlainSim);
