@@ -83,7 +83,13 @@ vela_wine_setup() {
   local ok=$?
   # Keep the server up between short-lived test programs; it exits after
   # 30 s without clients (or when test.sh stops it).
-  [ $ok = 0 ] && wineserver -p30 >/dev/null 2>&1
+  if [ $ok = 0 ]; then
+    wineserver -p30 >/dev/null 2>&1
+    # The first program of a cold server starts Wine's background services,
+    # which would inherit (and hold open) the caller's output: start them
+    # here with output going nowhere, so a test runner sees the test end.
+    wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+  fi
   flock -u 9
   exec 9>&-
   return $ok
