@@ -27,14 +27,7 @@ bool ReturnsValueDirectly(UINT msg) {
 }
 }  // namespace
 
-CDialogImplBase::~CDialogImplBase() {
-  if (m_hWnd && ::IsWindow(m_hWnd)) {
-    ::SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
-    HWND wnd = m_hWnd;
-    m_hWnd = nullptr;
-    ::DestroyWindow(wnd);
-  }
-}
+CDialogImplBase::~CDialogImplBase() { window_binding::DestroyFromOwner(this, DWLP_USER); }
 
 BOOL CDialogImplBase::EndDialog(int result) {
   if (!m_hWnd) return FALSE;
@@ -44,7 +37,7 @@ BOOL CDialogImplBase::EndDialog(int result) {
 HWND CDialogImplBase::CreateImpl(int templateId, HWND parent, LPARAM initParam) {
   if (m_hWnd) return nullptr;
   modal_ = false;
-  destroyed_ = false;
+  dispatch_ = DispatchState();
   CDialogImplBase* previous = t_creating;
   t_creating = this;
   HWND wnd = ::CreateDialogParamA(AppModule().GetResourceInstance(), MAKEINTRESOURCEA(templateId), parent,
@@ -56,7 +49,7 @@ HWND CDialogImplBase::CreateImpl(int templateId, HWND parent, LPARAM initParam) 
 INT_PTR CDialogImplBase::DoModalImpl(int templateId, HWND parent, LPARAM initParam) {
   if (m_hWnd) return -1;
   modal_ = true;
-  destroyed_ = false;
+  dispatch_ = DispatchState();
   CDialogImplBase* previous = t_creating;
   t_creating = this;
   INT_PTR result = ::DialogBoxParamA(AppModule().GetResourceInstance(), MAKEINTRESOURCEA(templateId), parent,
@@ -66,29 +59,14 @@ INT_PTR CDialogImplBase::DoModalImpl(int templateId, HWND parent, LPARAM initPar
 }
 
 INT_PTR CALLBACK CDialogImplBase::DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<CDialogImplBase*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
-  if (!self) {
-    self = t_creating;
-    if (!self) return FALSE;
-    t_creating = nullptr;
-    self->m_hWnd = hWnd;
-    ::SetWindowLongPtrA(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-  }
+  CDialogImplBase* self = window_binding::Lookup(hWnd, DWLP_USER, t_creating);
+  if (!self) return FALSE;
 
-  MSG current{hWnd, msg, wParam, lParam, 0, {0, 0}};
-  const MSG* outer = self->currentMsg_;
-  self->currentMsg_ = &current;
-  ++self->depth_;
+  DispatchScope scope(self->dispatch_, hWnd, msg, wParam, lParam);
   LRESULT result = 0;
   BOOL handled = self->ProcessWindowMessage(hWnd, msg, wParam, lParam, result, 0);
-  if (msg == WM_NCDESTROY) self->destroyed_ = true;
-  --self->depth_;
-  self->currentMsg_ = outer;
-
-  if (self->destroyed_ && self->depth_ == 0) {
-    self->destroyed_ = false;
-    ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
-    self->m_hWnd = nullptr;
+  if (scope.End()) {
+    window_binding::Detach(self, hWnd, DWLP_USER);
     self->OnFinalMessage(hWnd);
     return handled ? static_cast<INT_PTR>(result) : FALSE;
   }

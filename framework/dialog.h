@@ -18,7 +18,7 @@ class CDialogImplBase : public CWindow, public CMessageMap {
   // Ends a modal dialog with `result`; a modeless dialog is destroyed.
   BOOL EndDialog(int result);
   bool IsModal() const { return modal_; }
-  const MSG* GetCurrentMessage() const { return currentMsg_; }
+  const MSG* GetCurrentMessage() const { return dispatch_.current; }
 
   static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -27,9 +27,7 @@ class CDialogImplBase : public CWindow, public CMessageMap {
   INT_PTR DoModalImpl(int templateId, HWND parent, LPARAM initParam);
 
  private:
-  const MSG* currentMsg_ = nullptr;
-  int depth_ = 0;
-  bool destroyed_ = false;
+  DispatchState dispatch_;
   bool modal_ = false;
 };
 

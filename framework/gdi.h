@@ -3,34 +3,15 @@
 #pragma once
 #include <windows.h>
 
-#include <utility>
+#include "unique_owner.h"
 
+struct GdiObjectTraits {
+  static bool IsValid(HGDIOBJ h) { return h != nullptr; }
+  static void Release(HGDIOBJ h) { DeleteObject(h); }
+};
 // Owns one GDI object (bitmap, font, brush, pen, region) and deletes it.
 template <class T>
-class GdiObject {
- public:
-  GdiObject() = default;
-  explicit GdiObject(T h) : h_(h) {}
-  ~GdiObject() { reset(); }
-  GdiObject(GdiObject&& o) noexcept : h_(o.release()) {}
-  GdiObject& operator=(GdiObject&& o) noexcept {
-    if (this != &o) reset(o.release());
-    return *this;
-  }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-
-  T get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  T release() { return std::exchange(h_, nullptr); }
-  void reset(T h = nullptr) {
-    if (h_) DeleteObject(h_);
-    h_ = h;
-  }
-
- private:
-  T h_ = nullptr;
-};
+using GdiObject = UniqueOwner<T, GdiObjectTraits>;
 using BitmapHandle = GdiObject<HBITMAP>;
 using FontHandle = GdiObject<HFONT>;
 using BrushHandle = GdiObject<HBRUSH>;

@@ -5,9 +5,7 @@
 #include "message_loop.h"
 
 namespace {
-// The object whose window is being created on this thread: the first message
-// of the new window binds it (WM_GETMINMAXINFO and WM_NCCREATE arrive before
-// CreateWindowEx returns).
+// The object whose window is being created on this thread.
 thread_local CWindowImplBase* t_creating = nullptr;
 
 constexpr int kSelfSlot = 0;  // cbWndExtra slot that holds the object pointer
@@ -27,16 +25,7 @@ BOOL CWindow::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
   return TRUE;
 }
 
-CWindowImplBase::~CWindowImplBase() {
-  // A window still alive when its object dies would route messages to freed
-  // memory: detach it first, then destroy it.
-  if (m_hWnd && ::IsWindow(m_hWnd)) {
-    ::SetWindowLongPtrA(m_hWnd, kSelfSlot, 0);
-    HWND wnd = m_hWnd;
-    m_hWnd = nullptr;
-    ::DestroyWindow(wnd);
-  }
-}
+CWindowImplBase::~CWindowImplBase() { window_binding::DestroyFromOwner(this, kSelfSlot); }
 
 ATOM CWindowImplBase::RegisterWindowClass(const char* className, UINT style, WNDPROC proc) {
   static LONG counter = 0;
@@ -65,7 +54,7 @@ ATOM CWindowImplBase::RegisterWindowClass(const char* className, UINT style, WND
 HWND CWindowImplBase::CreateImpl(ATOM cls, HWND parent, const RECT& rc, const char* name, DWORD style,
                                  DWORD exStyle, UINT id, void* createParam) {
   if (m_hWnd || !cls) return nullptr;
-  destroyed_ = false;
+  dispatch_ = DispatchState();
   CWindowImplBase* previous = t_creating;
   t_creating = this;
   HWND wnd = ::CreateWindowExA(exStyle, MAKEINTATOM(cls), name ? name : "", style, rc.left, rc.top,
@@ -77,33 +66,16 @@ HWND CWindowImplBase::CreateImpl(ATOM cls, HWND parent, const RECT& rc, const ch
 }
 
 LRESULT CALLBACK CWindowImplBase::WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<CWindowImplBase*>(::GetWindowLongPtrA(hWnd, kSelfSlot));
-  if (!self) {
-    self = t_creating;
-    if (!self) return ::DefWindowProcA(hWnd, msg, wParam, lParam);
-    t_creating = nullptr;
-    self->m_hWnd = hWnd;
-    ::SetWindowLongPtrA(hWnd, kSelfSlot, reinterpret_cast<LONG_PTR>(self));
-  }
+  CWindowImplBase* self = window_binding::Lookup(hWnd, kSelfSlot, t_creating);
+  if (!self) return ::DefWindowProcA(hWnd, msg, wParam, lParam);
 
-  MSG current{hWnd, msg, wParam, lParam, 0, {0, 0}};
-  const MSG* outer = self->currentMsg_;
-  self->currentMsg_ = &current;
-  ++self->depth_;
+  DispatchScope scope(self->dispatch_, hWnd, msg, wParam, lParam);
   LRESULT result = 0;
   if (!self->ProcessWindowMessage(hWnd, msg, wParam, lParam, result, 0)) {
     result = ::DefWindowProcA(hWnd, msg, wParam, lParam);
   }
-  if (msg == WM_NCDESTROY) self->destroyed_ = true;
-  --self->depth_;
-  self->currentMsg_ = outer;
-
-  // Detach only when the outermost handler has returned: a handler may
-  // destroy its own window and still touch members afterwards.
-  if (self->destroyed_ && self->depth_ == 0) {
-    self->destroyed_ = false;
-    ::SetWindowLongPtrA(hWnd, kSelfSlot, 0);
-    self->m_hWnd = nullptr;
+  if (scope.End()) {
+    window_binding::Detach(self, hWnd, kSelfSlot);
     self->OnFinalMessage(hWnd);
   }
   return result;

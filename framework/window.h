@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "message_map.h"
+#include "window_binding.h"
 
 // A thin, non-owning wrapper of a window handle.
 class CWindow {
@@ -70,7 +71,7 @@ class CWindowImplBase : public CWindow, public CMessageMap {
     return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
   }
   // The message being processed (valid inside a handler).
-  const MSG* GetCurrentMessage() const { return currentMsg_; }
+  const MSG* GetCurrentMessage() const { return dispatch_.current; }
 
   static LRESULT CALLBACK WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -81,9 +82,7 @@ class CWindowImplBase : public CWindow, public CMessageMap {
                   UINT id, void* createParam);
 
  private:
-  const MSG* currentMsg_ = nullptr;
-  int depth_ = 0;
-  bool destroyed_ = false;
+  DispatchState dispatch_;
 };
 
 // The default window class: CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, arrow cursor,

@@ -1,0 +1,31 @@
+// One RAII owner template for every kind of OS handle: Traits says which
+// values are empty and how a handle is released.
+#pragma once
+#include <utility>
+
+template <class T, class Traits>
+class UniqueOwner {
+ public:
+  UniqueOwner() = default;
+  explicit UniqueOwner(T h) : h_(h) {}
+  ~UniqueOwner() { reset(); }
+  UniqueOwner(UniqueOwner&& o) noexcept : h_(o.release()) {}
+  UniqueOwner& operator=(UniqueOwner&& o) noexcept {
+    if (this != &o) reset(o.release());
+    return *this;
+  }
+  UniqueOwner(const UniqueOwner&) = delete;
+  UniqueOwner& operator=(const UniqueOwner&) = delete;
+
+  T get() const { return h_; }
+  bool valid() const { return Traits::IsValid(h_); }
+  explicit operator bool() const { return valid(); }
+  T release() { return std::exchange(h_, T()); }
+  void reset(T h = T()) {
+    if (valid()) Traits::Release(h_);
+    h_ = h;
+  }
+
+ private:
+  T h_ = T();
+};
