@@ -10,6 +10,13 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
+// Handles this process holds now; a leak shows as a larger count later.
+DWORD OpenHandleCount() {
+  DWORD count = 0;
+  EXPECT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &count));
+  return count;
+}
+
 const char kCrLfListing[] =
     "List of devices attached\r\n"
     "A1\tdevice\r\n"
@@ -19,7 +26,7 @@ const char kCrLfListing[] =
 
 TEST(AdbRunnerDevices, CrLfListingGivesReadyDevicesInOrderAndTheExactCommandLine) {
   FakeAdbFolder adb;
-  adb.SetScenario("devices " + ScenarioEscape(kCrLfListing) + "\n");
+  adb.SetScenario(ScenarioLine("devices", kCrLfListing));
   AdbRunner runner;
   Strings serials{"earlier"};
   ASSERT_TRUE(runner.ListDevices(serials));
@@ -31,10 +38,9 @@ TEST(AdbRunnerDevices, CrLfListingGivesReadyDevicesInOrderAndTheExactCommandLine
 TEST(AdbRunnerDevices, ErrorStreamTextAndUnauthorizedLinesAreSkipped) {
   FakeAdbFolder adb;
   adb.SetScenario(
-      "stderr devices " +
-      ScenarioEscape("* daemon not running; starting now at tcp:5037\r\n* daemon started successfully\r\n") +
-      "\n" + "devices " +
-      ScenarioEscape("List of devices attached\r\nU9\tunauthorized\r\nP7\tdevice\r\n\r\n") + "\n");
+      ScenarioLine("stderr devices",
+                   "* daemon not running; starting now at tcp:5037\r\n* daemon started successfully\r\n") +
+      ScenarioLine("devices", "List of devices attached\r\nU9\tunauthorized\r\nP7\tdevice\r\n\r\n"));
   AdbRunner runner;
   Strings serials;
   ASSERT_TRUE(runner.ListDevices(serials));
@@ -45,7 +51,7 @@ TEST(AdbRunnerDevices, HeaderOnlyEmptyOutputAndMarkerAtStartYieldNothing) {
   FakeAdbFolder adb;
   AdbRunner runner;
   for (const char* output : {"List of devices attached\r\n\r\n", "", "A1\tdevice\r\n"}) {
-    adb.SetScenario("devices " + ScenarioEscape(output) + "\n");
+    adb.SetScenario(ScenarioLine("devices", output));
     Strings serials;
     EXPECT_TRUE(runner.ListDevices(serials)) << output;
     EXPECT_TRUE(serials.empty()) << output;
@@ -63,7 +69,7 @@ TEST(AdbRunnerDevices, NulByteCutsItsChunkOnly) {
   ASSERT_EQ(first.size(), 1023u);
   const std::string second = "\r\nC3\tdevice\r\n";
   FakeAdbFolder adb;
-  adb.SetScenario("devices " + ScenarioEscape(first + second) + "\n");
+  adb.SetScenario(ScenarioLine("devices", first + second));
   AdbRunner runner;
   ASSERT_TRUE(runner.Run("adb\\adb.exe devices"));
   EXPECT_EQ(runner.ReadOutput(), "List of devices attached\r\nA1\tdevice\r\n" + second);
@@ -74,8 +80,7 @@ TEST(AdbRunnerDevices, NulByteCutsItsChunkOnly) {
 
 TEST(AdbRunnerModel, ShellGetsGetpropAndExitLinesAndModelWins) {
   FakeAdbFolder adb;
-  adb.SetScenario("model SER1 " +
-                  ScenarioEscape("[ro.product.name]: [x1cn]\r\n[ro.product.model]: [X1]\r\n") + "\n");
+  adb.SetScenario(ScenarioLine("model SER1", "[ro.product.name]: [x1cn]\r\n[ro.product.model]: [X1]\r\n"));
   AdbRunner runner;
   DeviceInfo info;
   ASSERT_TRUE(runner.QueryModel("SER1", info));
@@ -89,10 +94,9 @@ TEST(AdbRunnerModel, ShellGetsGetpropAndExitLinesAndModelWins) {
 
 TEST(AdbRunnerModel, FallbackKeysEmptyValueAndFailedShell) {
   FakeAdbFolder adb;
-  adb.SetScenario("model H " + ScenarioEscape("[ro.build.id]: [X]\r\n[ro.build.product]: [hero]\r\n") + "\n" +
-                  "model E " + ScenarioEscape("[ro.product.model]: []\r\n[ro.product.name]: [nope]\r\n") +
-                  "\n" + "model N " + ScenarioEscape("/system/bin/sh: getprop: not found\r\n") + "\n" +
-                  "fail GONE\n");
+  adb.SetScenario(ScenarioLine("model H", "[ro.build.id]: [X]\r\n[ro.build.product]: [hero]\r\n") +
+                  ScenarioLine("model E", "[ro.product.model]: []\r\n[ro.product.name]: [nope]\r\n") +
+                  ScenarioLine("model N", "/system/bin/sh: getprop: not found\r\n") + "fail GONE\n");
   AdbRunner runner;
   DeviceInfo hero, empty, none, gone;
   ASSERT_TRUE(runner.QueryModel("H", hero));
@@ -109,7 +113,7 @@ TEST(AdbRunnerModel, FallbackKeysEmptyValueAndFailedShell) {
 
 TEST(AdbRunnerForward, CommandLineNamesBothPortsAndOutputIsNotExamined) {
   FakeAdbFolder adb;
-  adb.SetScenario("stderr forward " + ScenarioEscape("error: device 'S' not found\r\n") + "\n");
+  adb.SetScenario(ScenarioLine("stderr forward", "error: device 'S' not found\r\n"));
   AdbRunner runner;
   EXPECT_TRUE(runner.Forward("emulator-5554", 8984, 8984));
   EXPECT_TRUE(runner.Forward("S", 5037, 27183));
@@ -119,8 +123,7 @@ TEST(AdbRunnerForward, CommandLineNamesBothPortsAndOutputIsNotExamined) {
 
 TEST(AdbRunnerMissing, EveryOperationFailsAndNoHandleStaysOpen) {
   FakeAdbFolder noAdb(/*withAdb=*/false);
-  DWORD before = 0, after = 0;
-  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &before));
+  const DWORD before = OpenHandleCount();
   {
     AdbRunner runner;
     Strings serials{"kept"};
@@ -137,21 +140,19 @@ TEST(AdbRunnerMissing, EveryOperationFailsAndNoHandleStaysOpen) {
     EXPECT_FALSE(runner.WriteInput("getprop\r\n"));
     runner.Close();
   }
-  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &after));
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(OpenHandleCount(), before);
 }
 
 TEST(AdbRunnerHandles, RepeatedRunsReleaseEveryHandle) {
   FakeAdbFolder adb;
-  adb.SetScenario("devices " + ScenarioEscape(kCrLfListing) + "\nmodel A1 [ro.product.model]: [M]\\r\\n\n");
+  adb.SetScenario(ScenarioLine("devices", kCrLfListing) + "model A1 [ro.product.model]: [M]\\r\\n\n");
   {
     // Warm up once so lazily created process-wide handles are not counted.
     AdbRunner warm;
     Strings s;
     warm.ListDevices(s);
   }
-  DWORD before = 0, after = 0;
-  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &before));
+  const DWORD before = OpenHandleCount();
   {
     AdbRunner runner;
     for (int i = 0; i < 3; ++i) {
@@ -163,14 +164,13 @@ TEST(AdbRunnerHandles, RepeatedRunsReleaseEveryHandle) {
       ASSERT_TRUE(runner.Forward("A1", 8984, 8984));
     }
   }
-  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &after));
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(OpenHandleCount(), before);
 }
 
 // A hung adb is ended at the runner's deadline; what it printed still counts.
 TEST(AdbRunnerBound, HungAdbIsTerminatedAtTheDeadline) {
   FakeAdbFolder adb;
-  adb.SetScenario("devices " + ScenarioEscape(kCrLfListing) + "\nhang devices\n");
+  adb.SetScenario(ScenarioLine("devices", kCrLfListing) + "hang devices\n");
   AdbRunner runner(/*deadlineMs=*/1500);
   Strings serials;
   ASSERT_TRUE(runner.ListDevices(serials));
@@ -184,7 +184,7 @@ TEST(AdbRunnerBound, HungAdbIsTerminatedAtTheDeadline) {
 // ends when adb itself has exited, long before the deadline.
 TEST(AdbRunnerBound, ChildThatLeavesAProcessHoldingThePipeEndsTheReadAtItsExit) {
   FakeAdbFolder adb;
-  adb.SetScenario("devices " + ScenarioEscape(kCrLfListing) + "\nholder devices 60000\n");
+  adb.SetScenario(ScenarioLine("devices", kCrLfListing) + "holder devices 60000\n");
   AdbRunner runner(/*deadlineMs=*/30000);
   Strings serials;
   ASSERT_TRUE(runner.ListDevices(serials));
@@ -239,14 +239,13 @@ TEST(AdbRunnerHandles, ChildInheritsOnlyItsOwnPipeEnds) {
 
 TEST(AdbRunnerBound, CloseWithoutReadingLeavesNoHandleBehind) {
   FakeAdbFolder adb;
-  adb.SetScenario("devices " + ScenarioEscape(kCrLfListing) + "\n");
-  DWORD before = 0, after = 0;
+  adb.SetScenario(ScenarioLine("devices", kCrLfListing));
   {
     AdbRunner warm;
     warm.Run("adb\\adb.exe devices");
     warm.ReadOutput();
   }
-  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &before));
+  const DWORD before = OpenHandleCount();
   {
     AdbRunner runner;
     ASSERT_TRUE(runner.Run("adb\\adb.exe devices"));
@@ -256,8 +255,7 @@ TEST(AdbRunnerBound, CloseWithoutReadingLeavesNoHandleBehind) {
     EXPECT_EQ(runner.ReadOutput(), "");
     EXPECT_FALSE(runner.WriteInput("x"));
   }
-  ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &after));
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(OpenHandleCount(), before);
 }
 
 }  // namespace

@@ -61,10 +61,9 @@ class DeviceScannerTest : public ::testing::Test {
 
 TEST_F(DeviceScannerTest, IosDevicesFirstThenAndroidInAdbOrderAndHandlerSeesTheSnapshot) {
   ios.Set("device U-ONE port=1 name=张三的 iPhone\n");
-  adb.SetScenario("devices " +
-                  ScenarioEscape("List of devices attached\r\nZ9\tdevice\r\nA1\tdevice\r\n\r\n") + "\n" +
-                  "model Z9 " + ScenarioEscape("[ro.product.model]: [Pixel 7]\r\n") + "\n" + "model A1 " +
-                  ScenarioEscape("[ro.product.model]: [小米 13]\r\n") + "\n");
+  adb.SetScenario(ScenarioLine("devices", "List of devices attached\r\nZ9\tdevice\r\nA1\tdevice\r\n\r\n") +
+                  ScenarioLine("model Z9", "[ro.product.model]: [Pixel 7]\r\n") +
+                  ScenarioLine("model A1", "[ro.product.model]: [小米 13]\r\n"));
   scanner->Start();
   ASSERT_TRUE(WaitForDeliveries(1));
   ASSERT_EQ(window->deliveries.size(), 1u);
@@ -84,7 +83,7 @@ TEST_F(DeviceScannerTest, IosDevicesFirstThenAndroidInAdbOrderAndHandlerSeesTheS
 }
 
 TEST_F(DeviceScannerTest, TwoQuickStartsGiveOnePassAndOneMessageAndALaterStartAnother) {
-  adb.SetScenario("devices " + ScenarioEscape("List of devices attached\r\nA1\tdevice\r\n") + "\n");
+  adb.SetScenario(ScenarioLine("devices", "List of devices attached\r\nA1\tdevice\r\n"));
   scanner->Start();
   scanner->Start();
   ASSERT_TRUE(WaitForDeliveries(1));
@@ -118,7 +117,7 @@ TEST_F(DeviceScannerTest, IosDevicesThatFailAreSkippedAndLaterOnesStillListed) {
 
 TEST_F(DeviceScannerTest, NothingAttachedGivesExactlyOneEmptyMessage) {
   ios.Set("list fail\n");
-  adb.SetScenario("devices " + ScenarioEscape("List of devices attached\r\n\r\n") + "\n");
+  adb.SetScenario(ScenarioLine("devices", "List of devices attached\r\n\r\n"));
   scanner->Start();
   ASSERT_TRUE(WaitForDeliveries(1));
   ASSERT_EQ(window->deliveries.size(), 1u);
@@ -127,8 +126,8 @@ TEST_F(DeviceScannerTest, NothingAttachedGivesExactlyOneEmptyMessage) {
 }
 
 TEST_F(DeviceScannerTest, AndroidWithoutModelIsListedUnderItsSerial) {
-  adb.SetScenario("devices " + ScenarioEscape("List of devices attached\r\nQ1\tdevice\r\nQ2\tdevice\r\n") +
-                  "\n" + "fail Q1\n" + "model Q2 " + ScenarioEscape("[ro.product.model]: [Q]\r\n") + "\n");
+  adb.SetScenario(ScenarioLine("devices", "List of devices attached\r\nQ1\tdevice\r\nQ2\tdevice\r\n") +
+                  "fail Q1\n" + ScenarioLine("model Q2", "[ro.product.model]: [Q]\r\n"));
   scanner->Start();
   ASSERT_TRUE(WaitForDeliveries(1));
   std::vector<DeviceInfo> expected{{"Q1", "Q1", kDeviceAndroid}, {"Q", "Q2", kDeviceAndroid}};
@@ -141,8 +140,8 @@ TEST_F(DeviceScannerTest, AndroidWithoutModelIsListedUnderItsSerial) {
 TEST_F(DeviceScannerTest, ForwardOnAnotherThreadRunsWhileAPassWaitsOnAdb) {
   AdbGate gate;
   ios.Set("device U-EARLY name=Early\n");
-  adb.SetScenario(gate.Directive("devices") + std::string("devices ") +
-                  ScenarioEscape("List of devices attached\r\nA1\tdevice\r\n") + "\n");
+  adb.SetScenario(gate.Directive("devices") +
+                  ScenarioLine("devices", "List of devices attached\r\nA1\tdevice\r\n"));
   scanner->Start();
   ASSERT_TRUE(gate.WaitReady(60000)) << Joined(adb.Records()) << Joined(ios.Records());
   // Records found so far are visible during the pass.
@@ -186,7 +185,7 @@ TEST_F(DeviceScannerTest, OwnerDestroyedDuringAPassGetsNoMessageAndScannerStaysU
 
   DeviceListWindow second([this] { return scanner->GetDevices(); });
   scanner->SetOwner(second.hwnd());
-  adb.SetScenario("devices " + ScenarioEscape("List of devices attached\r\nA1\tdevice\r\n") + "\n");
+  adb.SetScenario(ScenarioLine("devices", "List of devices attached\r\nA1\tdevice\r\n"));
   scanner->Start();
   ASSERT_TRUE(PumpUntil([&] { return second.deliveries.size() == 1; }, 60000));
   ASSERT_TRUE(scanner->Join(60000));
@@ -197,8 +196,8 @@ TEST_F(DeviceScannerTest, OwnerDestroyedDuringAPassGetsNoMessageAndScannerStaysU
 // harmlessly and the pass still ends.
 TEST_F(DeviceScannerTest, OwnerDestroyedWithoutStopIsNotSentToAndThePassEnds) {
   AdbGate gate;
-  adb.SetScenario(gate.Directive("devices") + std::string("devices ") +
-                  ScenarioEscape("List of devices attached\r\nA1\tdevice\r\n") + "\n");
+  adb.SetScenario(gate.Directive("devices") +
+                  ScenarioLine("devices", "List of devices attached\r\nA1\tdevice\r\n"));
   scanner->Start();
   ASSERT_TRUE(gate.WaitReady(60000)) << Joined(adb.Records()) << Joined(ios.Records());
   window->Destroy();

@@ -56,25 +56,8 @@ TempFolder::~TempFolder() {
   RemoveTree(path_);
 }
 
-std::string ScenarioEscape(const std::string& bytes) {
-  std::string out;
-  for (unsigned char c : bytes) {
-    if (c == '\r')
-      out += "\\r";
-    else if (c == '\n')
-      out += "\\n";
-    else if (c == '\t')
-      out += "\\t";
-    else if (c == '\\')
-      out += "\\\\";
-    else if (c < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof(buf), "\\x%02X", c);
-      out += buf;
-    } else
-      out.push_back(static_cast<char>(c));
-  }
-  return out;
+std::string ScenarioLine(const std::string& head, const std::string& bytes) {
+  return head + " " + ScenarioEscape(bytes) + "\n";
 }
 
 std::vector<std::string> ReadLines(const std::string& file) {
@@ -147,6 +130,25 @@ int FakeIdeviceScenario::Outstanding() {
   auto fn =
       reinterpret_cast<int (*)()>(reinterpret_cast<void*>(GetProcAddress(fake, "fake_idevice_outstanding")));
   return fn ? fn() : -1;
+}
+
+::testing::AssertionResult ReadDeviceName(const IMobileDeviceApi& api, const char* udid, std::string* name) {
+  idevice_t device = nullptr;
+  if (api.idevice_new(&device, udid) != kIdeviceSuccess)
+    return ::testing::AssertionFailure() << "idevice_new failed";
+  lockdownd_client_t client = nullptr;
+  if (api.lockdownd_client_new_with_handshake(device, &client, "lumora") != kLockdownSuccess) {
+    api.idevice_free(device);
+    return ::testing::AssertionFailure() << "lockdown handshake failed";
+  }
+  char* text = nullptr;
+  const bool named = api.lockdownd_get_device_name(client, &text) == kLockdownSuccess;
+  if (named) *name = text ? text : "";
+  api.FreeString(text);
+  api.lockdownd_client_free(client);
+  api.idevice_free(device);
+  if (!named) return ::testing::AssertionFailure() << "lockdownd_get_device_name failed";
+  return ::testing::AssertionSuccess();
 }
 
 AdbGate::AdbGate() {

@@ -9,8 +9,12 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "device_info.h"
+#include "fake_scenario_files.h"
 #include "handles.h"
+#include "imobiledevice.h"
 
 // A fresh folder under %TEMP% (with a trailing backslash), removed with its
 // contents at destruction.
@@ -24,9 +28,9 @@ class TempFolder {
   std::string path_;
 };
 
-// Escapes bytes for a scenario line: \r \n \t \\ and \xHH for other control
-// bytes (NUL included).
-std::string ScenarioEscape(const std::string& bytes);
+// One scenario line: `head` (a directive and its words), a space, then
+// `bytes` escaped, and the line end.
+std::string ScenarioLine(const std::string& head, const std::string& bytes);
 
 std::vector<std::string> ReadLines(const std::string& file);
 void WriteFileBytes(const std::string& file, const std::string& bytes);
@@ -67,6 +71,10 @@ class FakeIdeviceScenario {
   TempFolder temp_;
   std::string scenario_, record_;
 };
+
+// Opens `udid` through `api`, reads its name with a lockdown client and
+// releases the device, the client and the name (through api.FreeString).
+::testing::AssertionResult ReadDeviceName(const IMobileDeviceApi& api, const char* udid, std::string* name);
 
 // A pair of named events, unique to this process, that hold the fake adb at
 // the start of one command: it sets `ready` and waits for `go`.

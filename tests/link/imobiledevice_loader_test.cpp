@@ -36,17 +36,10 @@ TEST(IMobileDeviceLoader, BoundCallsReachTheLibraryAndNamesGoBackThroughItsFree)
   ASSERT_EQ(api->idevice_get_device_list(&udids, &count), kIdeviceSuccess);
   ASSERT_EQ(count, 1);
   EXPECT_STREQ(udids[0], "UD-1");
-  idevice_t device = nullptr;
-  ASSERT_EQ(api->idevice_new(&device, udids[0]), kIdeviceSuccess);
-  lockdownd_client_t client = nullptr;
-  ASSERT_EQ(api->lockdownd_client_new_with_handshake(device, &client, "lumora"), kLockdownSuccess);
-  char* name = nullptr;
-  ASSERT_EQ(api->lockdownd_get_device_name(client, &name), kLockdownSuccess);
-  EXPECT_STREQ(name, "Phone One");
-  api->FreeString(name);
+  std::string name;
+  ASSERT_TRUE(ReadDeviceName(*api, udids[0], &name));
+  EXPECT_EQ(name, "Phone One");
   api->FreeString(nullptr);  // no-op
-  api->lockdownd_client_free(client);
-  api->idevice_free(device);
   api->idevice_device_list_free(udids);
   EXPECT_EQ(FakeIdeviceScenario::Outstanding(), 0);
 }

@@ -27,89 +27,16 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "fake_scenario_files.h"
+
 namespace {
 
-// Read through the OS: a test process sets these after its C runtime (and
-// this module's) took its copy of the environment.
-std::string Env(const char* name) {
-  char value[1024];
-  DWORD n = GetEnvironmentVariableA(name, value, sizeof(value));
-  return n == 0 || n >= sizeof(value) ? std::string() : std::string(value, n);
-}
-
-std::string Unescape(const std::string& s) {
-  std::string out;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] != '\\' || i + 1 >= s.size()) {
-      out.push_back(s[i]);
-      continue;
-    }
-    char c = s[++i];
-    switch (c) {
-      case 'r':
-        out.push_back('\r');
-        break;
-      case 'n':
-        out.push_back('\n');
-        break;
-      case 't':
-        out.push_back('\t');
-        break;
-      case '0':
-        out.push_back('\0');
-        break;
-      case 'x':
-        if (i + 2 < s.size()) {
-          out.push_back(static_cast<char>(std::strtol(s.substr(i + 1, 2).c_str(), nullptr, 16)));
-          i += 2;
-        }
-        break;
-      default:
-        out.push_back(c);
-        break;
-    }
-  }
-  return out;
-}
-
-std::string Escape(const std::string& s) {
-  std::string out;
-  for (unsigned char c : s) {
-    if (c == '\r')
-      out += "\\r";
-    else if (c == '\n')
-      out += "\\n";
-    else if (c == '\t')
-      out += "\\t";
-    else if (c == '\\')
-      out += "\\\\";
-    else if (c < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof(buf), "\\x%02X", c);
-      out += buf;
-    } else
-      out.push_back(static_cast<char>(c));
-  }
-  return out;
-}
-
 void Record(const std::string& line) {
-  const std::string path = Env("VELA_FAKE_ADB_RECORD");
-  if (path.empty()) return;
-  HANDLE f = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return;
-  std::string text = line + "\n";
-  DWORD written = 0;
-  WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(f);
+  AppendRecordLine("VELA_FAKE_ADB_RECORD", line);
 }
 
 void WriteAll(DWORD which, const std::string& data) {
@@ -123,18 +50,13 @@ struct Scenario {
   std::vector<std::pair<std::string, std::string>> models, errors;
   std::vector<std::string> failing, hanging;
   std::vector<std::pair<std::string, int>> delays, holders, exitCodes;
-  std::vector<std::pair<std::string, std::string>> gates;
-  std::vector<std::string> probes;  // command -> "<ready> <go>"
+  std::vector<std::pair<std::string, std::string>> gates;  // command -> "<ready> <go>"
+  std::vector<std::string> probes;
 };
 
 Scenario LoadScenario() {
   Scenario sc;
-  const std::string path = Env("VELA_FAKE_ADB_SCENARIO");
-  if (path.empty()) return sc;
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (const std::string& line : ReadScenarioLines("VELA_FAKE_ADB_SCENARIO")) {
     size_t sp = line.find(' ');
     std::string directive = line.substr(0, sp);
     std::string rest = sp == std::string::npos ? std::string() : line.substr(sp + 1);
@@ -142,13 +64,13 @@ Scenario LoadScenario() {
     std::string first = rest.substr(0, sp2);
     std::string tail = sp2 == std::string::npos ? std::string() : rest.substr(sp2 + 1);
     if (directive == "devices")
-      sc.devices += Unescape(rest);
+      sc.devices += ScenarioUnescape(rest);
     else if (directive == "forward")
-      sc.forward += Unescape(rest);
+      sc.forward += ScenarioUnescape(rest);
     else if (directive == "model")
-      sc.models.emplace_back(first, Unescape(tail));
+      sc.models.emplace_back(first, ScenarioUnescape(tail));
     else if (directive == "stderr")
-      sc.errors.emplace_back(first, Unescape(tail));
+      sc.errors.emplace_back(first, ScenarioUnescape(tail));
     else if (directive == "fail")
       sc.failing.push_back(first);
     else if (directive == "hang")
@@ -225,7 +147,7 @@ int main(int argc, char** argv) {
     Sleep(static_cast<DWORD>(std::atoi(args[1].c_str())));
     return 0;
   }
-  Record("cmd " + Escape(GetCommandLineA()));
+  Record("cmd " + ScenarioEscape(GetCommandLineA()));
   Record("pid " + std::to_string(GetCurrentProcessId()));
 
   std::string command, serial;
@@ -274,7 +196,7 @@ int main(int argc, char** argv) {
     }
     std::string line;
     while (ReadLine(line)) {
-      Record("stdin " + Escape(line));
+      Record("stdin " + ScenarioEscape(line));
       std::string word = line.substr(0, line.find_first_of("\r\n"));
       if (word == "getprop") {
         std::string props;

@@ -26,22 +26,15 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "fake_scenario_files.h"
+
 #define FAKE_EXPORT extern "C" __declspec(dllexport)
 
 namespace {
-
-// Read through the OS: a test process sets these after its C runtime (and
-// this module's) took its copy of the environment.
-std::string Env(const char* name) {
-  char value[1024];
-  DWORD n = GetEnvironmentVariableA(name, value, sizeof(value));
-  return n == 0 || n >= sizeof(value) ? std::string() : std::string(value, n);
-}
 
 constexpr int kSuccess = 0;
 constexpr int kInvalidArg = -1;
@@ -65,12 +58,7 @@ struct FakeList {
 
 FakeList LoadScenario() {
   FakeList list;
-  const std::string path = Env("VELA_FAKE_IDEVICE_SCENARIO");
-  if (path.empty()) return list;
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+  for (const std::string& line : ReadScenarioLines("VELA_FAKE_IDEVICE_SCENARIO")) {
     if (line == "list fail") {
       list.fails = true;
       continue;
@@ -104,15 +92,7 @@ FakeList LoadScenario() {
 }
 
 void Record(const std::string& line) {
-  const std::string path = Env("VELA_FAKE_IDEVICE_RECORD");
-  if (path.empty()) return;
-  HANDLE f = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return;
-  std::string text = line + "\n";
-  DWORD written = 0;
-  WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(f);
+  AppendRecordLine("VELA_FAKE_IDEVICE_RECORD", line);
 }
 
 char* Duplicate(const std::string& s) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "fake_adb_fixture.h"
 #include "imobiledevice.h"
 
 namespace {
@@ -21,29 +22,11 @@ TEST(IMobileDeviceFallback, SecondNameIsBoundAndStringsGoToTheLibrarysRuntimeFre
   ASSERT_NE(crt, nullptr);
   EXPECT_EQ(reinterpret_cast<void*>(api->free_string), reinterpret_cast<void*>(GetProcAddress(crt, "free")));
 
-  char path[MAX_PATH];
-  DWORD n = GetTempPathA(MAX_PATH, path);
-  std::string scenario = std::string(path, n) + "vela-idevice-fallback.txt";
-  HANDLE f = CreateFileA(scenario.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(f, INVALID_HANDLE_VALUE);
-  const char text[] = "device F1 name=Fallback\n";
-  DWORD written = 0;
-  WriteFile(f, text, sizeof(text) - 1, &written, nullptr);
-  CloseHandle(f);
-  SetEnvironmentVariableA("VELA_FAKE_IDEVICE_SCENARIO", scenario.c_str());
-
-  idevice_t device = nullptr;
-  ASSERT_EQ(api->idevice_new(&device, "F1"), kIdeviceSuccess);
-  lockdownd_client_t client = nullptr;
-  ASSERT_EQ(api->lockdownd_client_new_with_handshake(device, &client, "lumora"), kLockdownSuccess);
-  char* name = nullptr;
-  ASSERT_EQ(api->lockdownd_get_device_name(client, &name), kLockdownSuccess);
-  EXPECT_STREQ(name, "Fallback");
-  api->FreeString(name);
-  api->lockdownd_client_free(client);
-  api->idevice_free(device);
-  SetEnvironmentVariableA("VELA_FAKE_IDEVICE_SCENARIO", nullptr);
-  DeleteFileA(scenario.c_str());
+  FakeIdeviceScenario scenario;
+  scenario.Set("device F1 name=Fallback\n");
+  std::string name;
+  ASSERT_TRUE(ReadDeviceName(*api, "F1", &name));
+  EXPECT_EQ(name, "Fallback");
 }
 
 }  // namespace
