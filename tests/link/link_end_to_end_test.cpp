@@ -10,6 +10,7 @@
 #include "fake_adb_fixture.h"
 #include "fake_phone.h"
 #include "link_reader.h"
+#include "loopback_link.h"
 
 using fake::FakePhone;
 
@@ -102,17 +103,10 @@ TEST(LinkEndToEndTest, AndroidWithoutAdbFailsBeforeAnyTcp) {
 TEST(LinkEndToEndTest, AndroidForwardToAPortWithoutListenerFails) {
   FakeAdbFolder adb;
   adb.SetScenario("forward error: device offline\\r\\n\n");
-  // A port that was free a moment ago and has no listener now.
-  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in addr = {};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
-  int len = sizeof(addr);
-  ASSERT_EQ(getsockname(s, reinterpret_cast<sockaddr*>(&addr), &len), 0);
-  closesocket(s);
+  const uint16_t unused = UnusedLoopbackPort();
+  ASSERT_NE(unused, 0);
   LinkReader reader;
-  EXPECT_EQ(reader.Connect(kDeviceAndroid, "SER", ntohs(addr.sin_port)), 0);
+  EXPECT_EQ(reader.Connect(kDeviceAndroid, "SER", unused), 0);
   EXPECT_EQ(adb.Records("cmd ").size(), 1u);
 }
 

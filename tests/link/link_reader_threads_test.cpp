@@ -11,6 +11,7 @@
 #include "fake_phone.h"
 #include "handles.h"
 #include "link_reader.h"
+#include "loopback_link.h"
 
 using fake::FakePhone;
 
@@ -28,10 +29,8 @@ std::string WriterPayload(int thread, int seq, size_t filler) {
 
 TEST(LinkReaderThreadsTest, ManyWritersAndHeartbeatsKeepEveryFrameWhole) {
   FakePhone phone;
-  phone.AnswerGreeting().ParseFramesFrom(9);
-  ASSERT_TRUE(phone.Start());
   LinkReader reader;
-  ASSERT_EQ(reader.ConnectLoopback(phone.port()), 1);
+  ASSERT_TRUE(ConnectToGreetingPhone(phone, reader));
 
   constexpr int kThreads = 6;
   std::atomic<bool> stop{false};
@@ -104,10 +103,8 @@ TEST(LinkReaderCurrentTest, FollowsConstructionAndDestruction) {
 
 TEST(LinkReaderCurrentTest, WritesThroughCurrentReachThePhone) {
   FakePhone phone;
-  phone.AnswerGreeting().ParseFramesFrom(9);
-  ASSERT_TRUE(phone.Start());
   LinkReader reader;
-  ASSERT_EQ(reader.ConnectLoopback(phone.port()), 1);
+  ASSERT_TRUE(ConnectToGreetingPhone(phone, reader));
   EXPECT_EQ(LinkReader::Current.WriteMessage(LinkMessageType::Command, "<notify/>", 9), 1);
   ASSERT_TRUE(phone.WaitForFrames(4, 1, kWaitMs));
   EXPECT_EQ(phone.Frames()[0].payload, "<notify/>");
@@ -119,10 +116,8 @@ TEST(LinkReaderCurrentTest, WritesThroughCurrentReachThePhone) {
 TEST(LinkReaderCurrentTest, ReaderDestroyedWhileASenderWritesThroughCurrent) {
   for (int round = 0; round < 15; ++round) {
     FakePhone phone;
-    phone.AnswerGreeting();
-    ASSERT_TRUE(phone.Start());
     auto reader = std::make_unique<LinkReader>();
-    ASSERT_EQ(reader->ConnectLoopback(phone.port()), 1);
+    ASSERT_TRUE(ConnectToGreetingPhone(phone, *reader));
 
     UniqueHandle started(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     std::atomic<bool> gone{false};

@@ -4,6 +4,7 @@
 
 #include "fake_phone.h"
 #include "link_reader.h"
+#include "loopback_link.h"
 
 using fake::FakePhone;
 
@@ -33,10 +34,8 @@ TEST(LinkReaderWireTest, GreetingIsMagicThenEmptyConfigurationAfterTheAnswer) {
 
 TEST(LinkReaderWireTest, HeartbeatFramesAboutEveryTwoSecondsAfterTheGreeting) {
   FakePhone phone;
-  phone.AnswerGreeting().ParseFramesFrom(9);
-  ASSERT_TRUE(phone.Start());
   LinkReader reader;
-  ASSERT_EQ(reader.ConnectLoopback(phone.port()), 1);
+  ASSERT_TRUE(ConnectToGreetingPhone(phone, reader));
   const ULONGLONG connectedAt = GetTickCount64();
 
   ASSERT_TRUE(phone.WaitForBytes(17, kWaitMs));
@@ -54,10 +53,8 @@ TEST(LinkReaderWireTest, HeartbeatFramesAboutEveryTwoSecondsAfterTheGreeting) {
 
 TEST(LinkReaderWireTest, WrittenFramesAreExact) {
   FakePhone phone;
-  phone.AnswerGreeting();
-  ASSERT_TRUE(phone.Start());
   LinkReader reader;
-  ASSERT_EQ(reader.ConnectLoopback(phone.port()), 1);
+  ASSERT_TRUE(ConnectToGreetingPhone(phone, reader));
 
   // An empty payload is exactly the 8 header bytes.
   EXPECT_EQ(reader.WriteMessage(LinkMessageType::Command, nullptr, 0), 1);
@@ -95,10 +92,8 @@ TEST(LinkReaderWireTest, NothingIsWrittenBeforeTheGreetingOrAfterClose) {
 
 TEST(LinkReaderWireTest, InvalidWriteArgumentsSendNothing) {
   FakePhone phone;
-  phone.AnswerGreeting();
-  ASSERT_TRUE(phone.Start());
   LinkReader reader;
-  ASSERT_EQ(reader.ConnectLoopback(phone.port()), 1);
+  ASSERT_TRUE(ConnectToGreetingPhone(phone, reader));
   EXPECT_EQ(reader.WriteMessage(LinkMessageType::Video, nullptr, 10), 0);
   EXPECT_EQ(reader.WriteMessage(LinkMessageType::Video, "abc", -3), 0);
   EXPECT_EQ(reader.WriteMessage(LinkMessageType::Command, "ok", 2), 1);
