@@ -85,23 +85,32 @@ TEST(AdbOutputChunks, ChunkIsCutAtFirstNulAndLaterChunksStillAppend) {
   EXPECT_EQ(out, "A1B2C3");
 }
 
-TEST(GetpropModelParser, ModelWinsOverName) {
+// Outputs in which a model is found: what the name becomes.
+struct GetpropCase {
+  const char* label;
+  const char* output;
+  const char* model;
+};
+
+class GetpropModelFound : public ::testing::TestWithParam<GetpropCase> {};
+
+TEST_P(GetpropModelFound, NameBecomesTheFoundValue) {
   std::string model = "serial";
-  ASSERT_TRUE(ParseGetpropModel("[ro.product.name]: [x1cn]\r\n[ro.product.model]: [X1]\r\n", model));
-  EXPECT_EQ(model, "X1");
+  ASSERT_TRUE(ParseGetpropModel(GetParam().output, model));
+  EXPECT_EQ(model, GetParam().model);
 }
 
-TEST(GetpropModelParser, FallsBackToBuildProduct) {
-  std::string model = "serial";
-  ASSERT_TRUE(ParseGetpropModel("[ro.build.id]: [QP1A]\n[ro.build.product]: [hero]\n", model));
-  EXPECT_EQ(model, "hero");
-}
-
-TEST(GetpropModelParser, EmptyModelValueIsTakenAndStopsTheSearch) {
-  std::string model = "serial";
-  ASSERT_TRUE(ParseGetpropModel("[ro.product.model]: []\n[ro.product.name]: [other]\n", model));
-  EXPECT_EQ(model, "");
-}
+INSTANTIATE_TEST_SUITE_P(
+    GetpropModelParser, GetpropModelFound,
+    ::testing::Values(
+        GetpropCase{"ModelWinsOverName", "[ro.product.name]: [x1cn]\r\n[ro.product.model]: [X1]\r\n", "X1"},
+        GetpropCase{"FallsBackToBuildProduct", "[ro.build.id]: [QP1A]\n[ro.build.product]: [hero]\n", "hero"},
+        // An empty model value is taken and stops the search.
+        GetpropCase{"EmptyModelValueIsTaken", "[ro.product.model]: []\n[ro.product.name]: [other]\n", ""},
+        GetpropCase{"IncompleteModelFallsThroughToNextKey",
+                    "[ro.product.name]: [beyond]\n[ro.product.model]: [", "beyond"},
+        GetpropCase{"Utf8ValueKeptByteForByte", "[ro.product.model]: [小米 13]\n", "小米 13"}),
+    [](const ::testing::TestParamInfo<GetpropCase>& info) { return std::string(info.param.label); });
 
 TEST(GetpropModelParser, MissingKeysOrBracketsLeaveTheName) {
   std::string model = "serial";
@@ -111,18 +120,6 @@ TEST(GetpropModelParser, MissingKeysOrBracketsLeaveTheName) {
   EXPECT_FALSE(ParseGetpropModel("[ro.product.model]: [", model));       // '[' is the last byte
   EXPECT_FALSE(ParseGetpropModel("[ro.product.model]: [Pixel", model));  // no closing bracket
   EXPECT_EQ(model, "serial");
-}
-
-TEST(GetpropModelParser, IncompleteModelFallsThroughToNextKey) {
-  std::string model;
-  ASSERT_TRUE(ParseGetpropModel("[ro.product.name]: [beyond]\n[ro.product.model]: [", model));
-  EXPECT_EQ(model, "beyond");
-}
-
-TEST(GetpropModelParser, Utf8ValueKeptByteForByte) {
-  std::string model;
-  ASSERT_TRUE(ParseGetpropModel("[ro.product.model]: [小米 13]\n", model));
-  EXPECT_EQ(model, "小米 13");
 }
 
 // Random and mutated outputs: the parsers never read out of bounds (the
