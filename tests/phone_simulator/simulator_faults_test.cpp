@@ -1,36 +1,23 @@
 // Each fault option does what --help says.
 #include <gtest/gtest.h>
 
+#include "greeted_desktop.h"
 #include "simulator_process.h"
 #include "stream_reading.h"
 
 namespace {
 
-// Connects and greets; fails the test when that does not work.
-void ConnectAndGreet(DesktopClient& desktop, int port, std::string* magic = nullptr) {
-  ASSERT_TRUE(desktop.Connect(port));
-  std::string m, xml;
-  ASSERT_TRUE(desktop.Greet(&m, &xml));
-  if (magic) *magic = m;
-}
-
 TEST(SimulatorFaults, WrongMagicAnswersLnk99) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--wrong-magic", "--no-video"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  std::string magic;
-  ConnectAndGreet(desktop, port, &magic);
-  EXPECT_EQ(magic, "LNK99");
+  ASSERT_TRUE(ListenAndGreet(sim, desktop, {"--wrong-magic", "--no-video"}, nullptr, "LNK99"));
   EXPECT_TRUE(sim.WaitForLine("fault wrong-magic"));
 }
 
 TEST(SimulatorFaults, SilentAfterStopsSendingButKeepsTheLinkOpen) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--silent-after", "2", "--preset", "ultrafast"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ConnectAndGreet(desktop, port);
+  ASSERT_TRUE(ListenAndGreet(sim, desktop, {"--silent-after", "2", "--preset", "ultrafast"}));
   std::vector<RgbPicture> pictures;
   ASSERT_TRUE(ReadPictures(desktop, 3, &pictures));  // streaming before the fault
   ASSERT_TRUE(sim.WaitForLine("fault silent")) << sim.Transcript();
@@ -49,10 +36,8 @@ TEST(SimulatorFaults, SilentAfterStopsSendingButKeepsTheLinkOpen) {
 
 TEST(SimulatorFaults, CloseMidFrameSendsAHeaderAndHalfThePayloadThenCloses) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--close-mid-frame-after", "0.5", "--preset", "ultrafast"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ConnectAndGreet(desktop, port);
+  ASSERT_TRUE(ListenAndGreet(sim, desktop, {"--close-mid-frame-after", "0.5", "--preset", "ultrafast"}));
   ReceivedFrame frame, last;
   int frames = 0;
   while (desktop.ReadFrame(&frame)) {
@@ -80,10 +65,8 @@ TEST(SimulatorFaults, OversizeAnnouncesTheLengthThenSends64BytesAndFallsSilent) 
     SimulatorProcess sim;
     std::vector<std::string> args = {"--oversize-after", "0.3", "--preset", "ultrafast"};
     if (length != "2147483647") args.insert(args.end(), {"--oversize-length", length});
-    int port = sim.StartListening(args);
-    ASSERT_GT(port, 0);
     DesktopClient desktop;
-    ConnectAndGreet(desktop, port);
+    ASSERT_TRUE(ListenAndGreet(sim, desktop, args));
     ReceivedFrame frame;
     uint32_t expected = static_cast<uint32_t>(std::stoll(length));
     bool found = false;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "desktop_client.h"
+#include "greeted_desktop.h"
 #include "simulator_process.h"
 
 namespace {
@@ -9,6 +10,24 @@ namespace {
 std::string ConfigFor(int v, int h) {
   return "<config><reverse_v>" + std::to_string(v) + "</reverse_v><reverse_h>" + std::to_string(h) +
          "</reverse_h></config>";
+}
+
+// Starts a video-less simulator with `args`, connects `desktop`, sends the
+// magic and reads the raw answer (magic, 32-bit length, `xml_length` bytes
+// of XML) into *answer; the desktop's block is left to the test.
+::testing::AssertionResult SendMagicAndReadAnswer(SimulatorProcess& sim, DesktopClient& desktop,
+                                                  std::vector<std::string> args, size_t xml_length,
+                                                  std::vector<uint8_t>* answer) {
+  args.push_back("--no-video");
+  const int port = sim.StartListening(args);
+  if (port <= 0) return ::testing::AssertionFailure() << "not listening\n" << sim.Transcript();
+  if (!desktop.Connect(port)) return ::testing::AssertionFailure() << "cannot connect";
+  if (!desktop.Send("LNK10", 5)) return ::testing::AssertionFailure() << "cannot send the magic";
+  answer->assign(5 + 4 + xml_length, 0);
+  const size_t got = desktop.Recv(answer->data(), answer->size());
+  if (got != answer->size())
+    return ::testing::AssertionFailure() << "answer has " << got << " bytes, expected " << answer->size();
+  return ::testing::AssertionSuccess();
 }
 
 TEST(SimulatorCommandLine, HelpDocumentsTheCornerColoursAndExitsZero) {
@@ -55,16 +74,13 @@ class SimulatorHandshake : public ::testing::TestWithParam<std::pair<int, int>> 
 TEST_P(SimulatorHandshake, AnswersMagicAndReverseFlagsThenTakesTheDesktopsEmptyBlock) {
   auto [v, h] = GetParam();
   SimulatorProcess sim;
-  int port =
-      sim.StartListening({"--reverse-v", std::to_string(v), "--reverse-h", std::to_string(h), "--no-video"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ASSERT_TRUE(desktop.Connect(port));
-  ASSERT_TRUE(desktop.Send("LNK10", 5));
   // Raw answer: magic, 32-bit little-endian length, the XML.
-  std::string xml = ConfigFor(v, h);
-  std::vector<uint8_t> answer(5 + 4 + xml.size());
-  ASSERT_EQ(desktop.Recv(answer.data(), answer.size()), answer.size());
+  const std::string xml = ConfigFor(v, h);
+  std::vector<uint8_t> answer;
+  ASSERT_TRUE(SendMagicAndReadAnswer(sim, desktop,
+                                     {"--reverse-v", std::to_string(v), "--reverse-h", std::to_string(h)},
+                                     xml.size(), &answer));
   EXPECT_EQ(std::string(answer.begin(), answer.begin() + 5), "LNK10");
   EXPECT_EQ(Le32(&answer[5]), xml.size());
   EXPECT_EQ(std::string(answer.begin() + 9, answer.end()), xml);
@@ -90,24 +106,17 @@ TEST(SimulatorHandshakeBlock, ConfigXmlIsSentVerbatimAndEmptyMeansLengthZero) {
     int port = sim.StartListening({"--config-xml", text, "--no-video"});
     ASSERT_GT(port, 0);
     DesktopClient desktop;
-    ASSERT_TRUE(desktop.Connect(port));
-    std::string magic, xml;
-    ASSERT_TRUE(desktop.Greet(&magic, &xml));
-    EXPECT_EQ(magic, "LNK10");
+    std::string xml;
+    ASSERT_TRUE(ConnectAndGreet(desktop, port, "LNK10", &xml));
     EXPECT_EQ(xml, text);
   }
 }
 
 TEST(SimulatorHandshakeBlock, DesktopConfigurationTextIsPrinted) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--no-video"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ASSERT_TRUE(desktop.Connect(port));
-  ASSERT_TRUE(desktop.Send("LNK10", 5));
-  std::string xml = ConfigFor(0, 0);
-  std::vector<uint8_t> answer(9 + xml.size());
-  ASSERT_EQ(desktop.Recv(answer.data(), answer.size()), answer.size());
+  std::vector<uint8_t> answer;
+  ASSERT_TRUE(SendMagicAndReadAnswer(sim, desktop, {}, ConfigFor(0, 0).size(), &answer));
   const uint8_t block[7] = {3, 0, 0, 0, 'a', 'b', 'c'};
   ASSERT_TRUE(desktop.Send(block, sizeof block));
   std::string line;
@@ -127,10 +136,7 @@ TEST(SimulatorHandshakeBlock, WrongMagicFromTheDesktopEndsThatSessionOnly) {
   ASSERT_TRUE(sim.WaitForLine("greeting magic=bad"));
   ASSERT_TRUE(sim.WaitForLine("disconnected reason=bad magic from desktop"));
   DesktopClient good;
-  ASSERT_TRUE(good.Connect(port));
-  std::string magic, xml;
-  ASSERT_TRUE(good.Greet(&magic, &xml));
-  EXPECT_EQ(magic, "LNK10");
+  EXPECT_TRUE(ConnectAndGreet(good, port, "LNK10"));
 }
 
 }  // namespace

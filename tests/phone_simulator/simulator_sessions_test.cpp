@@ -8,24 +8,17 @@
 #include <cstdio>
 #include <fstream>
 
+#include "greeted_desktop.h"
 #include "simulator_process.h"
 #include "stream_reading.h"
 
 namespace {
 
-void ConnectAndGreet(DesktopClient& desktop, int port) {
-  ASSERT_TRUE(desktop.Connect(port));
-  std::string magic, xml;
-  ASSERT_TRUE(desktop.Greet(&magic, &xml));
-  ASSERT_EQ(magic, "LNK10");
-}
-
 TEST(SimulatorSessions, NextDesktopIsServedAfterTheFirstDisconnectsWithAFreshStream) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--preset", "ultrafast"});
-  ASSERT_GT(port, 0);
+  int port = 0;
   DesktopClient first;
-  ConnectAndGreet(first, port);
+  ASSERT_TRUE(ListenAndGreet(sim, first, {"--preset", "ultrafast"}, &port));
   std::vector<RgbPicture> pictures;
   ASSERT_TRUE(ReadPictures(first, 3, &pictures));
 
@@ -54,7 +47,7 @@ TEST(SimulatorSessions, NextDesktopIsServedAfterTheFirstDisconnectsWithAFreshStr
   // And a third, after the second.
   second.Close();
   DesktopClient third;
-  ConnectAndGreet(third, port);
+  ASSERT_TRUE(ConnectAndGreet(third, port));
   pictures.clear();
   EXPECT_TRUE(ReadPictures(third, 2, &pictures));
 }
@@ -63,10 +56,8 @@ TEST(SimulatorSessions, DesktopCommandsAndHeartbeatsArePrintedAndLogged) {
   std::string log_path = UniqueTempPath("phone_simulator_session_test.log");
   std::remove(log_path.c_str());
   SimulatorProcess sim;
-  int port = sim.StartListening({"--no-video", "--log", log_path});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ConnectAndGreet(desktop, port);
+  ASSERT_TRUE(ListenAndGreet(sim, desktop, {"--no-video", "--log", log_path}));
   const std::string click =
       "<command name=\"notify\"><event name=\"click\" id=\"12\" parent_id=\"3\"></event></command>";
   const std::string chinese =
@@ -100,10 +91,8 @@ TEST(SimulatorSessions, DesktopCommandsAndHeartbeatsArePrintedAndLogged) {
 
 TEST(SimulatorSessions, OversizeLengthFromTheDesktopEndsTheSession) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--no-video"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ConnectAndGreet(desktop, port);
+  ASSERT_TRUE(ListenAndGreet(sim, desktop, {"--no-video"}));
   const uint8_t header[8] = {4, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F};
   ASSERT_TRUE(desktop.Send(header, 8));
   std::string line;
@@ -115,11 +104,10 @@ TEST(SimulatorSessions, OversizeLengthFromTheDesktopEndsTheSession) {
 
 TEST(SimulatorSessions, PhoneCommandsAreSentAfterTheGreetingAndRepeated) {
   SimulatorProcess sim;
-  int port = sim.StartListening(
-      {"--no-video", "--command", "<a>一</a>", "--command", "<b/>", "--command-interval", "50"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ConnectAndGreet(desktop, port);
+  ASSERT_TRUE(ListenAndGreet(
+      sim, desktop,
+      {"--no-video", "--command", "<a>一</a>", "--command", "<b/>", "--command-interval", "50"}));
   std::vector<std::string> received;
   for (int i = 0; i < 6; ++i) {
     ReceivedFrame frame;
@@ -138,10 +126,9 @@ TEST(SimulatorSessions, BlobsGoFirstThenCommands) {
     out << std::string("\x89PNG\0data", 9);
   }
   SimulatorProcess sim;
-  int port = sim.StartListening({"--no-video", "--blob", "filter_1.png=" + path, "--command", "<c/>"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ConnectAndGreet(desktop, port);
+  ASSERT_TRUE(
+      ListenAndGreet(sim, desktop, {"--no-video", "--blob", "filter_1.png=" + path, "--command", "<c/>"}));
   ReceivedFrame blob, command;
   ASSERT_TRUE(desktop.ReadFrame(&blob));
   ASSERT_TRUE(desktop.ReadFrame(&command));
@@ -203,10 +190,8 @@ TEST(SimulatorSessions, StandardInputLinesReachTheConnectedDesktop) {
 
 TEST(SimulatorLifetime, SigtermWithADesktopConnectedExitsCleanly) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--preset", "ultrafast"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ConnectAndGreet(desktop, port);
+  ASSERT_TRUE(ListenAndGreet(sim, desktop, {"--preset", "ultrafast"}));
   ASSERT_TRUE(sim.WaitForLine("streaming "));
   ASSERT_EQ(::kill(sim.pid(), SIGTERM), 0);
   ASSERT_TRUE(sim.WaitForLine("disconnected reason=simulator stopping")) << sim.Transcript();
@@ -231,7 +216,7 @@ TEST(SimulatorLifetime, ExitAfterIdleEndsTheProcessButNotWhileADesktopIsServed) 
   ASSERT_GT(port, 0);
   {
     DesktopClient desktop;
-    ConnectAndGreet(desktop, port);
+    ASSERT_TRUE(ConnectAndGreet(desktop, port));
     // Keep the link for longer than the idle limit: a heartbeat answers back
     // through the printed lines, so the session is still alive at 1.5 s.
     ASSERT_TRUE(desktop.SendFrame(5, ""));

@@ -5,8 +5,10 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <set>
 
+#include "greeted_desktop.h"
 #include "simulator_process.h"
 #include "stream_reading.h"
 
@@ -21,6 +23,47 @@ uint32_t NowMs() {
 const std::vector<int> kUpright = {test_pattern::kTopLeft, test_pattern::kTopRight, test_pattern::kBottomLeft,
                                    test_pattern::kBottomRight};
 
+struct Size {
+  int width, height;
+};
+const Size kLandscape{1280, 720};
+const Size kPortrait{720, 1280};
+
+// Each picture i has the size `size_of(i)` and shows the test pattern upright.
+void ExpectUprightPictures(const std::vector<RgbPicture>& pictures,
+                           const std::function<Size(size_t)>& size_of) {
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(pictures[i].width, size_of(i).width);
+    EXPECT_EQ(pictures[i].height, size_of(i).height);
+    EXPECT_EQ(pictures[i].CornerClasses(), kUpright);
+  }
+}
+
+// Picture i carries frame number i: a stream (or dump) numbers from 0 and
+// nothing was lost or reordered on the way.
+void ExpectNumberedFromZero(const std::vector<RgbPicture>& pictures) {
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    SCOPED_TRACE(i);
+    test_pattern::Stamp stamp;
+    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
+    EXPECT_EQ(stamp.frame_number, i);
+  }
+}
+
+std::vector<uint8_t> ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::vector<RgbPicture> DecodeAll(const std::vector<uint8_t>& bytes) {
+  TestDecoder decoder;
+  std::vector<RgbPicture> pictures;
+  decoder.Feed(bytes.data(), bytes.size(), &pictures);
+  decoder.Flush(&pictures);
+  return pictures;
+}
+
 struct StreamCase {
   int width, height, fps;
   int noise = 0;
@@ -31,13 +74,10 @@ class SimulatorStream : public ::testing::TestWithParam<StreamCase> {};
 TEST_P(SimulatorStream, DecodesToStampedPicturesOfTheChosenSizeWithFourCornerColours) {
   const StreamCase c = GetParam();
   SimulatorProcess sim;
-  int port = sim.StartListening({"--size", std::to_string(c.width) + "x" + std::to_string(c.height), "--fps",
-                                 std::to_string(c.fps), "--noise", std::to_string(c.noise)});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ASSERT_TRUE(desktop.Connect(port));
-  std::string magic, xml;
-  ASSERT_TRUE(desktop.Greet(&magic, &xml));
+  ASSERT_TRUE(ListenAndGreet(sim, desktop,
+                             {"--size", std::to_string(c.width) + "x" + std::to_string(c.height), "--fps",
+                              std::to_string(c.fps), "--noise", std::to_string(c.noise)}));
   std::string line;
   ASSERT_TRUE(sim.WaitForLine("streaming ", &line));
   EXPECT_EQ(line, "streaming " + std::to_string(c.width) + "x" + std::to_string(c.height) + "@" +
@@ -46,15 +86,13 @@ TEST_P(SimulatorStream, DecodesToStampedPicturesOfTheChosenSizeWithFourCornerCol
   std::vector<RgbPicture> pictures;
   std::vector<ReceivedFrame> video;
   ASSERT_TRUE(ReadPictures(desktop, 10, &pictures, &video)) << sim.Transcript();
+  ExpectUprightPictures(pictures, [&](size_t) { return Size{c.width, c.height}; });
+  ExpectNumberedFromZero(pictures);  // a fresh stream for each desktop starts at 0
   uint32_t now = NowMs();
   for (size_t i = 0; i < pictures.size(); ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(pictures[i].width, c.width);
-    EXPECT_EQ(pictures[i].height, c.height);
-    EXPECT_EQ(pictures[i].CornerClasses(), kUpright);
     test_pattern::Stamp stamp;
     ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
-    EXPECT_EQ(stamp.frame_number, i);             // a fresh stream for each desktop starts at 0
     EXPECT_LT(now - stamp.send_time_ms, 30000u);  // a recent wall-clock time (mod 2^32 difference)
   }
   // Message sizes are drawn at random: the default cut gives many sizes.
@@ -79,12 +117,8 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SimulatorStream,
 
 TEST(SimulatorStreamCutting, ChunkBoundsHoldAndPayloadsCutInsideFrames) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--chunk", "100:300", "--preset", "ultrafast", "--seed", "7"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ASSERT_TRUE(desktop.Connect(port));
-  std::string magic, xml;
-  ASSERT_TRUE(desktop.Greet(&magic, &xml));
+  ASSERT_TRUE(ListenAndGreet(sim, desktop, {"--chunk", "100:300", "--preset", "ultrafast", "--seed", "7"}));
   std::vector<RgbPicture> pictures;
   std::vector<ReceivedFrame> video;
   ASSERT_TRUE(ReadPictures(desktop, 5, &pictures, &video));
@@ -104,12 +138,9 @@ TEST(SimulatorStreamCutting, ChunkBoundsHoldAndPayloadsCutInsideFrames) {
 
 TEST(SimulatorStreamCutting, FramesPerMessageGroupsWholeFrames) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--frames-per-message", "3", "--preset", "ultrafast", "--fps", "60"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ASSERT_TRUE(desktop.Connect(port));
-  std::string magic, xml;
-  ASSERT_TRUE(desktop.Greet(&magic, &xml));
+  ASSERT_TRUE(
+      ListenAndGreet(sim, desktop, {"--frames-per-message", "3", "--preset", "ultrafast", "--fps", "60"}));
   std::vector<RgbPicture> pictures;
   std::vector<ReceivedFrame> video;
   ASSERT_TRUE(ReadPictures(desktop, 9, &pictures, &video));
@@ -120,21 +151,14 @@ TEST(SimulatorStreamCutting, FramesPerMessageGroupsWholeFrames) {
               (std::vector<uint8_t>{0, 0, 0, 1, 9}));
     EXPECT_EQ(CountAccessUnitDelimiters(f.payload), 3);
   }
-  for (size_t i = 0; i < pictures.size(); ++i) {
-    test_pattern::Stamp stamp;
-    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
-    EXPECT_EQ(stamp.frame_number, i);
-  }
+  ExpectNumberedFromZero(pictures);
 }
 
 TEST(SimulatorStreamCutting, CarriedTailsMakeMessagesSpanFrameBoundaries) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--carry-tail", "--chunk", "2000:4000", "--preset", "ultrafast"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ASSERT_TRUE(desktop.Connect(port));
-  std::string magic, xml;
-  ASSERT_TRUE(desktop.Greet(&magic, &xml));
+  ASSERT_TRUE(
+      ListenAndGreet(sim, desktop, {"--carry-tail", "--chunk", "2000:4000", "--preset", "ultrafast"}));
   std::vector<RgbPicture> pictures;
   std::vector<ReceivedFrame> video;
   ASSERT_TRUE(ReadPictures(desktop, 12, &pictures, &video));
@@ -148,11 +172,7 @@ TEST(SimulatorStreamCutting, CarriedTailsMakeMessagesSpanFrameBoundaries) {
     if (CountAccessUnitDelimiters(rest) > 0) ++spanning;
   }
   EXPECT_GT(spanning, 0);
-  for (size_t i = 0; i < pictures.size(); ++i) {
-    test_pattern::Stamp stamp;
-    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
-    EXPECT_EQ(stamp.frame_number, i);
-  }
+  ExpectNumberedFromZero(pictures);
 }
 
 TEST(SimulatorDump, WritesTheRequestedNumberOfFramesAndExits) {
@@ -163,24 +183,13 @@ TEST(SimulatorDump, WritesTheRequestedNumberOfFramesAndExits) {
   std::string line;
   ASSERT_TRUE(sim.WaitForLine("dumped ", &line, 60000));
   EXPECT_EQ(sim.WaitForExit(10000), 0);
-  std::ifstream in(path, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<uint8_t> bytes = ReadFileBytes(path);
   EXPECT_EQ(line, "dumped frames=30 bytes=" + std::to_string(bytes.size()) + " size=720x1280");
   EXPECT_EQ(CountAccessUnitDelimiters(bytes), 30);
-  TestDecoder decoder;
-  std::vector<RgbPicture> pictures;
-  decoder.Feed(bytes.data(), bytes.size(), &pictures);
-  decoder.Flush(&pictures);
+  const std::vector<RgbPicture> pictures = DecodeAll(bytes);
   ASSERT_EQ(pictures.size(), 30u);
-  for (size_t i = 0; i < pictures.size(); ++i) {
-    SCOPED_TRACE(i);
-    EXPECT_EQ(pictures[i].width, 720);
-    EXPECT_EQ(pictures[i].height, 1280);
-    EXPECT_EQ(pictures[i].CornerClasses(), kUpright);
-    test_pattern::Stamp stamp;
-    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
-    EXPECT_EQ(stamp.frame_number, i);
-  }
+  ExpectUprightPictures(pictures, [](size_t) { return kPortrait; });
+  ExpectNumberedFromZero(pictures);
   std::remove(path.c_str());
 }
 
@@ -194,34 +203,18 @@ TEST(SimulatorTurning, DumpSwapsWidthAndHeightAtTheGivenFramesAndKeepsNumbering)
   ASSERT_TRUE(sim.WaitForLine("turned ", &line, 60000));
   EXPECT_EQ(line, "turned 1280x720 at frame 60");
   EXPECT_EQ(sim.WaitForExit(60000), 0);
-  std::ifstream in(path, std::ios::binary);
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  TestDecoder decoder;
-  std::vector<RgbPicture> pictures;
-  decoder.Feed(bytes.data(), bytes.size(), &pictures);
-  decoder.Flush(&pictures);
+  const std::vector<RgbPicture> pictures = DecodeAll(ReadFileBytes(path));
   ASSERT_EQ(pictures.size(), 70u);
-  for (size_t i = 0; i < pictures.size(); ++i) {
-    SCOPED_TRACE(i);
-    const bool turned = i >= 30 && i < 60;
-    EXPECT_EQ(pictures[i].width, turned ? 720 : 1280);
-    EXPECT_EQ(pictures[i].height, turned ? 1280 : 720);
-    EXPECT_EQ(pictures[i].CornerClasses(), kUpright);
-    test_pattern::Stamp stamp;
-    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
-    EXPECT_EQ(stamp.frame_number, i);
-  }
+  ExpectUprightPictures(pictures, [](size_t i) { return i >= 30 && i < 60 ? kPortrait : kLandscape; });
+  ExpectNumberedFromZero(pictures);
   std::remove(path.c_str());
 }
 
 TEST(SimulatorTurning, LiveStreamChangesSizeMidRunWithoutRestartingTheCount) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--size", "720x1280", "--rotate-every", "0.4", "--preset", "ultrafast"});
-  ASSERT_GT(port, 0);
   DesktopClient desktop;
-  ASSERT_TRUE(desktop.Connect(port));
-  std::string magic, xml;
-  ASSERT_TRUE(desktop.Greet(&magic, &xml));
+  ASSERT_TRUE(
+      ListenAndGreet(sim, desktop, {"--size", "720x1280", "--rotate-every", "0.4", "--preset", "ultrafast"}));
   // 0.4 s at 30 fps: the turn comes after about 12 frames; read past it.
   std::vector<RgbPicture> pictures;
   ASSERT_TRUE(ReadPictures(desktop, 20, &pictures));
@@ -230,18 +223,14 @@ TEST(SimulatorTurning, LiveStreamChangesSizeMidRunWithoutRestartingTheCount) {
   EXPECT_EQ(line, "turned 1280x720");
   // Sizes alternate, starting upright; the turns follow wall-clock time, so
   // a slow machine may see a second one within these frames.
+  std::vector<bool> turned(pictures.size(), false);
   int turns = 0;
-  for (size_t i = 0; i < pictures.size(); ++i) {
-    SCOPED_TRACE(i);
-    if (i > 0 && pictures[i].width != pictures[i - 1].width) ++turns;
-    const bool turned = turns % 2 == 1;
-    EXPECT_EQ(pictures[i].width, turned ? 1280 : 720);
-    EXPECT_EQ(pictures[i].height, turned ? 720 : 1280);
-    EXPECT_EQ(pictures[i].CornerClasses(), kUpright);
-    test_pattern::Stamp stamp;
-    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
-    EXPECT_EQ(stamp.frame_number, i);
+  for (size_t i = 1; i < pictures.size(); ++i) {
+    if (pictures[i].width != pictures[i - 1].width) ++turns;
+    turned[i] = turns % 2 == 1;
   }
+  ExpectUprightPictures(pictures, [&](size_t i) { return turned[i] ? kLandscape : kPortrait; });
+  ExpectNumberedFromZero(pictures);
   EXPECT_GE(turns, 1);
   EXPECT_EQ(pictures[0].width, 720);
 }
