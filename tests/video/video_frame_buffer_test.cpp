@@ -28,15 +28,28 @@ std::unique_ptr<VideoFrame> Convert(VideoFrameBuffer& fb, const AVFrame* picture
   return fb.TakeFrame();
 }
 
+// Where input pixel (y, x) of a W x H picture lands: its output row or column.
+using Map = int (*)(int W, int H, int y, int x);
+int InputRow(int, int, int y, int) {
+  return y;
+}
+int InputColumn(int, int, int, int x) {
+  return x;
+}
+int FlippedRow(int, int H, int y, int) {
+  return H - 1 - y;
+}
+int MirroredColumn(int W, int, int, int x) {
+  return W - 1 - x;
+}
+
 struct TableCase {
   const char* name;
-  int flip, mirror;
-  int (*row)(int W, int H, int y, int x);
-  int (*col)(int W, int H, int y, int x);
+  Map row, col;
 };
 
-// Checks every output pixel against the table's mapping: the coordinate
-// colour of the input tells which input pixel landed there.
+// Checks every output pixel against the mapping: the coordinate colour of
+// the input tells which input pixel landed there.
 void ExpectMapping(const VideoFrame& frame, int W, int H, const TableCase& t) {
   int bad = 0;
   for (int r = 0; r < frame.height(); ++r)
@@ -50,55 +63,57 @@ void ExpectMapping(const VideoFrame& frame, int W, int H, const TableCase& t) {
   EXPECT_EQ(bad, 0) << t.name;
 }
 
-// The four rows of the table without rotation, on a landscape picture in
-// landscape mode; the phone flags give the effective flip and mirror.
-TEST(VideoFrameBuffer, OrientationTableWithoutRotationIsPixelExact) {
-  const TableCase cases[] = {
-      {"plain", 0, 0, [](int, int, int y, int) { return y; }, [](int, int, int, int x) { return x; }},
-      {"flip", 1, 0, [](int, int H, int y, int) { return H - 1 - y; },
-       [](int, int, int, int x) { return x; }},
-      {"mirror", 0, 1, [](int, int, int y, int) { return y; },
-       [](int W, int, int, int x) { return W - 1 - x; }},
-      {"flip+mirror", 1, 1, [](int, int H, int y, int) { return H - 1 - y; },
-       [](int W, int, int, int x) { return W - 1 - x; }},
-  };
-  AvFramePtr pic = MakeRgbPicture(1280, 720, CoordinateColour);
-  for (const TableCase& t : cases) {
-    VideoFrameBuffer fb;
-    fb.SetReverse(t.flip, t.mirror);
-    auto frame = Convert(fb, pic.get());
-    ASSERT_TRUE(frame) << t.name;
-    ASSERT_EQ(frame->width(), 1280);
-    ASSERT_EQ(frame->height(), 720);
-    EXPECT_EQ(frame->size(), 1280 * 720 * 3);
-    ExpectMapping(*frame, 1280, 720, t);
-  }
+// How many sampled pixels (every 7th row, every 5th column) are not `colour`.
+int PixelsNotNear(const VideoFrame& frame, Rgb colour, int tolerance) {
+  int off = 0;
+  for (int r = 0; r < frame.height(); r += 7)
+    for (int c = 0; c < frame.width(); c += 5) off += Near(PixelAt(frame, r, c), colour, tolerance) ? 0 : 1;
+  return off;
 }
 
-// The four rotated rows: a portrait picture in landscape mode.
-TEST(VideoFrameBuffer, OrientationTableWithRotationIsPixelExact) {
-  const TableCase cases[] = {
-      {"clockwise", 0, 0, [](int, int, int, int x) { return x; },
-       [](int, int H, int y, int) { return H - 1 - y; }},
-      {"rotated+flip", 1, 0, [](int W, int, int, int x) { return W - 1 - x; },
-       [](int, int H, int y, int) { return H - 1 - y; }},
-      {"rotated+mirror", 0, 1, [](int, int, int, int x) { return x; },
-       [](int, int, int y, int) { return y; }},
-      {"anticlockwise", 1, 1, [](int W, int, int, int x) { return W - 1 - x; },
-       [](int, int, int y, int) { return y; }},
-  };
-  AvFramePtr pic = MakeRgbPicture(720, 1280, CoordinateColour);
-  for (const TableCase& t : cases) {
-    VideoFrameBuffer fb;
-    // The user's toggles alone give the effective flags here.
+// One row of the orientation table, in landscape mode: a W x H picture with
+// the effective flip and mirror set by the phone or by the user's toggles.
+struct OrientationCase {
+  TableCase mapping;
+  int width, height;
+  bool userToggles;
+  int flip, mirror;
+};
+
+class VideoFrameBufferOrientation : public ::testing::TestWithParam<OrientationCase> {};
+
+TEST_P(VideoFrameBufferOrientation, EveryOutputPixelComesFromTheTablesInputPixel) {
+  const OrientationCase& t = GetParam();
+  AvFramePtr pic = MakeRgbPicture(t.width, t.height, CoordinateColour);
+  VideoFrameBuffer fb;
+  if (t.userToggles)
     fb.SetUserFlip(t.mirror, t.flip);
-    auto frame = Convert(fb, pic.get());
-    ASSERT_TRUE(frame) << t.name;
-    ASSERT_EQ(frame->width(), 1280);
-    ASSERT_EQ(frame->height(), 720);
-    ExpectMapping(*frame, 720, 1280, t);
-  }
+  else
+    fb.SetReverse(t.flip, t.mirror);
+  auto frame = Convert(fb, pic.get());
+  ASSERT_TRUE(frame);
+  ASSERT_EQ(frame->width(), 1280);
+  ASSERT_EQ(frame->height(), 720);
+  EXPECT_EQ(frame->size(), 1280 * 720 * 3);
+  ExpectMapping(*frame, t.width, t.height, t.mapping);
 }
+
+// Without rotation: a landscape picture, the phone's flags. With rotation: a
+// portrait picture, the user's toggles alone (the input's column becomes the
+// output row, its row the output column).
+INSTANTIATE_TEST_SUITE_P(
+    Table, VideoFrameBufferOrientation,
+    ::testing::Values(OrientationCase{{"plain", InputRow, InputColumn}, 1280, 720, false, 0, 0},
+                      OrientationCase{{"flip", FlippedRow, InputColumn}, 1280, 720, false, 1, 0},
+                      OrientationCase{{"mirror", InputRow, MirroredColumn}, 1280, 720, false, 0, 1},
+                      OrientationCase{{"flip_mirror", FlippedRow, MirroredColumn}, 1280, 720, false, 1, 1},
+                      OrientationCase{{"clockwise", InputColumn, FlippedRow}, 720, 1280, true, 0, 0},
+                      OrientationCase{{"rotated_flip", MirroredColumn, FlippedRow}, 720, 1280, true, 1, 0},
+                      OrientationCase{{"rotated_mirror", InputColumn, InputRow}, 720, 1280, true, 0, 1},
+                      OrientationCase{{"anticlockwise", MirroredColumn, InputRow}, 720, 1280, true, 1, 1}),
+    [](const ::testing::TestParamInfo<OrientationCase>& info) {
+      return std::string(info.param.mapping.name);
+    });
 
 TEST(VideoFrameBuffer, PortraitPictureInLandscapeModeTurnsClockwiseOrAnticlockwiseWithBothFlips) {
   AvFramePtr pic = MakeRgbPicture(720, 1280, [](int y, int x) { return Quadrants(720, 1280, y, x); });
@@ -129,9 +144,7 @@ TEST(VideoFrameBuffer, UserMirrorCancelsThePhoneMirror) {
   fb.SetUserFlip(1, 0);
   auto frame = Convert(fb, pic.get());
   ASSERT_TRUE(frame);
-  ExpectMapping(
-      *frame, 1280, 720,
-      {"unmirrored", 0, 0, [](int, int, int y, int) { return y; }, [](int, int, int, int x) { return x; }});
+  ExpectMapping(*frame, 1280, 720, {"unmirrored", InputRow, InputColumn});
 }
 
 TEST(VideoFrameBuffer, FullHdIsScaledToTheOutputWithoutCrop) {
@@ -169,9 +182,7 @@ TEST(VideoFrameBuffer, TallPictureIsCroppedByEqualBandsWithoutScaling) {
   ASSERT_EQ(frame->width(), 1280);
   ASSERT_EQ(frame->height(), 720);
   // A pure copy: output (r, c) is exactly input (r + 120, c).
-  ExpectMapping(
-      *frame, 1280, 960,
-      {"crop", 0, 0, [](int, int, int y, int) { return y - 120; }, [](int, int, int, int x) { return x; }});
+  ExpectMapping(*frame, 1280, 960, {"crop", [](int, int, int y, int) { return y - 120; }, InputColumn});
 }
 
 TEST(VideoFrameBuffer, EleventhFrameDropsTheFirst) {
@@ -249,9 +260,7 @@ TEST(VideoFrameBuffer, PortraitPictureInPortraitModeIsKeptUnturned) {
   AvFramePtr pic = MakeRgbPicture(720, 1280, CoordinateColour);
   auto frame = Convert(fb, pic.get());
   ASSERT_TRUE(frame);
-  ExpectMapping(
-      *frame, 720, 1280,
-      {"plain", 0, 0, [](int, int, int y, int) { return y; }, [](int, int, int, int x) { return x; }});
+  ExpectMapping(*frame, 720, 1280, {"plain", InputRow, InputColumn});
 }
 
 TEST(VideoFrameBuffer, RecycledFrameIsReusedAndFullyRepainted) {
@@ -268,18 +277,13 @@ TEST(VideoFrameBuffer, RecycledFrameIsReusedAndFullyRepainted) {
   auto second = Convert(fb, blue.get());
   ASSERT_TRUE(second);
   EXPECT_EQ(second->bitmap(), firstBitmap) << "the spare frame's memory is used again";
-  int stale = 0;
-  for (int r = 0; r < 720; r += 7)
-    for (int c = 0; c < 1280; c += 5) stale += Near(PixelAt(*second, r, c), kBlue, 8) ? 0 : 1;
-  EXPECT_EQ(stale, 0);
+  EXPECT_EQ(PixelsNotNear(*second, kBlue, 8), 0);
 
   // The copy path, too.
   fb.Recycle(std::move(second));
   auto third = Convert(fb, green.get());
   ASSERT_TRUE(third);
-  for (int r = 0; r < 720; r += 7)
-    for (int c = 0; c < 1280; c += 5) stale += Near(PixelAt(*third, r, c), kGreen, 0) ? 0 : 1;
-  EXPECT_EQ(stale, 0);
+  EXPECT_EQ(PixelsNotNear(*third, kGreen, 0), 0);
 
   // A spare of the other orientation is not handed out for a portrait frame.
   fb.Recycle(std::move(third));
