@@ -15,11 +15,6 @@ void CIconButton::SetEnabled(bool enabled) {
   if (IsWindow()) Repaint();
 }
 
-void CIconButton::SetParentDrawn(bool parentDrawn, HWND parent) {
-  parentDrawn_ = parentDrawn;
-  parent_ = parent;
-}
-
 void CIconButton::SetTextColors(COLORREF normal, COLORREF hot, COLORREF pressed, COLORREF disabled) {
   textColors_[0] = normal;
   textColors_[1] = hot;
@@ -27,30 +22,10 @@ void CIconButton::SetTextColors(COLORREF normal, COLORREF hot, COLORREF pressed,
   textColors_[3] = disabled;
 }
 
-LRESULT CIconButton::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
-  state_ = kStateNormal;
-  return 0;
-}
-
-LRESULT CIconButton::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  if (parentDrawn_) {
-    PAINTSTRUCT ps;
-    BeginPaint(m_hWnd, &ps);
-    EndPaint(m_hWnd, &ps);
-    return 0;
-  }
-  DoubleBufferedPaint paint(m_hWnd);
-  FillSolid(paint.dc(), paint.client(), RGB(255, 255, 255));
-  SetBkMode(paint.dc(), TRANSPARENT);
-  MemoryDC scratch(paint.dc(), 1, 1);
-  Draw(paint.dc(), scratch.get());
-  return 0;
-}
-
 void CIconButton::Draw(HDC target, HDC scratch) {
   RECT client{};
   GetClientRect(&client);
-  ParentDrawnViewport viewport(m_hWnd, parentDrawn_, parent_, target, &parentRect_);
+  ParentDrawnViewport viewport = EnterParentPlace(target);
   SelectScope font(target, GetUiFont(fontSize_));
   if (!IsRectEmpty(&client))
     DrawIconAndText(target, scratch, client, images_.ForState(disabled_, state_), 255);
@@ -89,40 +64,9 @@ void CIconButton::DrawIconAndText(HDC target, HDC scratch, const RECT& client, H
   SetTextColor(target, old);
 }
 
-LRESULT CIconButton::OnMouseMove(UINT, WPARAM, LPARAM, BOOL&) {
-  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
-  TrackMouseEvent(&track);
-  if (state_ != kStateNormal) return 0;
-  state_ = kStateHot;
-  Repaint();
-  return 0;
-}
-
-LRESULT CIconButton::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
-  if (state_ == kStateNormal) return 0;
-  state_ = kStateNormal;
-  Repaint();
-  return 0;
-}
-
-LRESULT CIconButton::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
-  if (state_ == kStatePressed) return 0;
-  state_ = kStatePressed;
-  Repaint();
-  return 0;
-}
-
 LRESULT CIconButton::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&) {
-  if (state_ != kStateHot) {
-    state_ = kStateHot;
-    Repaint();
-  }
-  // Any release over the button counts, wherever the press began.
+  ChangeState(kStateHot, false);
+  // Any release over the button counts, wherever the press began; sent.
   if (!disabled_) ReportClick(m_hWnd, false);
-  return 0;
-}
-
-LRESULT CIconButton::OnKeyDown(UINT, WPARAM wParam, LPARAM, BOOL&) {
-  if (wParam == VK_RETURN && !disabled_) ReportClick(m_hWnd, false);
   return 0;
 }

@@ -22,15 +22,6 @@ void ImageButton::SetEnabled(bool enabled) {
   StartFade();
 }
 
-void ImageButton::SetParentDrawn(bool parentDrawn, HWND parent) {
-  parentDrawn_ = parentDrawn;
-  parent_ = parent;
-}
-
-void ImageButton::Repaint() {
-  RepaintButton(m_hWnd, parent_, parentRect_);
-}
-
 void ImageButton::StartFade() {
   previous_ = shown_;
   alpha_ = 0;
@@ -43,29 +34,10 @@ void ImageButton::StopFade() {
   if (IsWindow()) KillTimer(kFadeTimer);
 }
 
-LRESULT ImageButton::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
-  state_ = kStateNormal;
-  return 0;
-}
-
-LRESULT ImageButton::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  if (parentDrawn_) {
-    PAINTSTRUCT ps;
-    BeginPaint(m_hWnd, &ps);
-    EndPaint(m_hWnd, &ps);
-    return 0;
-  }
-  DoubleBufferedPaint paint(m_hWnd);
-  FillSolid(paint.dc(), paint.client(), RGB(255, 255, 255));
-  MemoryDC scratch(paint.dc(), 1, 1);
-  Draw(paint.dc(), scratch.get());
-  return 0;
-}
-
 void ImageButton::Draw(HDC target, HDC scratch) {
   RECT client{};
   GetClientRect(&client);
-  ParentDrawnViewport viewport(m_hWnd, parentDrawn_, parent_, target, &parentRect_);
+  ParentDrawnViewport viewport = EnterParentPlace(target);
   if (!IsRectEmpty(&client)) DrawStatePicture(target, scratch, client);
 }
 
@@ -82,45 +54,19 @@ void ImageButton::DrawStatePicture(HDC target, HDC scratch, const RECT& client) 
   }
 }
 
-LRESULT ImageButton::OnMouseMove(UINT, WPARAM, LPARAM, BOOL&) {
-  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
-  TrackMouseEvent(&track);
-  if (state_ != kStateNormal) return 0;
-  state_ = kStateHot;
-  StartFade();
+void ImageButton::OnStateChanged(bool hover) {
+  if (hover) {
+    StartFade();
+  } else {
+    StopFade();
+  }
   Repaint();
-  return 0;
-}
-
-LRESULT ImageButton::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
-  if (state_ == kStateNormal) return 0;
-  state_ = kStateNormal;
-  StartFade();
-  Repaint();
-  return 0;
-}
-
-LRESULT ImageButton::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
-  if (state_ == kStatePressed) return 0;
-  state_ = kStatePressed;
-  StopFade();
-  Repaint();
-  return 0;
 }
 
 LRESULT ImageButton::OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&) {
-  // Only a release that ends a press on this button is a click.
+  // Only a release that ends a press on this button is a click, posted.
   if (state_ == kStatePressed && !disabled_) ReportClick(m_hWnd, true);
-  if (state_ != kStateHot) {
-    state_ = kStateHot;
-    StopFade();
-    Repaint();
-  }
-  return 0;
-}
-
-LRESULT ImageButton::OnKeyDown(UINT, WPARAM wParam, LPARAM, BOOL&) {
-  if (wParam == VK_RETURN && !disabled_) ReportClick(m_hWnd, false);
+  ChangeState(kStateHot, false);
   return 0;
 }
 

@@ -37,7 +37,7 @@ LRESULT LoadingButton::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
 void LoadingButton::Draw(HDC target, HDC scratch) {
   RECT client{};
   GetClientRect(&client);
-  ParentDrawnViewport viewport(m_hWnd, parentDrawn_, parent_, target, &parentRect_);
+  ParentDrawnViewport viewport = EnterParentPlace(target);
   if (!IsRectEmpty(&client)) DrawStatePicture(target, scratch, client);
 
   COLORREF oldColor = ::SetTextColor(target, textColor_);
