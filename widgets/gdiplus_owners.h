@@ -4,29 +4,12 @@
 
 #include "gdiplus_api.h"
 
-struct GpImageDeleter {
-  void operator()(Gdiplus::GpImage* image) const {
-    if (image) Gdiplus::DllExports::GdipDisposeImage(image);
-  }
-};
-struct GpGraphicsDeleter {
-  void operator()(Gdiplus::GpGraphics* graphics) const {
-    if (graphics) Gdiplus::DllExports::GdipDeleteGraphics(graphics);
-  }
-};
-struct GpPenDeleter {
-  void operator()(Gdiplus::GpPen* pen) const {
-    if (pen) Gdiplus::DllExports::GdipDeletePen(pen);
-  }
-};
-struct GpBrushDeleter {
-  void operator()(Gdiplus::GpBrush* brush) const {
-    if (brush) Gdiplus::DllExports::GdipDeleteBrush(brush);
-  }
-};
-struct GpPathDeleter {
-  void operator()(Gdiplus::GpPath* path) const {
-    if (path) Gdiplus::DllExports::GdipDeletePath(path);
+// Deletes a GDI+ object with its flat-API delete function (null is skipped).
+template <auto DeleteFn>
+struct GpDeleter {
+  template <class T>
+  void operator()(T* object) const {
+    if (object) DeleteFn(object);
   }
 };
 struct ComReleaser {
@@ -35,12 +18,14 @@ struct ComReleaser {
   }
 };
 
+using GpImageDeleter = GpDeleter<&Gdiplus::DllExports::GdipDisposeImage>;
 using GpBitmapPtr = std::unique_ptr<Gdiplus::GpBitmap, GpImageDeleter>;
 using GpImagePtr = std::unique_ptr<Gdiplus::GpImage, GpImageDeleter>;
-using GpGraphicsPtr = std::unique_ptr<Gdiplus::GpGraphics, GpGraphicsDeleter>;
-using GpPenPtr = std::unique_ptr<Gdiplus::GpPen, GpPenDeleter>;
-using GpBrushPtr = std::unique_ptr<Gdiplus::GpBrush, GpBrushDeleter>;
-using GpPathPtr = std::unique_ptr<Gdiplus::GpPath, GpPathDeleter>;
+using GpGraphicsPtr =
+    std::unique_ptr<Gdiplus::GpGraphics, GpDeleter<&Gdiplus::DllExports::GdipDeleteGraphics>>;
+using GpPenPtr = std::unique_ptr<Gdiplus::GpPen, GpDeleter<&Gdiplus::DllExports::GdipDeletePen>>;
+using GpBrushPtr = std::unique_ptr<Gdiplus::GpBrush, GpDeleter<&Gdiplus::DllExports::GdipDeleteBrush>>;
+using GpPathPtr = std::unique_ptr<Gdiplus::GpPath, GpDeleter<&Gdiplus::DllExports::GdipDeletePath>>;
 using StreamPtr = std::unique_ptr<IStream, ComReleaser>;
 
 // A graphics object on a device context, with anti-aliased smoothing (a no-op
