@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "test_pictures.h"
@@ -63,6 +64,19 @@ void ExpectMapping(const VideoFrame& frame, int W, int H, const TableCase& t) {
   EXPECT_EQ(bad, 0) << t.name;
 }
 
+struct ColourAt {
+  int row, col;
+  Rgb colour;
+};
+
+// Each listed output pixel is within `tolerance` of its colour.
+void ExpectColours(const VideoFrame& frame, std::initializer_list<ColourAt> points, int tolerance) {
+  for (const ColourAt& p : points)
+    EXPECT_TRUE(Near(PixelAt(frame, p.row, p.col), p.colour, tolerance))
+        << "(" << p.row << "," << p.col << ") is " << Describe(PixelAt(frame, p.row, p.col)) << ", expected "
+        << Describe(p.colour);
+}
+
 // How many sampled pixels (every 7th row, every 5th column) are not `colour`.
 int PixelsNotNear(const VideoFrame& frame, Rgb colour, int tolerance) {
   int off = 0;
@@ -71,49 +85,77 @@ int PixelsNotNear(const VideoFrame& frame, Rgb colour, int tolerance) {
   return off;
 }
 
-// One row of the orientation table, in landscape mode: a W x H picture with
-// the effective flip and mirror set by the phone or by the user's toggles.
-struct OrientationCase {
+// A W x H coordinate picture through a buffer set up with the phone's flags
+// (reverse_v, reverse_h), the user's toggles (mirror, flip) and the output
+// mode; `mapping` says where each input pixel must land.
+struct MappingCase {
   TableCase mapping;
   int width, height;
-  bool userToggles;
-  int flip, mirror;
+  int phoneFlip, phoneMirror;
+  int userMirror, userFlip;
+  bool portrait;
 };
 
-class VideoFrameBufferOrientation : public ::testing::TestWithParam<OrientationCase> {};
+class VideoFrameBufferMapping : public ::testing::TestWithParam<MappingCase> {};
 
-TEST_P(VideoFrameBufferOrientation, EveryOutputPixelComesFromTheTablesInputPixel) {
-  const OrientationCase& t = GetParam();
+TEST_P(VideoFrameBufferMapping, EveryOutputPixelComesFromTheExpectedInputPixel) {
+  const MappingCase& t = GetParam();
   AvFramePtr pic = MakeRgbPicture(t.width, t.height, CoordinateColour);
   VideoFrameBuffer fb;
-  if (t.userToggles)
-    fb.SetUserFlip(t.mirror, t.flip);
-  else
-    fb.SetReverse(t.flip, t.mirror);
+  fb.SetReverse(t.phoneFlip, t.phoneMirror);
+  fb.SetUserFlip(t.userMirror, t.userFlip);
+  fb.SetPortrait(t.portrait);
   auto frame = Convert(fb, pic.get());
   ASSERT_TRUE(frame);
-  ASSERT_EQ(frame->width(), 1280);
-  ASSERT_EQ(frame->height(), 720);
-  EXPECT_EQ(frame->size(), 1280 * 720 * 3);
+  const int outWidth = t.portrait ? 720 : 1280, outHeight = t.portrait ? 1280 : 720;
+  ASSERT_EQ(frame->width(), outWidth);
+  ASSERT_EQ(frame->height(), outHeight);
+  EXPECT_EQ(frame->size(), outWidth * outHeight * 3);
   ExpectMapping(*frame, t.width, t.height, t.mapping);
 }
 
-// Without rotation: a landscape picture, the phone's flags. With rotation: a
-// portrait picture, the user's toggles alone (the input's column becomes the
-// output row, its row the output column).
+// The orientation table in landscape mode. Without rotation: a landscape
+// picture and the phone's flags. With rotation: a portrait picture and the
+// user's toggles alone (the input's column becomes the output row, its row
+// the output column).
 INSTANTIATE_TEST_SUITE_P(
-    Table, VideoFrameBufferOrientation,
-    ::testing::Values(OrientationCase{{"plain", InputRow, InputColumn}, 1280, 720, false, 0, 0},
-                      OrientationCase{{"flip", FlippedRow, InputColumn}, 1280, 720, false, 1, 0},
-                      OrientationCase{{"mirror", InputRow, MirroredColumn}, 1280, 720, false, 0, 1},
-                      OrientationCase{{"flip_mirror", FlippedRow, MirroredColumn}, 1280, 720, false, 1, 1},
-                      OrientationCase{{"clockwise", InputColumn, FlippedRow}, 720, 1280, true, 0, 0},
-                      OrientationCase{{"rotated_flip", MirroredColumn, FlippedRow}, 720, 1280, true, 1, 0},
-                      OrientationCase{{"rotated_mirror", InputColumn, InputRow}, 720, 1280, true, 0, 1},
-                      OrientationCase{{"anticlockwise", MirroredColumn, InputRow}, 720, 1280, true, 1, 1}),
-    [](const ::testing::TestParamInfo<OrientationCase>& info) {
-      return std::string(info.param.mapping.name);
-    });
+    OrientationTable, VideoFrameBufferMapping,
+    ::testing::Values(MappingCase{{"plain", InputRow, InputColumn}, 1280, 720, 0, 0, 0, 0, false},
+                      MappingCase{{"flip", FlippedRow, InputColumn}, 1280, 720, 1, 0, 0, 0, false},
+                      MappingCase{{"mirror", InputRow, MirroredColumn}, 1280, 720, 0, 1, 0, 0, false},
+                      MappingCase{{"flip_mirror", FlippedRow, MirroredColumn}, 1280, 720, 1, 1, 0, 0, false},
+                      MappingCase{{"clockwise", InputColumn, FlippedRow}, 720, 1280, 0, 0, 0, 0, false},
+                      MappingCase{{"rotated_flip", MirroredColumn, FlippedRow}, 720, 1280, 0, 0, 0, 1, false},
+                      MappingCase{{"rotated_mirror", InputColumn, InputRow}, 720, 1280, 0, 0, 1, 0, false},
+                      MappingCase{{"anticlockwise", MirroredColumn, InputRow}, 720, 1280, 0, 0, 1, 1, false}),
+    [](const ::testing::TestParamInfo<MappingCase>& info) { return std::string(info.param.mapping.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VideoFrameBufferMapping,
+    ::testing::Values(
+        // The user's mirror cancels the phone's.
+        MappingCase{
+            {"user_mirror_cancels_phone_mirror", InputRow, InputColumn}, 1280, 720, 0, 1, 1, 0, false},
+        // A taller picture is cut by equal bands, not scaled: output (r, c)
+        // is exactly input (r + 120, c).
+        MappingCase{{"tall_picture_cropped_by_equal_bands", [](int, int, int y, int) { return y - 120; },
+                     InputColumn},
+                    1280,
+                    960,
+                    0,
+                    0,
+                    0,
+                    0,
+                    false},
+        MappingCase{{"portrait_picture_in_portrait_mode_unturned", InputRow, InputColumn},
+                    720,
+                    1280,
+                    0,
+                    0,
+                    0,
+                    0,
+                    true}),
+    [](const ::testing::TestParamInfo<MappingCase>& info) { return std::string(info.param.mapping.name); });
 
 TEST(VideoFrameBuffer, PortraitPictureInLandscapeModeTurnsClockwiseOrAnticlockwiseWithBothFlips) {
   AvFramePtr pic = MakeRgbPicture(720, 1280, [](int y, int x) { return Quadrants(720, 1280, y, x); });
@@ -121,30 +163,14 @@ TEST(VideoFrameBuffer, PortraitPictureInLandscapeModeTurnsClockwiseOrAnticlockwi
   auto cw = Convert(fb, pic.get());
   ASSERT_TRUE(cw);
   // Clockwise: the input's top-left corner goes to the top right.
-  EXPECT_TRUE(Near(PixelAt(*cw, 0, 1279), kRed, 0)) << Describe(PixelAt(*cw, 0, 1279));
-  EXPECT_TRUE(Near(PixelAt(*cw, 0, 0), kBlue, 0));
-  EXPECT_TRUE(Near(PixelAt(*cw, 719, 1279), kGreen, 0));
-  EXPECT_TRUE(Near(PixelAt(*cw, 719, 0), kYellow, 0));
+  ExpectColours(*cw, {{0, 1279, kRed}, {0, 0, kBlue}, {719, 1279, kGreen}, {719, 0, kYellow}}, 0);
 
   fb.SetReverse(1, 0);
   fb.SetUserFlip(1, 0);  // phone flip plus user mirror: both in effect
   auto acw = Convert(fb, pic.get());
   ASSERT_TRUE(acw);
   // Anticlockwise: the input's top-left corner goes to the bottom left.
-  EXPECT_TRUE(Near(PixelAt(*acw, 719, 0), kRed, 0)) << Describe(PixelAt(*acw, 719, 0));
-  EXPECT_TRUE(Near(PixelAt(*acw, 0, 0), kGreen, 0));
-  EXPECT_TRUE(Near(PixelAt(*acw, 719, 1279), kBlue, 0));
-  EXPECT_TRUE(Near(PixelAt(*acw, 0, 1279), kYellow, 0));
-}
-
-TEST(VideoFrameBuffer, UserMirrorCancelsThePhoneMirror) {
-  AvFramePtr pic = MakeRgbPicture(1280, 720, CoordinateColour);
-  VideoFrameBuffer fb;
-  fb.SetReverse(0, 1);
-  fb.SetUserFlip(1, 0);
-  auto frame = Convert(fb, pic.get());
-  ASSERT_TRUE(frame);
-  ExpectMapping(*frame, 1280, 720, {"unmirrored", InputRow, InputColumn});
+  ExpectColours(*acw, {{719, 0, kRed}, {0, 0, kGreen}, {719, 1279, kBlue}, {0, 1279, kYellow}}, 0);
 }
 
 TEST(VideoFrameBuffer, FullHdIsScaledToTheOutputWithoutCrop) {
@@ -159,30 +185,20 @@ TEST(VideoFrameBuffer, FullHdIsScaledToTheOutputWithoutCrop) {
   ASSERT_TRUE(frame);
   ASSERT_EQ(frame->width(), 1280);
   ASSERT_EQ(frame->height(), 720);
-  for (auto [r, c] :
-       {std::pair{4, 640}, std::pair{715, 640}, std::pair{360, 4}, std::pair{360, 1275}, std::pair{3, 3}})
-    EXPECT_TRUE(Near(PixelAt(*frame, r, c), kWhite, 40))
-        << r << "," << c << " " << Describe(PixelAt(*frame, r, c));
+  ExpectColours(*frame,
+                {{4, 640, kWhite}, {715, 640, kWhite}, {360, 4, kWhite}, {360, 1275, kWhite}, {3, 3, kWhite}},
+                40);
   // Quadrant centres keep their colours; the split is at the middle.
-  EXPECT_TRUE(Near(PixelAt(*frame, 180, 320), kRed, 40)) << Describe(PixelAt(*frame, 180, 320));
-  EXPECT_TRUE(Near(PixelAt(*frame, 180, 960), kGreen, 40));
-  EXPECT_TRUE(Near(PixelAt(*frame, 540, 320), kBlue, 40));
-  EXPECT_TRUE(Near(PixelAt(*frame, 540, 960), kYellow, 40));
-  EXPECT_TRUE(Near(PixelAt(*frame, 180, 630), kRed, 40));
-  EXPECT_TRUE(Near(PixelAt(*frame, 180, 650), kGreen, 40));
-  EXPECT_TRUE(Near(PixelAt(*frame, 350, 320), kRed, 40));
-  EXPECT_TRUE(Near(PixelAt(*frame, 370, 320), kBlue, 40));
-}
-
-TEST(VideoFrameBuffer, TallPictureIsCroppedByEqualBandsWithoutScaling) {
-  AvFramePtr pic = MakeRgbPicture(1280, 960, CoordinateColour);
-  VideoFrameBuffer fb;
-  auto frame = Convert(fb, pic.get());
-  ASSERT_TRUE(frame);
-  ASSERT_EQ(frame->width(), 1280);
-  ASSERT_EQ(frame->height(), 720);
-  // A pure copy: output (r, c) is exactly input (r + 120, c).
-  ExpectMapping(*frame, 1280, 960, {"crop", [](int, int, int y, int) { return y - 120; }, InputColumn});
+  ExpectColours(*frame,
+                {{180, 320, kRed},
+                 {180, 960, kGreen},
+                 {540, 320, kBlue},
+                 {540, 960, kYellow},
+                 {180, 630, kRed},
+                 {180, 650, kGreen},
+                 {350, 320, kRed},
+                 {370, 320, kBlue}},
+                40);
 }
 
 TEST(VideoFrameBuffer, EleventhFrameDropsTheFirst) {
@@ -244,23 +260,13 @@ TEST(VideoFrameBuffer, PortraitSwitchAppliesFromTheNextPicture) {
   EXPECT_EQ(after->size(), 720 * 1280 * 3);
   // The landscape picture is turned clockwise into the portrait output:
   // its top-left red quadrant ends up on the top right.
-  EXPECT_TRUE(Near(PixelAt(*after, 20, 700), kRed, 0)) << Describe(PixelAt(*after, 20, 700));
-  EXPECT_TRUE(Near(PixelAt(*after, 1260, 20), kYellow, 0));
+  ExpectColours(*after, {{20, 700, kRed}, {1260, 20, kYellow}}, 0);
 
   fb.SetPortrait(false);
   fb.OnFrame(landscape.get());
   auto back = fb.TakeFrame();
   ASSERT_TRUE(back);
   EXPECT_EQ(back->width(), 1280);
-}
-
-TEST(VideoFrameBuffer, PortraitPictureInPortraitModeIsKeptUnturned) {
-  VideoFrameBuffer fb;
-  fb.SetPortrait(true);
-  AvFramePtr pic = MakeRgbPicture(720, 1280, CoordinateColour);
-  auto frame = Convert(fb, pic.get());
-  ASSERT_TRUE(frame);
-  ExpectMapping(*frame, 720, 1280, {"plain", InputRow, InputColumn});
 }
 
 TEST(VideoFrameBuffer, RecycledFrameIsReusedAndFullyRepainted) {
