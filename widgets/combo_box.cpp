@@ -5,6 +5,7 @@
 #include "image_helpers.h"
 #include "picture_ids.h"
 #include "text.h"
+#include "text_scope.h"
 #include "ui_font.h"
 
 using namespace Gdiplus;
@@ -159,12 +160,9 @@ void ComboBox::PaintTo(HDC dc) {
   BlendBitmapCentred(dc, scratch.get(), arrowImages_[index].get(), arrowRect_, 255);
 
   SelectScope font(dc, GetUiFont(13));
-  COLORREF oldColor = SetTextColor(dc, open_ ? kOpenTextColor : RGB(0, 0, 0));
-  int oldMode = SetBkMode(dc, TRANSPARENT);
+  TransparentTextScope text(dc, open_ ? kOpenTextColor : RGB(0, 0, 0));
   RECT textRect = textRect_;
   DrawTextUtf8(dc, text_, &textRect, DT_VCENTER | DT_SINGLELINE);
-  SetBkMode(dc, oldMode);
-  SetTextColor(dc, oldColor);
 }
 
 LRESULT ComboBox::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {

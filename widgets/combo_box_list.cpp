@@ -3,6 +3,7 @@
 #include "app_messages.h"
 #include "gdi.h"
 #include "text.h"
+#include "text_scope.h"
 #include "ui_font.h"
 
 namespace {
@@ -158,18 +159,17 @@ void CComboBoxList::PaintTo(HDC dc) {
   GetClientRect(&client);
   FillSolid(dc, client, RGB(255, 255, 255));
   SelectScope font(dc, GetUiFont(13));
-  COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 0));
-  int oldMode = SetBkMode(dc, TRANSPARENT);
-  for (size_t i = 0; i < items_.size(); ++i) {
-    RECT row = items_[i]->row;
-    RECT visible{};
-    if (!IntersectRect(&visible, &row, &client)) continue;
-    if (static_cast<int>(i) == hot_) FillSolid(dc, row, kHotRowColor);
-    RECT textRect{row.left + kTextInset, row.top, row.right - kTextInset, row.bottom};
-    DrawTextUtf8(dc, items_[i]->text, &textRect, DT_VCENTER | DT_SINGLELINE);
+  {
+    TransparentTextScope text(dc, RGB(0, 0, 0));
+    for (size_t i = 0; i < items_.size(); ++i) {
+      RECT row = items_[i]->row;
+      RECT visible{};
+      if (!IntersectRect(&visible, &row, &client)) continue;
+      if (static_cast<int>(i) == hot_) FillSolid(dc, row, kHotRowColor);
+      RECT textRect{row.left + kTextInset, row.top, row.right - kTextInset, row.bottom};
+      DrawTextUtf8(dc, items_[i]->text, &textRect, DT_VCENTER | DT_SINGLELINE);
+    }
   }
-  SetBkMode(dc, oldMode);
-  SetTextColor(dc, oldColor);
   // The outline is the window's own shape, so every frame line falls on the
   // outermost visible pixels (a wider shape would put the right edge
   // outside the window).

@@ -1,6 +1,7 @@
 #include "loading_button.h"
 
 #include "text.h"
+#include "text_scope.h"
 #include "ui_font.h"
 
 using namespace Gdiplus;
@@ -40,9 +41,8 @@ void LoadingButton::Draw(HDC target, HDC scratch) {
   ParentDrawnViewport viewport = EnterParentPlace(target);
   if (!IsRectEmpty(&client)) DrawStatePicture(target, scratch, client);
 
-  COLORREF oldColor = ::SetTextColor(target, textColor_);
   SelectScope font(target, GetUiFont(kLabelFontSize));
-  int oldMode = SetBkMode(target, TRANSPARENT);
+  TransparentTextScope text(target, textColor_);
   RECT textRect = client;
   if (spinner_) {
     DrawSpinner(target, client);
@@ -54,8 +54,6 @@ void LoadingButton::Draw(HDC target, HDC scratch) {
   }
   lastTextLeft_ = textRect.left;
   DrawTextUtf8(target, text_, &textRect, DT_VCENTER | DT_SINGLELINE);
-  SetBkMode(target, oldMode);
-  ::SetTextColor(target, oldColor);
 }
 
 void LoadingButton::DrawSpinner(HDC target, const RECT& client) {

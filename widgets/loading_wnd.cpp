@@ -3,6 +3,7 @@
 #include "gdi.h"
 #include "picture_ids.h"
 #include "text.h"
+#include "text_scope.h"
 #include "ui_font.h"
 
 LRESULT LoadingWnd::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
@@ -22,11 +23,8 @@ void LoadingWnd::PaintTo(HDC dc) {
   // The overlay speaks in the dialog's own font.
   HFONT font = reinterpret_cast<HFONT>(::SendMessageA(GetParent(), WM_GETFONT, 0, 0));
   SelectScope selected(dc, font ? font : GetUiFont(13));
-  COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 0));
-  int oldMode = SetBkMode(dc, TRANSPARENT);
+  TransparentTextScope text(dc, RGB(0, 0, 0));
   DrawTextUtf8(dc, "初始化设备管理器...", &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  SetBkMode(dc, oldMode);
-  SetTextColor(dc, oldColor);
 }
 
 LRESULT LoadingWnd::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
