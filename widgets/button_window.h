@@ -14,6 +14,7 @@
 
 #include "button_support.h"
 #include "gdi.h"
+#include "mouse_input.h"
 #include "window.h"
 
 template <class T>
@@ -83,8 +84,7 @@ class ButtonWindow : public CWindowImpl<T> {
     return 0;
   }
   LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&) {
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, this->m_hWnd, 0};
-    TrackMouseEvent(&track);
+    RequestMouseLeave(this->m_hWnd);
     // Only a normal button turns hot; a pressed one stays pressed.
     if (state_ == kStateNormal) ChangeState(kStateHot, true);
     return 0;

@@ -3,6 +3,7 @@
 #include "button_support.h"
 #include "gdiplus_owners.h"
 #include "image_helpers.h"
+#include "mouse_input.h"
 #include "picture_ids.h"
 #include "text.h"
 #include "text_scope.h"
@@ -10,12 +11,6 @@
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
-
-namespace {
-POINT PointOf(LPARAM lParam) {
-  return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-}  // namespace
 
 LRESULT ComboBox::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   RECT client{};
@@ -50,9 +45,8 @@ void ComboBox::SetArrowState(WORD state) {
 }
 
 LRESULT ComboBox::OnMouseMove(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
-  TrackMouseEvent(&track);
-  POINT pt = PointOf(lParam);
+  RequestMouseLeave(m_hWnd);
+  POINT pt = PointFromLParam(lParam);
   if (PtInRect(&arrowRect_, pt)) {
     if (arrowState_ != kArrowHot && arrowState_ != kArrowPressed) SetArrowState(kArrowHot);
   } else {
@@ -86,7 +80,7 @@ LRESULT ComboBox::OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT ComboBox::OnLButtonUp(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  POINT pt = PointOf(lParam);
+  POINT pt = PointFromLParam(lParam);
   if (PtInRect(&arrowRect_, pt) && arrowState_ != kArrowHot) {
     arrowState_ = kArrowHot;
     InvalidateRect(&arrowRect_, TRUE);

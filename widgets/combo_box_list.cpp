@@ -2,6 +2,7 @@
 
 #include "app_messages.h"
 #include "gdi.h"
+#include "mouse_input.h"
 #include "text.h"
 #include "text_scope.h"
 #include "ui_font.h"
@@ -109,9 +110,8 @@ LRESULT CComboBoxList::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CComboBoxList::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
-  TrackMouseEvent(&track);
-  POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  RequestMouseLeave(m_hWnd);
+  POINT pt = PointFromLParam(lParam);
   int row = RowAt(pt);
   if (row != hot_) {
     hot_ = row;
@@ -129,7 +129,7 @@ LRESULT CComboBoxList::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CComboBoxList::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  POINT pt = PointFromLParam(lParam);
   selected_ = RowAt(pt);
   if (selected_ == -1 || !owner_) return 0;
   // Selection first, then the window goes (WM_DESTROY posts the close).

@@ -4,13 +4,8 @@
 
 #include "control_geometry.h"
 #include "image_helpers.h"
+#include "mouse_input.h"
 #include "picture_ids.h"
-
-namespace {
-POINT PointOf(LPARAM lParam) {
-  return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-}
-}  // namespace
 
 HWND MiniScrollBar::Create(HWND parent, const RECT& rc, UINT id) {
   HWND wnd = CWindowImpl<MiniScrollBar>::Create(parent, rc, nullptr, WS_CHILD | WS_VISIBLE, 0, id);
@@ -91,7 +86,7 @@ LRESULT MiniScrollBar::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT MiniScrollBar::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  POINT pt = PointOf(lParam);
+  POINT pt = PointFromLParam(lParam);
   dragging_ = false;
   if (PtInRect(&thumbRect_, pt)) {
     SetCapture();
@@ -119,9 +114,8 @@ LRESULT MiniScrollBar::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
 }
 
 LRESULT MiniScrollBar::OnMouseMove(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
-  TrackMouseEvent(&track);
-  POINT pt = PointOf(lParam);
+  RequestMouseLeave(m_hWnd);
+  POINT pt = PointFromLParam(lParam);
   if (!PtInRect(&thumbRect_, pt) && !dragging_ && !captured_) {
     if (state_ != kNormal) {
       state_ = kNormal;
@@ -168,7 +162,7 @@ void MiniScrollBar::EndPressAndDrag() {
 }
 
 LRESULT MiniScrollBar::OnLButtonUp(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  POINT pt = PointOf(lParam);
+  POINT pt = PointFromLParam(lParam);
   EndPressAndDrag();
   state_ = PtInRect(&thumbRect_, pt) ? kHot : kNormal;
   Invalidate(TRUE);

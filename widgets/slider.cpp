@@ -6,6 +6,7 @@
 #include "control_geometry.h"
 #include "gdiplus_owners.h"
 #include "image_helpers.h"
+#include "mouse_input.h"
 #include "picture_ids.h"
 
 using namespace Gdiplus;
@@ -47,7 +48,7 @@ LRESULT Slider::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 void Slider::TrackPointer(LPARAM lParam) {
   RECT client{};
   GetClientRect(&client);
-  int x = static_cast<short>(LOWORD(lParam));
+  int x = PointFromLParam(lParam).x;
   int value = SliderValueFromX(x, client.left, client.right, thumbWidth_, minimum_, maximum_);
   if (value == value_) return;
   value_ = value;
