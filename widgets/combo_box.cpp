@@ -158,9 +158,3 @@ void ComboBox::PaintTo(HDC dc) {
   RECT textRect = textRect_;
   DrawTextUtf8(dc, text_, &textRect, DT_VCENTER | DT_SINGLELINE);
 }
-
-LRESULT ComboBox::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  DoubleBufferedPaint paint(m_hWnd);
-  PaintTo(paint.dc());
-  return 0;
-}

@@ -8,20 +8,18 @@
 #include <string>
 
 #include "app_messages.h"
+#include "buffered_paint_window.h"
 #include "combo_box_list.h"
 #include "gdi.h"
 #include "widget_listeners.h"
-#include "window.h"
 
-class ComboBox : public CWindowImpl<ComboBox> {
+class ComboBox : public BufferedPaintWindow<ComboBox> {
  public:
   enum ArrowState : WORD { kArrowNormal = 1, kArrowHot = 2, kArrowPressed = 3 };
   static constexpr COLORREF kOpenTextColor = RGB(0x8C, 0x8C, 0x8C);
 
   BEGIN_MSG_MAP(ComboBox)
   MESSAGE_HANDLER(WM_CREATE, OnCreate)
-  MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-  MESSAGE_HANDLER(WM_PAINT, OnPaint)
   MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
   MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
   MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
@@ -29,6 +27,7 @@ class ComboBox : public CWindowImpl<ComboBox> {
   MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
   MESSAGE_HANDLER(WM_COMBOLIST_SELECT, OnListSelect)
   MESSAGE_HANDLER(WM_COMBOLIST_CLOSED, OnListClosed)
+  CHAIN_MSG_MAP(BufferedPaintWindow<ComboBox>)
   END_MSG_MAP()
 
   void SetListener(IComboBoxListener* listener) { listener_ = listener; }
@@ -51,8 +50,6 @@ class ComboBox : public CWindowImpl<ComboBox> {
 
  private:
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);

@@ -177,9 +177,3 @@ void CComboBoxList::PaintTo(HDC dc) {
   BrushHandle brush(::CreateSolidBrush(kFrameColor));
   FrameRgn(dc, frame.get(), brush.get(), 1, 1);
 }
-
-LRESULT CComboBoxList::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  DoubleBufferedPaint paint(m_hWnd);
-  PaintTo(paint.dc());
-  return 0;
-}

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "window.h"
+#include "buffered_paint_window.h"
 
-class CComboBoxList : public CWindowImpl<CComboBoxList> {
+class CComboBoxList : public BufferedPaintWindow<CComboBoxList> {
  public:
   static constexpr int kRowHeight = 46;
   static constexpr int kTextInset = 14;
@@ -24,14 +24,13 @@ class CComboBoxList : public CWindowImpl<CComboBoxList> {
 
   BEGIN_MSG_MAP(CComboBoxList)
   MESSAGE_HANDLER(WM_CREATE, OnCreate)
-  MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-  MESSAGE_HANDLER(WM_PAINT, OnPaint)
   MESSAGE_HANDLER(WM_MOUSEACTIVATE, OnMouseActivate)
   MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
   MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
   MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
   MESSAGE_HANDLER(WM_ACTIVATEAPP, OnActivateApp)
   MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+  CHAIN_MSG_MAP(BufferedPaintWindow<CComboBoxList>)
   END_MSG_MAP()
 
   CComboBoxList() = default;
@@ -59,8 +58,6 @@ class CComboBoxList : public CWindowImpl<CComboBoxList> {
 
  private:
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMouseActivate(UINT, WPARAM, LPARAM, BOOL&) { return MA_NOACTIVATE; }
   LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);

@@ -27,12 +27,6 @@ void LoadingWnd::PaintTo(HDC dc) {
   DrawTextUtf8(dc, "初始化设备管理器...", &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
-LRESULT LoadingWnd::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  DoubleBufferedPaint paint(m_hWnd);
-  PaintTo(paint.dc());
-  return 0;
-}
-
 LRESULT LoadingWnd::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
   Invalidate(FALSE);
   return 0;

@@ -3,20 +3,19 @@
 #pragma once
 #include <windows.h>
 
+#include "buffered_paint_window.h"
 #include "image_button.h"
-#include "window.h"
 
-class LoadingWnd : public CWindowImpl<LoadingWnd> {
+class LoadingWnd : public BufferedPaintWindow<LoadingWnd> {
  public:
   // The close button's id, forwarded to the parent as its close command.
   static constexpr UINT kCloseId = 2;
 
   BEGIN_MSG_MAP(LoadingWnd)
   MESSAGE_HANDLER(WM_CREATE, OnCreate)
-  MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-  MESSAGE_HANDLER(WM_PAINT, OnPaint)
   MESSAGE_HANDLER(WM_TIMER, OnTimer)
   COMMAND_ID_HANDLER(kCloseId, OnClose)
+  CHAIN_MSG_MAP(BufferedPaintWindow<LoadingWnd>)
   END_MSG_MAP()
 
   // Paints the whole client onto `dc`.
@@ -25,8 +24,6 @@ class LoadingWnd : public CWindowImpl<LoadingWnd> {
 
  private:
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnClose(WORD, WORD, HWND, BOOL&);
 

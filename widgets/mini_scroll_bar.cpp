@@ -79,12 +79,6 @@ void MiniScrollBar::PaintTo(HDC dc) {
                     thumbRect_.bottom - thumbRect_.top);
 }
 
-LRESULT MiniScrollBar::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  DoubleBufferedPaint paint(m_hWnd);
-  PaintTo(paint.dc());
-  return 0;
-}
-
 LRESULT MiniScrollBar::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
   POINT pt = PointFromLParam(lParam);
   dragging_ = false;

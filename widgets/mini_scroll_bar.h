@@ -4,12 +4,12 @@
 #pragma once
 #include <windows.h>
 
+#include "buffered_paint_window.h"
 #include "gdi.h"
 #include "nine_grid_image.h"
 #include "widget_listeners.h"
-#include "window.h"
 
-class MiniScrollBar : public CWindowImpl<MiniScrollBar> {
+class MiniScrollBar : public BufferedPaintWindow<MiniScrollBar> {
  public:
   // Timers 2 and 3 repeat paging up and down while the button is held.
   static constexpr UINT_PTR kPageUpTimer = 2;
@@ -21,8 +21,6 @@ class MiniScrollBar : public CWindowImpl<MiniScrollBar> {
   enum ThumbState { kNormal = 0, kHot = 1, kPressed = 2 };
 
   BEGIN_MSG_MAP(MiniScrollBar)
-  MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-  MESSAGE_HANDLER(WM_PAINT, OnPaint)
   MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
   MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDown)
   MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
@@ -31,6 +29,7 @@ class MiniScrollBar : public CWindowImpl<MiniScrollBar> {
   MESSAGE_HANDLER(WM_TIMER, OnTimer)
   MESSAGE_HANDLER(WM_COMMAND, OnCommand)
   MESSAGE_HANDLER(WM_SIZE, OnSize)
+  CHAIN_MSG_MAP(BufferedPaintWindow<MiniScrollBar>)
   END_MSG_MAP()
 
   HWND Create(HWND parent, const RECT& rc, UINT id);
@@ -54,8 +53,6 @@ class MiniScrollBar : public CWindowImpl<MiniScrollBar> {
   void PaintTo(HDC dc);
 
  private:
-  LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);

@@ -104,9 +104,3 @@ void Slider::PaintTo(HDC dc) {
   MemoryDC scratch(dc, 1, 1);
   BlendBitmapAt(dc, scratch.get(), thumbImage_.get(), xt, (H - thumbHeight_) / 2, 255);
 }
-
-LRESULT Slider::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  DoubleBufferedPaint paint(m_hWnd);
-  PaintTo(paint.dc());
-  return 0;
-}

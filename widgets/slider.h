@@ -4,22 +4,21 @@
 #pragma once
 #include <windows.h>
 
+#include "buffered_paint_window.h"
 #include "gdi.h"
 #include "widget_listeners.h"
-#include "window.h"
 
-class Slider : public CWindowImpl<Slider> {
+class Slider : public BufferedPaintWindow<Slider> {
  public:
   static constexpr COLORREF kTrackColor = RGB(0xE0, 0xE0, 0xE0);
   static constexpr COLORREF kFillColor = RGB(0xE8, 0x58, 0x89);
 
   BEGIN_MSG_MAP(Slider)
   MESSAGE_HANDLER(WM_CREATE, OnCreate)
-  MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-  MESSAGE_HANDLER(WM_PAINT, OnPaint)
   MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
   MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
   MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+  CHAIN_MSG_MAP(BufferedPaintWindow<Slider>)
   END_MSG_MAP()
 
   HWND Create(HWND parent, const RECT& rc);
@@ -40,8 +39,6 @@ class Slider : public CWindowImpl<Slider> {
 
  private:
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
-  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonUp(UINT, WPARAM, LPARAM, BOOL&);
