@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "command_window.h"
+#include "core/reference_frame_reading.h"
 #include "dui_resource_store.h"
 #include "fake_adb_fixture.h"
 #include "fake_phone.h"
@@ -18,10 +19,6 @@ namespace {
 
 constexpr unsigned kWaitMs = 10000;
 using Strings = std::vector<std::string>;
-
-std::string PayloadOf(const LinkMessage& m) {
-  return m.data ? std::string(reinterpret_cast<const char*>(m.data.get()), m.length) : std::string();
-}
 
 // The part every path shares once the link is up: flags, a video frame, a
 // command to the window, a blob, a written command and a heartbeat.

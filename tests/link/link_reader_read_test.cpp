@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "command_window.h"
+#include "core/reference_frame_reading.h"
 #include "dui_resource_store.h"
 #include "fake_phone.h"
 #include "frame_header.h"
@@ -13,10 +14,6 @@ using fake::FakePhone;
 namespace {
 
 constexpr unsigned kWaitMs = 10000;
-
-std::string PayloadOf(const LinkMessage& m) {
-  return m.data ? std::string(reinterpret_cast<const char*>(m.data.get()), m.length) : std::string();
-}
 
 std::string BlobText(const BlobSnapshot& blob) {
   return blob ? std::string(reinterpret_cast<const char*>(blob->data()), blob->size())
@@ -47,14 +44,7 @@ TEST(LinkReaderReadTest, EveryTypeIncludingEmptyAndUnknown) {
                 fake::Frame(0x00070004, "") + fake::Frame(0xFFFF, "z"));
   const std::vector<std::pair<uint16_t, std::string>> expected = {
       {1, "h264 bytes"}, {1, ""}, {3, blob}, {4, "<a/>"}, {5, ""}, {9, "unknown"}, {4, ""}, {0xFFFF, "z"}};
-  for (const auto& e : expected) {
-    auto m = f.reader.ReadMessage();
-    ASSERT_TRUE(m);
-    EXPECT_EQ(m->type, e.first);
-    EXPECT_EQ(m->length, static_cast<int32_t>(e.second.size()));
-    EXPECT_EQ(PayloadOf(*m), e.second);
-    EXPECT_EQ(m->data == nullptr, e.second.empty());
-  }
+  for (const auto& e : expected) EXPECT_TRUE(IsMessage(f.reader.ReadMessage(), e.first, e.second));
   EXPECT_EQ(BlobText(DUIResourceStore::Instance().FindResource("lrr_every_type")), "PNGDATA");
 }
 
