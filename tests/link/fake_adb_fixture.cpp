@@ -1,5 +1,6 @@
 #include "fake_adb_fixture.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -209,15 +210,19 @@ LRESULT CALLBACK DeviceListWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  while (!done()) {
-    ULONGLONG now = GetTickCount64();
-    if (now >= end) return done();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (done()) return true;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(10, deadline - now)),
+                              QS_ALLINPUT);
   }
-  return true;
 }
 
 bool ProcessEnds(DWORD pid, DWORD timeoutMs) {

@@ -118,8 +118,9 @@ class DeviceListWindow {
   std::function<void()> onDestroy_;
 };
 
-// Delivers messages to this thread's windows until `done` holds or
-// `timeoutMs` passes; returns done().
+// Dispatches this thread's messages until `done` holds or `timeoutMs`
+// passes, waking for every message that arrives and at least every 10 ms to
+// re-check `done` (which may depend on other threads). Returns done().
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // Waits (bounded) for a process to end; true when it has ended or is gone.

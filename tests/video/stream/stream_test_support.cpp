@@ -3,11 +3,9 @@
 #include "stream_test_support.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 
 #include <gtest/gtest.h>
-#include "app_globals.h"
 #include "app_messages.h"
 
 RecordingWindow::RecordingWindow() {
@@ -51,22 +49,6 @@ LRESULT CALLBACK RecordingWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (done()) return true;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(10, deadline - now)),
-                              QS_ALLINPUT);
-  }
-}
-
 namespace {
 struct WatchdogArgs {
   HANDLE done;
@@ -97,34 +79,6 @@ DeadlockWatchdog::~DeadlockWatchdog() {
     CloseHandle(thread_);
   }
   CloseHandle(done_);
-}
-
-namespace {
-std::string WindowsPath(std::string p) {
-  if (!p.empty() && p[0] == '/') p = "Z:" + p;  // a Linux path under Wine
-  std::replace(p.begin(), p.end(), '/', '\\');
-  return p;
-}
-}  // namespace
-
-FakeAdbProgramFolder::FakeAdbProgramFolder() : saved_(ProgramFolder) {
-  static std::atomic<unsigned> counter{0};
-  char base[MAX_PATH];
-  GetTempPathA(MAX_PATH, base);
-  char name[MAX_PATH + 64];
-  std::snprintf(name, sizeof(name), "%svela-stream-%lu-%u\\", base, GetCurrentProcessId(), counter++);
-  folder_ = name;
-  CreateDirectoryA(folder_.c_str(), nullptr);
-  CreateDirectoryA((folder_ + "adb").c_str(), nullptr);
-  CopyFileA(WindowsPath(FAKE_ADB_PATH).c_str(), (folder_ + "adb\\adb.exe").c_str(), FALSE);
-  ProgramFolder = folder_;
-}
-
-FakeAdbProgramFolder::~FakeAdbProgramFolder() {
-  ProgramFolder = saved_;
-  DeleteFileA((folder_ + "adb\\adb.exe").c_str());
-  RemoveDirectoryA((folder_ + "adb").c_str());
-  RemoveDirectoryA(folder_.c_str());
 }
 
 namespace {

@@ -1,6 +1,7 @@
 // Support for the stream worker tests: the simulators' ports, a window that
-// records the worker's messages, bounded message pumps, and a program folder
-// holding the fake adb.
+// records the worker's messages and a deadlock watchdog; the bounded message
+// pump and the program folder holding the fake adb come from the link tests'
+// fixture.
 #pragma once
 #include <windows.h>
 
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "device_info.h"
+#include "fake_adb_fixture.h"  // FakeAdbFolder (the fake adb answers "forward" with success), PumpUntil
 
 // Simulators started by simulators.sh, at SIMULATOR_BASE_PORT + offset.
 enum SimulatorPort : int {
@@ -50,11 +52,6 @@ class RecordingWindow {
   HWND hwnd_ = nullptr;
 };
 
-// Dispatches this thread's messages until `done` holds or `timeoutMs`
-// passes, waking for every message that arrives (and at least every 10 ms to
-// re-check `done`). Returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
-
 // Ends the whole test program with a message when it is still alive after
 // `timeoutMs`: a call that deadlocks fails the run in bounded time instead of
 // hanging it.
@@ -66,17 +63,6 @@ class DeadlockWatchdog {
  private:
   HANDLE done_;
   HANDLE thread_;
-};
-
-// While alive: ProgramFolder is a temporary folder holding adb\adb.exe (a
-// copy of the fake adb, which answers "forward" with nothing and success).
-class FakeAdbProgramFolder {
- public:
-  FakeAdbProgramFolder();
-  ~FakeAdbProgramFolder();
-
- private:
-  std::string folder_, saved_;
 };
 
 // An Android phone whose forward leads to a simulator.

@@ -40,7 +40,7 @@ class StreamWorkerTest : public ::testing::Test {
                                                                                              : nullptr;
   }
 
-  FakeAdbProgramFolder adb;
+  FakeAdbFolder adb;
   RecordingWindow window;
   StreamWorker worker;
   DeviceInfo phone = AndroidPhone();
