@@ -157,51 +157,39 @@ TEST(ChooseOrientation, RotatesWhenPictureAndOutputOrientationDiffer) {
   EXPECT_TRUE(ChooseOrientation(600, 600, true, 0, 0, 0, 0).rotated);
 }
 
-TEST(ComputeFillPlacement, SameAspectScalesWithoutCrop) {
-  const FillPlacement p = ComputeFillPlacement(1920, 1080, 1280, 720);
-  EXPECT_EQ(p.left, 0);
-  EXPECT_EQ(p.top, 0);
-  EXPECT_EQ(p.width, 1280);
-  EXPECT_EQ(p.height, 720);
-  EXPECT_FALSE(p.cropOnly);
+// A picture of ow x oh filling a tw x th target: the placement expected.
+struct FillCase {
+  const char* label;
+  int ow, oh, tw, th;
+  int left, top, width, height;
+  bool cropOnly;
+};
+
+class FillPlacementCase : public ::testing::TestWithParam<FillCase> {};
+
+TEST_P(FillPlacementCase, GivesThePlacementWorkedOutByHand) {
+  const FillCase& c = GetParam();
+  const FillPlacement p = ComputeFillPlacement(c.ow, c.oh, c.tw, c.th);
+  EXPECT_EQ(p.left, c.left);
+  EXPECT_EQ(p.top, c.top);
+  EXPECT_EQ(p.width, c.width);
+  EXPECT_EQ(p.height, c.height);
+  EXPECT_EQ(p.cropOnly, c.cropOnly);
 }
 
-TEST(ComputeFillPlacement, TallerPictureOfTheSameWidthIsOnlyCropped) {
-  const FillPlacement p = ComputeFillPlacement(1280, 960, 1280, 720);
-  EXPECT_EQ(p.left, 0);
-  EXPECT_EQ(p.top, -120);
-  EXPECT_EQ(p.width, 1280);
-  EXPECT_EQ(p.height, 960);
-  EXPECT_TRUE(p.cropOnly);
-}
-
-TEST(ComputeFillPlacement, WiderPictureOfTheSameHeightIsOnlyCropped) {
-  const FillPlacement p = ComputeFillPlacement(2560, 720, 1280, 720);
-  EXPECT_EQ(p.left, -640);
-  EXPECT_EQ(p.top, 0);
-  EXPECT_EQ(p.width, 2560);
-  EXPECT_EQ(p.height, 720);
-  EXPECT_TRUE(p.cropOnly);
-}
-
-TEST(ComputeFillPlacement, OtherAspectIsScaledThenCroppedOnBothSides) {
-  FillPlacement p = ComputeFillPlacement(1440, 1080, 1280, 720);  // 4:3 into 16:9
-  EXPECT_EQ(p.width, 1280);
-  EXPECT_EQ(p.height, 960);
-  EXPECT_EQ(p.top, -120);
-  EXPECT_FALSE(p.cropOnly);
-
-  p = ComputeFillPlacement(1280, 720, 720, 1280);  // landscape into the portrait output
-  EXPECT_EQ(p.height, 1280);
-  EXPECT_EQ(p.width, 2275);  // trunc(1280 * 1.7777778f)
-  EXPECT_EQ(p.left, (720 - 2275) / 2);
-  EXPECT_FALSE(p.cropOnly);
-
-  p = ComputeFillPlacement(640, 360, 1280, 720);  // enlarged
-  EXPECT_EQ(p.width, 1280);
-  EXPECT_EQ(p.height, 720);
-  EXPECT_FALSE(p.cropOnly);
-}
+INSTANTIATE_TEST_SUITE_P(
+    ComputeFillPlacement, FillPlacementCase,
+    ::testing::Values(
+        FillCase{"SameAspectScalesWithoutCrop", 1920, 1080, 1280, 720, 0, 0, 1280, 720, false},
+        FillCase{"TallerPictureOfTheSameWidthIsOnlyCropped", 1280, 960, 1280, 720, 0, -120, 1280, 960, true},
+        FillCase{"WiderPictureOfTheSameHeightIsOnlyCropped", 2560, 720, 1280, 720, -640, 0, 2560, 720, true},
+        // Other aspects are scaled, then cropped on both sides.
+        FillCase{"FourThreeIntoSixteenNine", 1440, 1080, 1280, 720, 0, -120, 1280, 960, false},
+        // Width trunc(1280 * 1.7777778f).
+        FillCase{"LandscapeIntoThePortraitOutput", 1280, 720, 720, 1280, (720 - 2275) / 2, 0, 2275, 1280,
+                 false},
+        FillCase{"SmallerPictureIsEnlarged", 640, 360, 1280, 720, 0, 0, 1280, 720, false}),
+    [](const ::testing::TestParamInfo<FillCase>& info) { return std::string(info.param.label); });
 
 TEST(ComputeFillPlacement, CoversTheTargetKeepingTheAspectAndCropsEvenly) {
   uint32_t state = 99;
