@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "app_messages.h"
+#include "message_only_window.h"
 
 namespace {
 const char kClassName[] = "LinkTestCommandWindow";
@@ -20,14 +21,7 @@ CommandWindow::~CommandWindow() {
 }
 
 void CommandWindow::Run() {
-  WNDCLASSA wc = {};
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = kClassName;
-  RegisterClassA(&wc);  // fails harmlessly when an earlier test registered it
-  // Message-only: a real window with its own queue, independent of any display.
-  HWND hwnd =
-      CreateWindowExA(0, kClassName, "link test", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
+  HWND hwnd = CreateMessageOnlyWindow(kClassName, WndProc, this, "link test");
   {
     std::lock_guard<std::mutex> lock(mutex_);
     hwnd_ = hwnd;
@@ -44,11 +38,7 @@ void CommandWindow::Run() {
 }
 
 LRESULT CALLBACK CommandWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<CommandWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = MessageOnlyWindowOwner<CommandWindow>(hwnd, msg, lp);
   if (msg == WM_LINK_COMMAND && self) {
     {
       std::lock_guard<std::mutex> lock(self->mutex_);

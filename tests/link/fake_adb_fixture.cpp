@@ -8,6 +8,7 @@
 
 #include "app_globals.h"
 #include "app_messages.h"
+#include "message_only_window.h"
 #include "worker_thread.h"
 
 namespace {
@@ -172,13 +173,7 @@ bool AdbGate::WaitReady(DWORD timeoutMs) const {
 
 DeviceListWindow::DeviceListWindow(std::function<std::vector<DeviceInfo>()> onList)
     : onList_(std::move(onList)) {
-  static const char kClass[] = "VelaDeviceListTestWindow";
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = Proc;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.lpszClassName = kClass;
-  RegisterClassA(&wc);  // fails harmlessly when already registered
-  hwnd_ = CreateWindowExA(0, kClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
+  hwnd_ = CreateMessageOnlyWindow("VelaDeviceListTestWindow", Proc, this);
 }
 
 DeviceListWindow::~DeviceListWindow() {
@@ -191,11 +186,7 @@ void DeviceListWindow::Destroy() {
 }
 
 LRESULT CALLBACK DeviceListWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<DeviceListWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = MessageOnlyWindowOwner<DeviceListWindow>(hwnd, msg, lp);
   if (self && msg == WM_DEVICE_LIST) {
     Delivery d;
     d.count = wp;

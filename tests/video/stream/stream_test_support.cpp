@@ -7,19 +7,10 @@
 
 #include <gtest/gtest.h>
 #include "app_messages.h"
+#include "message_only_window.h"
 
 RecordingWindow::RecordingWindow() {
-  static const char* const kClass = "VelaStreamTestWindow";
-  static ATOM registered = [] {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClass;
-    return RegisterClassA(&wc);
-  }();
-  (void)registered;
-  hwnd_ =
-      CreateWindowExA(0, kClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), this);
+  hwnd_ = CreateMessageOnlyWindow("VelaStreamTestWindow", Proc, this);
 }
 
 RecordingWindow::~RecordingWindow() {
@@ -31,11 +22,7 @@ size_t RecordingWindow::Count(UINT message) const {
 }
 
 LRESULT CALLBACK RecordingWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<RecordingWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* self = MessageOnlyWindowOwner<RecordingWindow>(hwnd, msg, lp);
   if (self) {
     if (msg == WM_STREAM_CONNECTED || msg == WM_STREAM_DISCONNECTED || msg == WM_STREAM_CONNECT_FAILED) {
       self->messages.push_back(msg);
