@@ -1,7 +1,8 @@
-// Test folders for the adb bridge and the device scanner: a temporary folder
-// holding adb\adb.exe (a copy of the fake adb) that becomes the program
-// folder, scenario and record files for the fake adb and the fake
-// libimobiledevice, and a window that records WM_DEVICE_LIST.
+// Test folders for the adb bridge, the device scanner and the stream worker:
+// a temporary folder holding adb\adb.exe (a copy of the fake adb) that
+// becomes the program folder, scenario and record files for the fake adb and
+// the fake libimobiledevice, a window that records WM_DEVICE_LIST, and a
+// bounded message pump.
 #pragma once
 #include <windows.h>
 
