@@ -37,6 +37,14 @@ RgbPicture ToRgb(const YuvPicture& yuv) {
   return out;
 }
 
+// The test picture of w x h carrying `stamp`, as a decoder would see it.
+RgbPicture RenderedRgb(int w, int h, const Stamp& stamp) {
+  PictureRenderer renderer(w, h);
+  YuvPicture yuv;
+  renderer.Render(stamp, &yuv);
+  return ToRgb(yuv);
+}
+
 // A new picture of size (w, h) whose pixel (x, y) is source(map(x, y)).
 RgbPicture Remap(const RgbPicture& src, int w, int h,
                  const std::function<std::pair<int, int>(int, int)>& map) {
@@ -59,10 +67,7 @@ RgbPicture Remap(const RgbPicture& src, int w, int h,
 TEST(TestPattern, CornerPatchesHaveTheDocumentedColoursInEverySize) {
   for (auto size : {std::make_pair(1280, 720), std::make_pair(720, 1280), std::make_pair(1920, 1080),
                     std::make_pair(1280, 960)}) {
-    PictureRenderer renderer(size.first, size.second);
-    YuvPicture yuv;
-    renderer.Render(Stamp{7, 1234}, &yuv);
-    RgbPicture rgb = ToRgb(yuv);
+    const RgbPicture rgb = RenderedRgb(size.first, size.second, Stamp{7, 1234});
     SCOPED_TRACE(std::to_string(size.first) + "x" + std::to_string(size.second));
     EXPECT_EQ(rgb.CornerClasses(), (std::vector<int>{test_pattern::kTopLeft, test_pattern::kTopRight,
                                                      test_pattern::kBottomLeft, test_pattern::kBottomRight}));
@@ -82,11 +87,8 @@ TEST(TestPattern, ClassifierRejectsColoursFarFromAllCorners) {
 }
 
 TEST(TestPattern, StampReadsBackInAllEightOrientationsAndWhenScaled) {
-  PictureRenderer renderer(1280, 720);
-  YuvPicture yuv;
   const Stamp sent{0xA5C30F01u, 0x89ABCDEFu};
-  renderer.Render(sent, &yuv);
-  RgbPicture src = ToRgb(yuv);
+  const RgbPicture src = RenderedRgb(1280, 720, sent);
   const int W = src.width, H = src.height;
   struct Case {
     const char* name;
@@ -117,10 +119,7 @@ TEST(TestPattern, StampReadsBackInAllEightOrientationsAndWhenScaled) {
 }
 
 TEST(TestPattern, BottomUpBgrHelpersSeeTheSamePicture) {
-  PictureRenderer renderer(720, 1280);
-  YuvPicture yuv;
-  renderer.Render(Stamp{99, 123456}, &yuv);
-  RgbPicture rgb = ToRgb(yuv);
+  const RgbPicture rgb = RenderedRgb(720, 1280, Stamp{99, 123456});
   // The Windows DIB layout: rows bottom-up, B,G,R, padded to 4 bytes (720*3 is already a multiple).
   const int stride = 720 * 3 + 4;  // extra padding to prove the stride is honoured
   std::vector<uint8_t> dib(static_cast<size_t>(stride) * 1280, 0xEE);
@@ -150,10 +149,7 @@ TEST(TestPattern, BottomUpBgrHelpersSeeTheSamePicture) {
 }
 
 TEST(TestPattern, DamagedStampIsRejected) {
-  PictureRenderer renderer(1280, 720);
-  YuvPicture yuv;
-  renderer.Render(Stamp{42, 4242}, &yuv);
-  RgbPicture rgb = ToRgb(yuv);
+  RgbPicture rgb = RenderedRgb(1280, 720, Stamp{42, 4242});
   Stamp read;
   ASSERT_TRUE(rgb.ReadStamp(&read));
   // Invert one cell of the frame-number field: the CRC no longer matches.
