@@ -20,10 +20,10 @@ class LogWindow : public CWindowImpl<LogWindow> {
  public:
   std::vector<std::string>* log = nullptr;
   BEGIN_MSG_MAP(LogWindow)
-    MESSAGE_HANDLER(kPing, OnPing)
-    MESSAGE_HANDLER(kQuitWith, OnQuitWith)
-    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+  MESSAGE_HANDLER(kPing, OnPing)
+  MESSAGE_HANDLER(kQuitWith, OnQuitWith)
+  MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+  MESSAGE_HANDLER(WM_TIMER, OnTimer)
   END_MSG_MAP()
   LRESULT OnPing(UINT, WPARAM w, LPARAM, BOOL&) {
     log->push_back("ping" + std::to_string(w));
@@ -44,12 +44,39 @@ class LogWindow : public CWindowImpl<LogWindow> {
   }
 };
 
+// An idle handler driven by a script of actions, one per call.
+class ScriptedIdle : public CIdleHandler {
+ public:
+  std::vector<std::function<BOOL()>> script;
+  std::vector<std::string>* log = nullptr;
+  int calls = 0;
+  BOOL OnIdle() override {
+    log->push_back("idle");
+    return calls < static_cast<int>(script.size()) ? script[calls++]() : FALSE;
+  }
+};
+
 class LoopTest : public ::testing::Test {
  protected:
   void SetUp() override {
     window.log = &log;
     ASSERT_TRUE(window.Create(nullptr, RECT{0, 0, 100, 100}, "", WS_POPUP));
   }
+  // Runs the loop with an idle handler that performs one scripted action per
+  // call; the last action posts the quit message.
+  void RunWithIdleScript(std::vector<std::function<BOOL()>> script) {
+    ScriptedIdle idle;
+    idle.log = &log;
+    idle.script = std::move(script);
+    idle.script.push_back([this] {
+      window.PostMessage(kQuitWith, 0);
+      return FALSE;
+    });
+    loop.AddIdleHandler(&idle);
+    loop.Run();
+    loop.RemoveIdleHandler(&idle);
+  }
+
   std::vector<std::string> log;
   LogWindow window;
   CMessageLoop loop;
@@ -70,18 +97,6 @@ class TakingFilter : public CMessageFilter {
   std::vector<std::string>* log_;
   std::string name_;
   UINT takes_;
-};
-
-// An idle handler driven by a script of actions, one per call.
-class ScriptedIdle : public CIdleHandler {
- public:
-  std::vector<std::function<BOOL()>> script;
-  std::vector<std::string>* log = nullptr;
-  int calls = 0;
-  BOOL OnIdle() override {
-    log->push_back("idle");
-    return calls < static_cast<int>(script.size()) ? script[calls++]() : FALSE;
-  }
 };
 
 TEST_F(LoopTest, RunReturnsTheQuitCode) {
@@ -113,54 +128,26 @@ TEST_F(LoopTest, RemovedFilterNoLongerSeesMessages) {
 }
 
 TEST_F(LoopTest, IdleRunsWhenTheQueueEmptiesAndAfterOrdinaryMessages) {
-  ScriptedIdle idle;
-  idle.log = &log;
-  idle.script = {
-      [&] {
-        window.PostMessage(kPing, 1);
-        return FALSE;
-      },
-      [&] {
-        window.PostMessage(kQuitWith, 0);
-        return FALSE;
-      },
-  };
-  loop.AddIdleHandler(&idle);
-  loop.Run();
+  RunWithIdleScript({[&] {
+    window.PostMessage(kPing, 1);
+    return FALSE;
+  }});
   EXPECT_EQ(log, (std::vector<std::string>{"idle", "ping1", "idle"}));
 }
 
 TEST_F(LoopTest, MouseMovesDoNotReArmIdling) {
   // The timer message is generated only once the queue is empty, so it comes
   // after the loop has decided whether the mouse move re-armed idling.
-  ScriptedIdle idle;
-  idle.log = &log;
-  idle.script = {
-      [&] {
-        window.PostMessage(WM_MOUSEMOVE, 0, 0);
-        window.SetTimer(kTimer, 10);
-        return FALSE;
-      },
-      [&] {
-        window.PostMessage(kQuitWith, 0);
-        return FALSE;
-      },
-  };
-  loop.AddIdleHandler(&idle);
-  loop.Run();
+  RunWithIdleScript({[&] {
+    window.PostMessage(WM_MOUSEMOVE, 0, 0);
+    window.SetTimer(kTimer, 10);
+    return FALSE;
+  }});
   EXPECT_EQ(log, (std::vector<std::string>{"idle", "mousemove", "timer", "idle"}));
 }
 
 TEST_F(LoopTest, IdleHandlerAskingForMoreIsCalledAgainBeforeWaiting) {
-  ScriptedIdle idle;
-  idle.log = &log;
-  idle.script = {[] { return TRUE; }, [] { return TRUE; },
-                 [&] {
-                   window.PostMessage(kQuitWith, 0);
-                   return FALSE;
-                 }};
-  loop.AddIdleHandler(&idle);
-  loop.Run();
+  RunWithIdleScript({[] { return TRUE; }, [] { return TRUE; }});
   EXPECT_EQ(log, (std::vector<std::string>{"idle", "idle", "idle"}));
 }
 
