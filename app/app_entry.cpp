@@ -1,9 +1,9 @@
 #include "app_entry.h"
 
 #include <commctrl.h>
-#include "gdiplus_api.h"
 #include <objbase.h>
 #include <winsock2.h>
+#include "gdiplus_api.h"
 
 #include <memory>
 

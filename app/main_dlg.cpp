@@ -8,13 +8,17 @@ constexpr int kCloseExitCode = 2;
 constexpr int kCornerSize = 4;
 }  // namespace
 
-CMainDlg::CMainDlg() { MainDialog = this; }
+CMainDlg::CMainDlg() {
+  MainDialog = this;
+}
 
 CMainDlg::~CMainDlg() {
   if (MainDialog == this) MainDialog = nullptr;
 }
 
-BOOL CMainDlg::PreTranslateMessage(MSG* msg) { return ::IsDialogMessageA(m_hWnd, msg); }
+BOOL CMainDlg::PreTranslateMessage(MSG* msg) {
+  return ::IsDialogMessageA(m_hWnd, msg);
+}
 
 LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   // The template has a caption (for the title and the taskbar); the window shows none.

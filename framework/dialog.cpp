@@ -27,7 +27,9 @@ bool ReturnsValueDirectly(UINT msg) {
 }
 }  // namespace
 
-CDialogImplBase::~CDialogImplBase() { window_binding::DestroyFromOwner(this, DWLP_USER); }
+CDialogImplBase::~CDialogImplBase() {
+  window_binding::DestroyFromOwner(this, DWLP_USER);
+}
 
 BOOL CDialogImplBase::EndDialog(int result) {
   if (!m_hWnd) return FALSE;

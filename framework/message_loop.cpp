@@ -19,10 +19,18 @@ bool RemoveItem(std::vector<T*>& list, T* item) {
 constexpr UINT kCaretBlinkTimer = 0x0118;
 }  // namespace
 
-bool CMessageLoop::AddMessageFilter(CMessageFilter* filter) { return AddUnique(filters_, filter); }
-bool CMessageLoop::RemoveMessageFilter(CMessageFilter* filter) { return RemoveItem(filters_, filter); }
-bool CMessageLoop::AddIdleHandler(CIdleHandler* handler) { return AddUnique(idleHandlers_, handler); }
-bool CMessageLoop::RemoveIdleHandler(CIdleHandler* handler) { return RemoveItem(idleHandlers_, handler); }
+bool CMessageLoop::AddMessageFilter(CMessageFilter* filter) {
+  return AddUnique(filters_, filter);
+}
+bool CMessageLoop::RemoveMessageFilter(CMessageFilter* filter) {
+  return RemoveItem(filters_, filter);
+}
+bool CMessageLoop::AddIdleHandler(CIdleHandler* handler) {
+  return AddUnique(idleHandlers_, handler);
+}
+bool CMessageLoop::RemoveIdleHandler(CIdleHandler* handler) {
+  return RemoveItem(idleHandlers_, handler);
+}
 
 BOOL CMessageLoop::PreTranslateMessage(MSG* msg) {
   // Copy: a filter may remove itself (its window closing) while we iterate.

@@ -21,11 +21,14 @@ BOOL CWindow::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
   DWORD changed = (style & ~remove) | add;
   if (changed == style) return FALSE;
   ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, changed);
-  if (swpFlags) ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | swpFlags);
+  if (swpFlags)
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | swpFlags);
   return TRUE;
 }
 
-CWindowImplBase::~CWindowImplBase() { window_binding::DestroyFromOwner(this, kSelfSlot); }
+CWindowImplBase::~CWindowImplBase() {
+  window_binding::DestroyFromOwner(this, kSelfSlot);
+}
 
 ATOM CWindowImplBase::RegisterWindowClass(const char* className, UINT style, WNDPROC proc) {
   static LONG counter = 0;

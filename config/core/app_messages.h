@@ -15,7 +15,8 @@ constexpr unsigned WM_LINK_COMMAND = kWmUser + 4;
 constexpr unsigned WM_DEVICE_LIST = kWmUser + 100;
 // Download thread -> update window, posted; wParam 1 = installer started, 0 = given up.
 constexpr unsigned WM_UPDATE_DONE = kWmUser + 101;
-// Configuration fetch -> main window, sent; lParam: heap copy of the installer address, freed by the receiver.
+// Configuration fetch -> main window, sent; lParam: heap copy of the installer address, freed by the
+// receiver.
 constexpr unsigned WM_START_UPDATE_DOWNLOAD = kWmUser + 103;
 // Configuration fetch -> main window, sent.
 constexpr unsigned WM_HELP_IMAGE_UPDATED = kWmUser + 104;

@@ -43,7 +43,8 @@ class ProgramTest : public ::testing::Test {
     std::string cmd = "\"" + exe + "\"";
     STARTUPINFOA si{sizeof si};
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    ASSERT_TRUE(
+        CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         << GetLastError();
     process.reset(pi.hProcess);
     thread.reset(pi.hThread);

@@ -25,7 +25,8 @@ template <class Draw>
 std::vector<COLORREF> Render(Draw draw) {
   MemoryDC mem(nullptr, 120, 40);
   FillSolid(mem.get(), RECT{0, 0, 120, 40}, RGB(255, 255, 255));
-  FontHandle font(CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0,
+  FontHandle font(CreateFontW(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY,
+                              0,
                               L"\x5FAE\x8F6F\x96C5\x9ED1"));  // 微软雅黑
   SelectScope useFont(mem.get(), font.get());
   SetBkMode(mem.get(), TRANSPARENT);
