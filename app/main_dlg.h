@@ -31,11 +31,11 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   void PaintClient(HDC dc, const RECT& client);
 
   BEGIN_MSG_MAP(CMainDlg)
-  MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
-  MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-  MESSAGE_HANDLER(WM_PAINT, OnPaint)
-  MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-  COMMAND_ID_HANDLER(IDCANCEL, OnClose)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    COMMAND_ID_HANDLER(IDCANCEL, OnClose)
   END_MSG_MAP()
 
  private:

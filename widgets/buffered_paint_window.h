@@ -13,8 +13,8 @@ template <class T>
 class BufferedPaintWindow : public CWindowImpl<T> {
  public:
   BEGIN_MSG_MAP(BufferedPaintWindow)
-  MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-  MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
   END_MSG_MAP()
 
  private:

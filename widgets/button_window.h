@@ -21,14 +21,14 @@ template <class T>
 class ButtonWindow : public CWindowImpl<T> {
  public:
   BEGIN_MSG_MAP(ButtonWindow)
-  MESSAGE_HANDLER(WM_CREATE, OnCreate)
-  MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-  MESSAGE_HANDLER(WM_PAINT, OnPaint)
-  MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-  MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
-  MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-  MESSAGE_HANDLER(WM_KEYDOWN, OnKeyDown)
-  MESSAGE_HANDLER(WM_ENABLE, OnEnable)
+    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+    MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    MESSAGE_HANDLER(WM_KEYDOWN, OnKeyDown)
+    MESSAGE_HANDLER(WM_ENABLE, OnEnable)
   END_MSG_MAP()
 
   // In parent-drawn mode the button's own WM_PAINT draws nothing; `parent`

@@ -14,8 +14,8 @@ class CIconButton : public ButtonWindow<CIconButton> {
   enum IconPosition { kIconLeft = 0, kIconRight = 1, kIconAbove = 2, kIconBelow = 3 };
 
   BEGIN_MSG_MAP(CIconButton)
-  MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
-  CHAIN_MSG_MAP(ButtonWindow<CIconButton>)
+    MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+    CHAIN_MSG_MAP(ButtonWindow<CIconButton>)
   END_MSG_MAP()
 
   // Four PNG resource ids: normal, hot, pressed, disabled (0 = no icon); all one size.

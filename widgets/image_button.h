@@ -17,9 +17,9 @@ class ImageButton : public ButtonWindow<ImageButton> {
   ~ImageButton() override;
 
   BEGIN_MSG_MAP(ImageButton)
-  MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
-  MESSAGE_HANDLER(WM_TIMER, OnTimer)
-  CHAIN_MSG_MAP(ButtonWindow<ImageButton>)
+    MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    CHAIN_MSG_MAP(ButtonWindow<ImageButton>)
   END_MSG_MAP()
 
   // Four PNG resource ids: normal, hot, pressed, disabled (0 = no picture).

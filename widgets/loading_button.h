@@ -19,8 +19,8 @@ class LoadingButton : public ImageButton {
   static constexpr int kLabelFontSize = 12;
 
   BEGIN_MSG_MAP(LoadingButton)
-  CHAIN_MSG_MAP(ImageButton)
-  MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    CHAIN_MSG_MAP(ImageButton)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
   END_MSG_MAP()
 
   // Takes ownership of `spinner`; angle restarts at 0; spinning runs timer 2.

@@ -12,10 +12,10 @@ class LoadingWnd : public BufferedPaintWindow<LoadingWnd> {
   static constexpr UINT kCloseId = 2;
 
   BEGIN_MSG_MAP(LoadingWnd)
-  MESSAGE_HANDLER(WM_CREATE, OnCreate)
-  MESSAGE_HANDLER(WM_TIMER, OnTimer)
-  COMMAND_ID_HANDLER(kCloseId, OnClose)
-  CHAIN_MSG_MAP(BufferedPaintWindow<LoadingWnd>)
+    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    COMMAND_ID_HANDLER(kCloseId, OnClose)
+    CHAIN_MSG_MAP(BufferedPaintWindow<LoadingWnd>)
   END_MSG_MAP()
 
   // Paints the whole client onto `dc`.

@@ -21,15 +21,15 @@ class MiniScrollBar : public BufferedPaintWindow<MiniScrollBar> {
   enum ThumbState { kNormal = 0, kHot = 1, kPressed = 2 };
 
   BEGIN_MSG_MAP(MiniScrollBar)
-  MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-  MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDown)
-  MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-  MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
-  MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
-  MESSAGE_HANDLER(WM_TIMER, OnTimer)
-  MESSAGE_HANDLER(WM_COMMAND, OnCommand)
-  MESSAGE_HANDLER(WM_SIZE, OnSize)
-  CHAIN_MSG_MAP(BufferedPaintWindow<MiniScrollBar>)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    MESSAGE_HANDLER(WM_LBUTTONDBLCLK, OnLButtonDown)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+    MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+    MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    CHAIN_MSG_MAP(BufferedPaintWindow<MiniScrollBar>)
   END_MSG_MAP()
 
   HWND Create(HWND parent, const RECT& rc, UINT id);

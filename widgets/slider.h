@@ -14,11 +14,11 @@ class Slider : public BufferedPaintWindow<Slider> {
   static constexpr COLORREF kFillColor = RGB(0xE8, 0x58, 0x89);
 
   BEGIN_MSG_MAP(Slider)
-  MESSAGE_HANDLER(WM_CREATE, OnCreate)
-  MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
-  MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-  MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
-  CHAIN_MSG_MAP(BufferedPaintWindow<Slider>)
+    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+    MESSAGE_HANDLER(WM_LBUTTONUP, OnLButtonUp)
+    CHAIN_MSG_MAP(BufferedPaintWindow<Slider>)
   END_MSG_MAP()
 
   HWND Create(HWND parent, const RECT& rc);

@@ -25,10 +25,10 @@ class SmallDialog : public CDialogImpl<SmallDialog>, public CMessageFilter {
   BOOL PreTranslateMessage(MSG* msg) override { return IsDialogMessageA(m_hWnd, msg); }
 
   BEGIN_MSG_MAP(SmallDialog)
-  MESSAGE_HANDLER(WM_INITDIALOG, OnInit)
-  MESSAGE_HANDLER(kEndWith, OnEndWith)
-  MESSAGE_HANDLER(kQuery, OnQuery)
-  COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInit)
+    MESSAGE_HANDLER(kEndWith, OnEndWith)
+    MESSAGE_HANDLER(kQuery, OnQuery)
+    COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
   END_MSG_MAP()
 
   void OnFinalMessage(HWND) override { ++finalMessages; }

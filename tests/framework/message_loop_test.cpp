@@ -20,10 +20,10 @@ class LogWindow : public CWindowImpl<LogWindow> {
  public:
   std::vector<std::string>* log = nullptr;
   BEGIN_MSG_MAP(LogWindow)
-  MESSAGE_HANDLER(kPing, OnPing)
-  MESSAGE_HANDLER(kQuitWith, OnQuitWith)
-  MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-  MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    MESSAGE_HANDLER(kPing, OnPing)
+    MESSAGE_HANDLER(kQuitWith, OnQuitWith)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
   END_MSG_MAP()
   LRESULT OnPing(UINT, WPARAM w, LPARAM, BOOL&) {
     log->push_back("ping" + std::to_string(w));

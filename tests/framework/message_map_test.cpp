@@ -16,7 +16,7 @@ class BaseWindow : public CWindowImpl<BaseWindow> {
  public:
   int baseCalls = 0;
   BEGIN_MSG_MAP(BaseWindow)
-  MESSAGE_HANDLER(kBaseOnly, OnBaseOnly)
+    MESSAGE_HANDLER(kBaseOnly, OnBaseOnly)
   END_MSG_MAP()
   LRESULT OnBaseOnly(UINT, WPARAM, LPARAM, BOOL&) {
     ++baseCalls;
@@ -35,10 +35,10 @@ class TestWindow : public CWindowImpl<TestWindow> {
   bool touchedAfterDestroy = false;
 
   BEGIN_MSG_MAP(TestWindow)
-  MESSAGE_HANDLER(kAnswer, OnAnswer)
-  MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
-  MESSAGE_HANDLER(kDestroySelf, OnDestroySelf)
-  COMMAND_ID_HANDLER(7, OnCommand7)
+    MESSAGE_HANDLER(kAnswer, OnAnswer)
+    MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
+    MESSAGE_HANDLER(kDestroySelf, OnDestroySelf)
+    COMMAND_ID_HANDLER(7, OnCommand7)
   END_MSG_MAP()
 
   void OnFinalMessage(HWND wnd) override {
@@ -71,7 +71,7 @@ class CountingMixin {
  public:
   int mixinCalls = 0;
   BEGIN_MSG_MAP(CountingMixin)
-  MESSAGE_HANDLER(kBaseOnly + 10, OnMixin)
+    MESSAGE_HANDLER(kBaseOnly + 10, OnMixin)
   END_MSG_MAP()
   LRESULT OnMixin(UINT, WPARAM, LPARAM, BOOL&) {
     ++mixinCalls;
@@ -84,9 +84,9 @@ class ChainedWindow : public CWindowImpl<ChainedWindow>, public CountingMixin {
   BaseWindow base;  // only its map is used
   int ownCalls = 0;
   BEGIN_MSG_MAP(ChainedWindow)
-  MESSAGE_HANDLER(kAnswer, OnAnswer)
-  CHAIN_MSG_MAP(CountingMixin)
-  CHAIN_MSG_MAP_MEMBER(base)
+    MESSAGE_HANDLER(kAnswer, OnAnswer)
+    CHAIN_MSG_MAP(CountingMixin)
+    CHAIN_MSG_MAP_MEMBER(base)
   END_MSG_MAP()
   LRESULT OnAnswer(UINT, WPARAM, LPARAM, BOOL&) {
     ++ownCalls;

@@ -18,8 +18,8 @@ class Receiver : public CWindowImpl<Receiver> {
   int sentCalls = 0;
   int postedCalls = 0;
   BEGIN_MSG_MAP(Receiver)
-  MESSAGE_HANDLER(kSent, OnSent)
-  MESSAGE_HANDLER(kPosted, OnPosted)
+    MESSAGE_HANDLER(kSent, OnSent)
+    MESSAGE_HANDLER(kPosted, OnPosted)
   END_MSG_MAP()
   LRESULT OnSent(UINT, WPARAM w, LPARAM, BOOL&) {
     handledOnThread = GetCurrentThreadId();

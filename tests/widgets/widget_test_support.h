@@ -14,7 +14,7 @@
 class TestParent : public CWindowImpl<TestParent> {
  public:
   BEGIN_MSG_MAP(TestParent)
-  MESSAGE_HANDLER(WM_COMMAND, OnCommand)
+    MESSAGE_HANDLER(WM_COMMAND, OnCommand)
   END_MSG_MAP()
 
   // A visible popup at (x, y) of the given size.

@@ -20,8 +20,8 @@
 class PreviewStandIn : public CWindowImpl<PreviewStandIn> {
  public:
   BEGIN_MSG_MAP(PreviewStandIn)
-  MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-  MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
   END_MSG_MAP()
   std::vector<CIconButton*> overlays;
 
@@ -36,10 +36,10 @@ class GalleryWindow : public CWindowImpl<GalleryWindow> {
   static constexpr int kHeight = 700;
 
   BEGIN_MSG_MAP(GalleryWindow)
-  MESSAGE_HANDLER(WM_CREATE, OnCreate)
-  MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
-  MESSAGE_HANDLER(WM_PAINT, OnPaint)
-  MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
+    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
   END_MSG_MAP()
 
   // Puts every control into the state its caption names. Call once the
