@@ -101,8 +101,10 @@ def scroll_thumb(state):
 def slider_thumb():
     size = SLIDER_THUMB
     disc, ring = Mask(*size), Mask(*size)
-    disc.circle(9, 9, 7.0)
-    ring.ring(9, 9, 6.0, 2.0)
+    # The disc fills the picture: the slider's filled band runs under the
+    # thumb to the picture's right edge and must not show beside it.
+    disc.circle(9, 9, 8.8)
+    ring.ring(9, 9, 7.8, 2.0)
     return stack(size, shadow(disc, blur=1.0, dy=0.7, alpha=0.30), layer(disc, WHITE), layer(ring, PINK))
 
 
