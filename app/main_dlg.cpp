@@ -1,5 +1,9 @@
 #include "main_dlg.h"
 
+#include "button_support.h"
+#include "image_helpers.h"
+#include "picture_ids.h"
+
 CMainDlg* MainDialog = nullptr;
 
 namespace {
@@ -28,6 +32,7 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   CenterOnWorkArea();
   ModifyStyle(0, WS_CLIPCHILDREN);
   LoadIcons();
+  headerBitmap_ = LoadPngAsHBitmap(IDB_LOGO_BAND, 0);
 
   if (CMessageLoop* loop = AppModule().GetMessageLoop()) {
     loop->AddMessageFilter(this);
@@ -63,6 +68,10 @@ void CMainDlg::LoadIcons() {
 
 void CMainDlg::PaintClient(HDC dc, const RECT& client) {
   FillSolid(dc, client, RGB(255, 255, 255));
+  if (headerBitmap_) {
+    MemoryDC scratch(dc, 1, 1);
+    BlendBitmapAt(dc, scratch.get(), headerBitmap_.get(), 1, 1, 255);
+  }
   // A one-pixel grey frame along the rounded outline of the window region.
   RegionHandle outline(::CreateRoundRectRgn(client.left, client.top, client.right + 1, client.bottom + 1,
                                             kCornerSize, kCornerSize));

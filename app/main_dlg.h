@@ -26,8 +26,8 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   BOOL PreTranslateMessage(MSG* msg) override;
   BOOL OnIdle() override { return FALSE; }
 
-  // Paints the whole client area (white, frame) into `dc`; WM_PAINT calls it
-  // on its memory bitmap, tests on their own.
+  // Paints the whole client area (white, logo band, frame) into `dc`;
+  // WM_PAINT calls it on its memory bitmap, tests on their own.
   void PaintClient(HDC dc, const RECT& client);
 
   BEGIN_MSG_MAP(CMainDlg)
@@ -48,6 +48,8 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   void CenterOnWorkArea();
   void LoadIcons();
 
+  // PNG 224 with its transparency kept, blended at (1, 1).
+  BitmapHandle headerBitmap_;
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
   UniqueIcon trayIcon_;

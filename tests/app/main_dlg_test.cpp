@@ -47,6 +47,16 @@ TEST(MainDialogWindow, InitialisesFromTheTemplate) {
     EXPECT_EQ(rc.bottom - rc.top, CMainDlg::kHeight);
     EXPECT_EQ(dlg.GetStyle() & WS_CAPTION, 0u);
     EXPECT_NE(dlg.GetStyle() & WS_CLIPCHILDREN, 0u);
+    // The logo band is blended at (1, 1) over white; its transparent
+    // pixels leave the white showing.
+    MemoryDC mem(nullptr, CMainDlg::kWidth, CMainDlg::kHeight);
+    dlg.PaintClient(mem.get(), RECT{0, 0, CMainDlg::kWidth, CMainDlg::kHeight});
+    int coloured = 0, white = 0;
+    for (int y = 1; y < 69; ++y)
+      for (int x = 1; x < 209; ++x) (GetPixel(mem.get(), x, y) == RGB(255, 255, 255) ? white : coloured)++;
+    EXPECT_GT(coloured, 200);
+    EXPECT_GT(white, 200);
+    EXPECT_EQ(GetPixel(mem.get(), 300, 40), RGB(255, 255, 255));  // right of the band
     EXPECT_TRUE(dlg.SendMessage(WM_GETICON, ICON_BIG, 0));
     EXPECT_TRUE(dlg.SendMessage(WM_GETICON, ICON_SMALL, 0));
     // Centred on the work area of its monitor.

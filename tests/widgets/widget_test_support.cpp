@@ -4,24 +4,7 @@
 
 #include <cstring>
 
-#include "gdiplus_api.h"
 #include "image_helpers.h"
-
-namespace {
-// GDI+ for the whole test run, as the program starts it before any window.
-class GdiplusEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    Gdiplus::GdiplusStartupInput input;
-    ASSERT_EQ(Gdiplus::Ok, Gdiplus::GdiplusStartup(&token_, &input, nullptr));
-  }
-  void TearDown() override { Gdiplus::GdiplusShutdown(token_); }
-
- private:
-  ULONG_PTR token_ = 0;
-};
-::testing::Environment* const g_gdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
-}  // namespace
 
 TestParent::TestParent(int width, int height, int x, int y) {
   RECT rc{x, y, x + width, y + height};
