@@ -1,15 +1,15 @@
-#include "app_entry.h"
+#include "app/app_entry.h"
 
 #include <commctrl.h>
 #include <objbase.h>
 #include <winsock2.h>
-#include "gdiplus_api.h"
+#include "framework/gdiplus_api.h"
 
 #include <memory>
 
-#include "app_globals.h"
-#include "main_dlg.h"
-#include "message_loop.h"
+#include "app/main_dlg.h"
+#include "config/core/app_globals.h"
+#include "framework/message_loop.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "main_dlg.h"
+#include "app/main_dlg.h"
 
-#include "button_support.h"
-#include "image_helpers.h"
-#include "picture_ids.h"
+#include "resources/picture_ids.h"
+#include "widgets/button_support.h"
+#include "widgets/image_helpers.h"
 
 CMainDlg* MainDialog = nullptr;
 

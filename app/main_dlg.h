@@ -3,12 +3,12 @@
 #pragma once
 #include <windows.h>
 
-#include "dialog.h"
-#include "gdi.h"
-#include "handles.h"
-#include "message_loop.h"
-#include "resource.h"
-#include "update_ui.h"
+#include "framework/dialog.h"
+#include "framework/gdi.h"
+#include "framework/handles.h"
+#include "framework/message_loop.h"
+#include "framework/update_ui.h"
+#include "resources/resource.h"
 
 class CMainDlg : public CDialogImpl<CMainDlg>,
                  public CUpdateUI<CMainDlg>,

@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "frame_header.h"
-#include "link_reader.h"
+#include "link/core/frame_header.h"
+#include "link/link_reader.h"
 
 namespace {
 

@@ -14,15 +14,15 @@
 #include <cstring>
 #include <vector>
 
-#include "byte_channel.h"
-#include "frame_header.h"
-#include "frame_reader.h"
-#include "greeting.h"
-#include "h264_decoder.h"
-#include "link_config.h"
-#include "test_pattern.h"
-#include "video_frame.h"
-#include "video_frame_buffer.h"
+#include "link/core/byte_channel.h"
+#include "link/core/frame_header.h"
+#include "link/core/frame_reader.h"
+#include "link/core/greeting.h"
+#include "link/core/link_config.h"
+#include "tools/phone_simulator/test_pattern.h"
+#include "video/h264_decoder.h"
+#include "video/video_frame.h"
+#include "video/video_frame_buffer.h"
 
 namespace {
 

@@ -25,11 +25,11 @@ extern "C" {
 #include <string>
 #include <vector>
 
-#include "frame_geometry.h"
-#include "gdi.h"
-#include "h264_decoder.h"
-#include "video_frame.h"
-#include "video_frame_buffer.h"
+#include "framework/gdi.h"
+#include "video/core/frame_geometry.h"
+#include "video/h264_decoder.h"
+#include "video/video_frame.h"
+#include "video/video_frame_buffer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "local_config.h"
+#include "config/local_config.h"
 
 #include <shlobj.h>
 #include <windows.h>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app_globals.h"
+#include "config/core/app_globals.h"
 
 namespace {
 constexpr char kSection[] = "Config";

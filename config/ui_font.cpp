@@ -1,9 +1,9 @@
-#include "ui_font.h"
+#include "config/ui_font.h"
 
 #include <cstdlib>
 #include <map>
 
-#include "critical_section.h"
+#include "framework/critical_section.h"
 
 namespace {
 // The cache lives for the whole run; its fonts are never deleted because

@@ -1,6 +1,6 @@
-#include "dialog.h"
+#include "framework/dialog.h"
 
-#include "message_loop.h"
+#include "framework/message_loop.h"
 
 namespace {
 thread_local CDialogImplBase* t_creating = nullptr;

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "window.h"
+#include "framework/window.h"
 
 class CDialogImplBase : public CWindow, public CMessageMap {
  public:

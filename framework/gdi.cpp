@@ -1,18 +1,20 @@
-#include "gdi.h"
+#include "framework/gdi.h"
 
-MemoryDC::MemoryDC(HDC ref, int width, int height) : width_(width), height_(height) {
-  dc_ = CreateCompatibleDC(ref);
+namespace {
+HBITMAP CompatibleBitmap(HDC ref, int width, int height) {
   HDC screen = ref ? nullptr : GetDC(nullptr);
-  bitmap_ = CreateCompatibleBitmap(ref ? ref : screen, width > 0 ? width : 1, height > 0 ? height : 1);
+  HBITMAP bitmap = CreateCompatibleBitmap(ref ? ref : screen, width > 0 ? width : 1, height > 0 ? height : 1);
   if (screen) ReleaseDC(nullptr, screen);
-  if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_);
+  return bitmap;
 }
+}  // namespace
 
-MemoryDC::~MemoryDC() {
-  if (old_) SelectObject(dc_, old_);
-  if (bitmap_) DeleteObject(bitmap_);
-  if (dc_) DeleteDC(dc_);
-}
+MemoryDC::MemoryDC(HDC ref, int width, int height)
+    : dc_(CreateCompatibleDC(ref)),
+      bitmap_(CompatibleBitmap(ref, width, height)),
+      select_(dc_.get(), dc_ && bitmap_ ? bitmap_.get() : nullptr),
+      width_(width),
+      height_(height) {}
 
 RECT DoubleBufferedPaint::ClientOf(HWND wnd) {
   RECT rc{};

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "unique_owner.h"
+#include "framework/unique_owner.h"
 
 struct GdiObjectTraits {
   static bool IsValid(HGDIOBJ h) { return h != nullptr; }
@@ -17,6 +17,13 @@ using FontHandle = GdiObject<HFONT>;
 using BrushHandle = GdiObject<HBRUSH>;
 using PenHandle = GdiObject<HPEN>;
 using RegionHandle = GdiObject<HRGN>;
+
+struct MemoryDCTraits {
+  static bool IsValid(HDC dc) { return dc != nullptr; }
+  static void Release(HDC dc) { DeleteDC(dc); }
+};
+// Owns a DC from CreateCompatibleDC and deletes it.
+using UniqueMemoryDC = UniqueOwner<HDC, MemoryDCTraits>;
 
 // Selects an object into a DC for the scope and restores the previous one.
 class SelectScope {
@@ -54,19 +61,19 @@ class ClientDC {
 class MemoryDC {
  public:
   MemoryDC(HDC ref, int width, int height);
-  ~MemoryDC();
   MemoryDC(const MemoryDC&) = delete;
   MemoryDC& operator=(const MemoryDC&) = delete;
 
-  HDC get() const { return dc_; }
-  HBITMAP bitmap() const { return bitmap_; }
+  HDC get() const { return dc_.get(); }
+  HBITMAP bitmap() const { return bitmap_.get(); }
   int width() const { return width_; }
   int height() const { return height_; }
 
  private:
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
+  // Destroyed in reverse: the old bitmap goes back in before ours is deleted.
+  UniqueMemoryDC dc_;
+  BitmapHandle bitmap_;
+  SelectScope select_;
   int width_, height_;
 };
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "unique_owner.h"
+#include "framework/unique_owner.h"
 
 struct KernelHandleTraits {
   // Both null and INVALID_HANDLE_VALUE count as empty.

@@ -6,7 +6,7 @@
 #include <map>
 #include <vector>
 
-#include "critical_section.h"
+#include "framework/critical_section.h"
 
 // Sees each message before it is translated and dispatched; returning TRUE
 // takes the message (typically IsDialogMessage for a modeless dialog).

@@ -1,4 +1,4 @@
-#include "text.h"
+#include "framework/text.h"
 
 std::wstring Utf8ToWide(std::string_view text) {
   if (text.empty()) return {};

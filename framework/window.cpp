@@ -1,8 +1,8 @@
-#include "window.h"
+#include "framework/window.h"
 
 #include <cstdio>
 
-#include "message_loop.h"
+#include "framework/message_loop.h"
 
 namespace {
 // The object whose window is being created on this thread.

@@ -4,8 +4,8 @@
 #pragma once
 #include <windows.h>
 
-#include "message_map.h"
-#include "window_binding.h"
+#include "framework/message_map.h"
+#include "framework/window_binding.h"
 
 // A thin, non-owning wrapper of a window handle.
 class CWindow {

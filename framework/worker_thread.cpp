@@ -1,4 +1,4 @@
-#include "worker_thread.h"
+#include "framework/worker_thread.h"
 
 #include <memory>
 

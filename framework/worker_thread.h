@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "handles.h"
+#include "framework/handles.h"
 
 // Waits for `handle` up to `timeoutMs` (INFINITE allowed) while delivering
 // messages sent to this thread's windows from other threads. Posted messages

@@ -1,10 +1,10 @@
-#include "adb_runner.h"
+#include "link/adb_runner.h"
 
 #include <atomic>
 #include <cstdio>
 
-#include "adb_output.h"
-#include "app_globals.h"
+#include "config/core/app_globals.h"
+#include "link/core/adb_output.h"
 
 namespace {
 

@@ -32,8 +32,8 @@
 #include <string>
 #include <vector>
 
-#include "device_info.h"
-#include "handles.h"
+#include "framework/handles.h"
+#include "link/core/device_info.h"
 
 class AdbRunner {
  public:

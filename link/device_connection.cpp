@@ -1,11 +1,11 @@
-#include "device_connection.h"
+#include "link/device_connection.h"
 
 #include <ws2tcpip.h>
 
 #include <algorithm>
 
-#include "adb_runner.h"
-#include "frame_header.h"
+#include "link/adb_runner.h"
+#include "link/core/frame_header.h"
 
 namespace {
 

@@ -21,10 +21,10 @@
 #include <cstdint>
 #include <string>
 
-#include "byte_channel.h"
-#include "critical_section.h"
-#include "device_info.h"
-#include "imobiledevice.h"
+#include "framework/critical_section.h"
+#include "link/core/byte_channel.h"
+#include "link/core/device_info.h"
+#include "link/imobiledevice.h"
 
 class DeviceConnection : public ByteChannel {
  public:

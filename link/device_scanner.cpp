@@ -1,11 +1,11 @@
-#include "device_scanner.h"
+#include "link/device_scanner.h"
 
 #include <string>
 
-#include "adb_runner.h"
-#include "app_messages.h"
-#include "imobiledevice.h"
-#include "text.h"
+#include "config/core/app_messages.h"
+#include "framework/text.h"
+#include "link/adb_runner.h"
+#include "link/imobiledevice.h"
 
 namespace {
 

@@ -21,10 +21,10 @@
 #include <atomic>
 #include <vector>
 
-#include "critical_section.h"
-#include "device_info.h"
-#include "handles.h"
-#include "worker_thread.h"
+#include "framework/critical_section.h"
+#include "framework/handles.h"
+#include "framework/worker_thread.h"
+#include "link/core/device_info.h"
 
 class DeviceScanner {
  public:

@@ -1,4 +1,4 @@
-#include "dui_resource_store.h"
+#include "link/dui_resource_store.h"
 
 DUIResourceStore& DUIResourceStore::Instance() {
   static DUIResourceStore store;

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "critical_section.h"
+#include "framework/critical_section.h"
 
 class BlobData {
  public:

@@ -1,11 +1,11 @@
-#include "imobiledevice.h"
+#include "link/imobiledevice.h"
 
 #include <windows.h>
 
 #include <cstring>
 #include <string>
 
-#include "handles.h"
+#include "framework/handles.h"
 
 namespace {
 

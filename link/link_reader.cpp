@@ -1,15 +1,15 @@
-#include "link_reader.h"
+#include "link/link_reader.h"
 
 #include <cstring>
 #include <vector>
 
-#include "app_messages.h"
-#include "blob_payload.h"
-#include "command_text.h"
-#include "dui_resource_store.h"
-#include "frame_header.h"
-#include "frame_reader.h"
-#include "greeting.h"
+#include "config/core/app_messages.h"
+#include "link/command_text.h"
+#include "link/core/blob_payload.h"
+#include "link/core/frame_header.h"
+#include "link/core/frame_reader.h"
+#include "link/core/greeting.h"
+#include "link/dui_resource_store.h"
 
 CurrentLinkReader LinkReader::Current;
 

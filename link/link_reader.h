@@ -20,12 +20,12 @@
 #include <atomic>
 #include <memory>
 
-#include "critical_section.h"
-#include "device_connection.h"
-#include "handles.h"
-#include "link_config.h"
-#include "link_message.h"
-#include "worker_thread.h"
+#include "framework/critical_section.h"
+#include "framework/handles.h"
+#include "framework/worker_thread.h"
+#include "link/core/link_config.h"
+#include "link/core/link_message.h"
+#include "link/device_connection.h"
 
 class LinkReader;
 

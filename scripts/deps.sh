@@ -48,24 +48,26 @@ install_packages() {
 }
 
 ensure_deb_src() {
-  if grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ || grep -qs '^deb-src' /etc/apt/sources.list; then
+  if grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ || grep -qs '^deb-src' /etc/apt/sources.list \
+    || grep -rqs '^deb-src' /etc/apt/sources.list.d/; then
     return 0
   fi
-  log "adding a deb-src entry for bookworm main"
-  cat > /etc/apt/sources.list.d/vela-deb-src.sources <<'SRCS'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-
-Types: deb-src
-URIs: http://deb.debian.org/debian-security
-Suites: bookworm-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-SRCS
-  apt-get update >/dev/null 2>&1 || fail "apt-get update after adding deb-src (is the Debian package registry reachable?)"
+  # Source entries are copies of the machine's own binary entries with the
+  # type changed, so they follow whatever mirror the machine is set up with.
+  log "adding source-package entries copied from the configured package sources"
+  local d=/etc/apt/sources.list.d f
+  for f in "$d"/*.sources; do
+    [ -f "$f" ] && [ "$f" != "$d/vela-deb-src.sources" ] || continue
+    sed -E 's/^Types:.*/Types: deb-src/' "$f"
+    echo
+  done > "$d/vela-deb-src.sources"
+  cat /etc/apt/sources.list "$d"/*.list 2>/dev/null | sed -nE 's/^deb([[:space:]])/deb-src\1/p' > "$d/vela-deb-src.list"
+  for f in "$d/vela-deb-src.sources" "$d/vela-deb-src.list"; do
+    grep -q '[^[:space:]]' "$f" || rm -f "$f"
+  done
+  [ -f "$d/vela-deb-src.sources" ] || [ -f "$d/vela-deb-src.list" ] \
+    || fail "no package sources are configured, so there are none to copy for source packages"
+  apt-get update >/dev/null 2>&1 || fail "apt-get update after adding source entries (is the Debian package registry reachable?)"
 }
 
 # fetch_source NAME -> echoes the extracted source folder (patched by dpkg-source)

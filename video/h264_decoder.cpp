@@ -1,9 +1,9 @@
-#include "h264_decoder.h"
+#include "video/h264_decoder.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "link_message.h"
+#include "link/core/link_message.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

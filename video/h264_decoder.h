@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "frame_buffer.h"
+#include "video/frame_buffer.h"
 
 struct AVCodec;
 struct AVCodecContext;

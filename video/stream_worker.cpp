@@ -1,10 +1,10 @@
-#include "stream_worker.h"
+#include "video/stream_worker.h"
 
 #include <utility>
 
-#include "app_globals.h"
-#include "app_messages.h"
-#include "link_reader.h"
+#include "config/core/app_globals.h"
+#include "config/core/app_messages.h"
+#include "link/link_reader.h"
 
 const char* const StreamWorker::kNoDeviceText = "同步失败！";
 const char* const StreamWorker::kDefaultConnectFailedText =

@@ -22,11 +22,11 @@
 #include <optional>
 #include <string>
 
-#include "critical_section.h"
-#include "device_info.h"
-#include "h264_decoder.h"
-#include "video_frame_buffer.h"
-#include "worker_thread.h"
+#include "framework/critical_section.h"
+#include "framework/worker_thread.h"
+#include "link/core/device_info.h"
+#include "video/h264_decoder.h"
+#include "video/video_frame_buffer.h"
 
 class StreamWorker {
  public:

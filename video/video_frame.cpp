@@ -1,6 +1,6 @@
-#include "video_frame.h"
+#include "video/video_frame.h"
 
-#include "frame_geometry.h"
+#include "video/core/frame_geometry.h"
 
 std::unique_ptr<VideoFrame> VideoFrame::Create(int width, int height) {
   if (width <= 0 || height <= 0) return nullptr;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "gdi.h"
+#include "framework/gdi.h"
 
 class VideoFrame {
  public:

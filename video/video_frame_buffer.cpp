@@ -1,4 +1,4 @@
-#include "video_frame_buffer.h"
+#include "video/video_frame_buffer.h"
 
 extern "C" {
 #include <libavutil/frame.h>

@@ -12,10 +12,10 @@
 #include <memory>
 #include <vector>
 
-#include "critical_section.h"
-#include "frame_buffer.h"
-#include "frame_geometry.h"
-#include "video_frame.h"
+#include "framework/critical_section.h"
+#include "video/core/frame_geometry.h"
+#include "video/frame_buffer.h"
+#include "video/video_frame.h"
 
 class VideoFrameBuffer : public IFrameBuffer {
  public:

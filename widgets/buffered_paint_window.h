@@ -6,8 +6,8 @@
 #pragma once
 #include <windows.h>
 
-#include "gdi.h"
-#include "window.h"
+#include "framework/gdi.h"
+#include "framework/window.h"
 
 template <class T>
 class BufferedPaintWindow : public CWindowImpl<T> {

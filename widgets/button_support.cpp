@@ -1,6 +1,6 @@
-#include "button_support.h"
+#include "widgets/button_support.h"
 
-#include "image_helpers.h"
+#include "widgets/image_helpers.h"
 
 void ButtonImages::Load(int normalId, int hotId, int pressedId, int disabledId) {
   normal = LoadPngAsHBitmap(normalId, 0xFF000000);

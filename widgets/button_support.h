@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "gdi.h"
+#include "framework/gdi.h"
 
 // Button states shared by ImageButton, LoadingButton and CIconButton.
 enum ButtonState { kStateNormal = 0, kStatePressed = 1, kStateHot = 2 };

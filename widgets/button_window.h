@@ -12,10 +12,10 @@
 #pragma once
 #include <windows.h>
 
-#include "button_support.h"
-#include "gdi.h"
-#include "mouse_input.h"
-#include "window.h"
+#include "framework/gdi.h"
+#include "framework/window.h"
+#include "widgets/button_support.h"
+#include "widgets/mouse_input.h"
 
 template <class T>
 class ButtonWindow : public CWindowImpl<T> {

@@ -1,13 +1,13 @@
-#include "combo_box.h"
+#include "widgets/combo_box.h"
 
-#include "button_support.h"
-#include "gdiplus_owners.h"
-#include "image_helpers.h"
-#include "mouse_input.h"
-#include "picture_ids.h"
-#include "text.h"
-#include "text_scope.h"
-#include "ui_font.h"
+#include "config/ui_font.h"
+#include "framework/text.h"
+#include "resources/picture_ids.h"
+#include "widgets/button_support.h"
+#include "widgets/gdiplus_owners.h"
+#include "widgets/image_helpers.h"
+#include "widgets/mouse_input.h"
+#include "widgets/text_scope.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;

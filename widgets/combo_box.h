@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "app_messages.h"
-#include "buffered_paint_window.h"
-#include "combo_box_list.h"
-#include "gdi.h"
-#include "widget_listeners.h"
+#include "config/core/app_messages.h"
+#include "framework/gdi.h"
+#include "widgets/buffered_paint_window.h"
+#include "widgets/combo_box_list.h"
+#include "widgets/widget_listeners.h"
 
 class ComboBox : public BufferedPaintWindow<ComboBox> {
  public:

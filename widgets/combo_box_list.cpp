@@ -1,11 +1,11 @@
-#include "combo_box_list.h"
+#include "widgets/combo_box_list.h"
 
-#include "app_messages.h"
-#include "gdi.h"
-#include "mouse_input.h"
-#include "text.h"
-#include "text_scope.h"
-#include "ui_font.h"
+#include "config/core/app_messages.h"
+#include "config/ui_font.h"
+#include "framework/gdi.h"
+#include "framework/text.h"
+#include "widgets/mouse_input.h"
+#include "widgets/text_scope.h"
 
 namespace {
 // The one open list and the hook that watches presses while it is open.

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "buffered_paint_window.h"
+#include "widgets/buffered_paint_window.h"
 
 class CComboBoxList : public BufferedPaintWindow<CComboBoxList> {
  public:

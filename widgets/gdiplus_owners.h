@@ -2,7 +2,7 @@
 #pragma once
 #include <memory>
 
-#include "gdiplus_api.h"
+#include "framework/gdiplus_api.h"
 
 // Deletes a GDI+ object with its flat-API delete function (null is skipped).
 template <auto DeleteFn>

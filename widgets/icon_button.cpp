@@ -1,8 +1,8 @@
-#include "icon_button.h"
+#include "widgets/icon_button.h"
 
-#include "image_helpers.h"
-#include "text.h"
-#include "ui_font.h"
+#include "config/ui_font.h"
+#include "framework/text.h"
+#include "widgets/image_helpers.h"
 
 void CIconButton::SetImages(int normalId, int hotId, int pressedId, int disabledId) {
   images_.Load(normalId, hotId, pressedId, disabledId);

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "button_window.h"
+#include "widgets/button_window.h"
 
 class CIconButton : public ButtonWindow<CIconButton> {
  public:

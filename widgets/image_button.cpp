@@ -1,4 +1,4 @@
-#include "image_button.h"
+#include "widgets/image_button.h"
 
 ImageButton::~ImageButton() {
   if (IsWindow()) {

@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "button_window.h"
+#include "widgets/button_window.h"
 
 class ImageButton : public ButtonWindow<ImageButton> {
  public:

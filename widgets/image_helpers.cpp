@@ -1,9 +1,9 @@
-#include "image_helpers.h"
+#include "widgets/image_helpers.h"
 
 #include <cstring>
 
-#include "image_geometry.h"
-#include "message_loop.h"
+#include "framework/message_loop.h"
+#include "widgets/core/image_geometry.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;

@@ -3,8 +3,8 @@
 #pragma once
 #include <cstddef>
 
-#include "gdi.h"
-#include "gdiplus_owners.h"
+#include "framework/gdi.h"
+#include "widgets/gdiplus_owners.h"
 
 // The picture of PNG resource `id` in the program's own module, or null.
 GpBitmapPtr LoadPngResource(int id);

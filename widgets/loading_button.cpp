@@ -1,8 +1,8 @@
-#include "loading_button.h"
+#include "widgets/loading_button.h"
 
-#include "text.h"
-#include "text_scope.h"
-#include "ui_font.h"
+#include "config/ui_font.h"
+#include "framework/text.h"
+#include "widgets/text_scope.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;

@@ -3,8 +3,8 @@
 #pragma once
 #include <string>
 
-#include "gdiplus_owners.h"
-#include "image_button.h"
+#include "widgets/gdiplus_owners.h"
+#include "widgets/image_button.h"
 
 class LoadingButton : public ImageButton {
  public:

@@ -1,10 +1,10 @@
-#include "loading_wnd.h"
+#include "widgets/loading_wnd.h"
 
-#include "gdi.h"
-#include "picture_ids.h"
-#include "text.h"
-#include "text_scope.h"
-#include "ui_font.h"
+#include "config/ui_font.h"
+#include "framework/gdi.h"
+#include "framework/text.h"
+#include "resources/picture_ids.h"
+#include "widgets/text_scope.h"
 
 LRESULT LoadingWnd::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   RECT client{};

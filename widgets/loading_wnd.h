@@ -3,8 +3,8 @@
 #pragma once
 #include <windows.h>
 
-#include "buffered_paint_window.h"
-#include "image_button.h"
+#include "widgets/buffered_paint_window.h"
+#include "widgets/image_button.h"
 
 class LoadingWnd : public BufferedPaintWindow<LoadingWnd> {
  public:

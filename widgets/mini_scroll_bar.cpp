@@ -1,11 +1,11 @@
-#include "mini_scroll_bar.h"
+#include "widgets/mini_scroll_bar.h"
 
 #include <algorithm>
 
-#include "control_geometry.h"
-#include "image_helpers.h"
-#include "mouse_input.h"
-#include "picture_ids.h"
+#include "resources/picture_ids.h"
+#include "widgets/core/control_geometry.h"
+#include "widgets/image_helpers.h"
+#include "widgets/mouse_input.h"
 
 HWND MiniScrollBar::Create(HWND parent, const RECT& rc, UINT id) {
   HWND wnd = CWindowImpl<MiniScrollBar>::Create(parent, rc, nullptr, WS_CHILD | WS_VISIBLE, 0, id);

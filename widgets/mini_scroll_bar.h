@@ -4,10 +4,10 @@
 #pragma once
 #include <windows.h>
 
-#include "buffered_paint_window.h"
-#include "gdi.h"
-#include "nine_grid_image.h"
-#include "widget_listeners.h"
+#include "framework/gdi.h"
+#include "widgets/buffered_paint_window.h"
+#include "widgets/nine_grid_image.h"
+#include "widgets/widget_listeners.h"
 
 class MiniScrollBar : public BufferedPaintWindow<MiniScrollBar> {
  public:

@@ -1,7 +1,7 @@
-#include "nine_grid_image.h"
+#include "widgets/nine_grid_image.h"
 
-#include "gdi.h"
-#include "image_helpers.h"
+#include "framework/gdi.h"
+#include "widgets/image_helpers.h"
 
 NineGridImage::NineGridImage() : blend_{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA} {}
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "image_geometry.h"
+#include "widgets/core/image_geometry.h"
 
 class NineGridImage {
  public:

@@ -1,13 +1,13 @@
-#include "slider.h"
+#include "widgets/slider.h"
 
 #include <algorithm>
 
-#include "button_support.h"
-#include "control_geometry.h"
-#include "gdiplus_owners.h"
-#include "image_helpers.h"
-#include "mouse_input.h"
-#include "picture_ids.h"
+#include "resources/picture_ids.h"
+#include "widgets/button_support.h"
+#include "widgets/core/control_geometry.h"
+#include "widgets/gdiplus_owners.h"
+#include "widgets/image_helpers.h"
+#include "widgets/mouse_input.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;

@@ -4,9 +4,9 @@
 #pragma once
 #include <windows.h>
 
-#include "buffered_paint_window.h"
-#include "gdi.h"
-#include "widget_listeners.h"
+#include "framework/gdi.h"
+#include "widgets/buffered_paint_window.h"
+#include "widgets/widget_listeners.h"
 
 class Slider : public BufferedPaintWindow<Slider> {
  public:

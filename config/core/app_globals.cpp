@@ -1,4 +1,4 @@
-#include "app_globals.h"
+#include "config/core/app_globals.h"
 
 #include <array>
 #include <mutex>

@@ -1,4 +1,4 @@
-#include "adb_output.h"
+#include "link/core/adb_output.h"
 
 #include <cstring>
 

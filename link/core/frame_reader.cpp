@@ -1,8 +1,8 @@
-#include "frame_reader.h"
+#include "link/core/frame_reader.h"
 
 #include <new>
 
-#include "frame_header.h"
+#include "link/core/frame_header.h"
 
 std::unique_ptr<LinkMessage> ReadFrame(ByteChannel& channel) {
   uint8_t header[link_wire::kFrameHeaderSize];

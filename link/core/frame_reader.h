@@ -2,8 +2,8 @@
 #pragma once
 #include <memory>
 
-#include "byte_channel.h"
-#include "link_message.h"
+#include "link/core/byte_channel.h"
+#include "link/core/link_message.h"
 
 // Returns the next message, or null when the link failed: a short header, or a
 // length that is negative or above link_wire::kMaxFramePayload (no allocation

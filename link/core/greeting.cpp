@@ -1,9 +1,9 @@
-#include "greeting.h"
+#include "link/core/greeting.h"
 
 #include <cstring>
 #include <string>
 
-#include "frame_header.h"
+#include "link/core/frame_header.h"
 
 bool RunDesktopGreeting(ByteChannel& channel, LinkConfig* config) {
   using namespace link_wire;

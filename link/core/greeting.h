@@ -5,8 +5,8 @@
 //   phone -> desktop  L bytes  configuration XML (only when L > 0)
 //   desktop -> phone  4 bytes  00 00 00 00 (our own, empty configuration)
 #pragma once
-#include "byte_channel.h"
-#include "link_config.h"
+#include "link/core/byte_channel.h"
+#include "link/core/link_config.h"
 
 // Runs the exchange; true when it completed. `config` receives the phone's
 // flags (untouched fields stay as they were). A wrong answer, a short read, a

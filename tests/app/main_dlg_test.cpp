@@ -2,9 +2,9 @@
 // one-pixel frame along the rounded outline.
 #include <gtest/gtest.h>
 
-#include "gdi.h"
-#include "main_dlg.h"
-#include "message_loop.h"
+#include "app/main_dlg.h"
+#include "framework/gdi.h"
+#include "framework/message_loop.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "handles.h"
+#include "framework/handles.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // ReadConfig/WriteConfig against the real data folder of the Wine prefix and
 // a program folder in a temporary directory.
-#include "local_config.h"
+#include "config/local_config.h"
 
 #include <windows.h>
 
@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "app_globals.h"
+#include "config/core/app_globals.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // GetUiFont: one handle per pixel size for the whole run, from any thread.
-#include "ui_font.h"
+#include "config/ui_font.h"
 
 #include <gtest/gtest.h>
 
-#include "worker_thread.h"
+#include "framework/worker_thread.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <atomic>
 
-#include "critical_section.h"
-#include "handles.h"
-#include "worker_thread.h"
+#include "framework/critical_section.h"
+#include "framework/handles.h"
+#include "framework/worker_thread.h"
 
 namespace {
 

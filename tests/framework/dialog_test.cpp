@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "dialog.h"
-#include "message_loop.h"
-#include "test_dialogs.h"
+#include "framework/dialog.h"
+#include "framework/message_loop.h"
+#include "tests/framework/test_dialogs.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "message_loop.h"
-#include "window.h"
+#include "framework/message_loop.h"
+#include "framework/window.h"
 
 namespace {
 

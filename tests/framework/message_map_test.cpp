@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "window.h"
+#include "framework/window.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "gdi.h"
-#include "text.h"
+#include "framework/gdi.h"
+#include "framework/text.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <atomic>
 
-#include "window.h"
-#include "worker_thread.h"
+#include "framework/window.h"
+#include "framework/worker_thread.h"
 
 namespace {
 

@@ -6,8 +6,7 @@
 # it is copied under the first name the loader tries.
 if(WIN32 AND TARGET link_tests)
   add_dependencies(link_tests fake_adb fake_imobiledevice)
-  target_link_libraries(link_tests PRIVATE fake_common)
-  target_compile_definitions(link_tests PRIVATE "FAKE_ADB_PATH=\"$<TARGET_FILE:fake_adb>\"")
+  target_link_libraries(link_tests PRIVATE test_support_adb)
   add_custom_command(TARGET link_tests POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:fake_imobiledevice>
             $<TARGET_FILE_DIR:link_tests>/imobiledevice.dll)
@@ -16,11 +15,8 @@ if(WIN32 AND TARGET link_tests)
   # program is the case under test), with the adb and libimobiledevice fixtures.
   function(vela_idevice_loader_test name source folder)
     vela_add_test(${name}
-                  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${source} ${CMAKE_CURRENT_SOURCE_DIR}/fake_adb_fixture.cpp
-                  LIBS link fake_common)
-    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-    target_compile_definitions(${name} PRIVATE "FAKE_ADB_PATH=\"$<TARGET_FILE:fake_adb>\"")
-    add_dependencies(${name} fake_adb)
+                  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${source}
+                  LIBS test_support_adb)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${folder})
   endfunction()
 

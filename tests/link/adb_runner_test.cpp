@@ -1,10 +1,10 @@
-#include "adb_runner.h"
+#include "link/adb_runner.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
-#include "fake_adb_fixture.h"
+#include "tests/support/fake_adb_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "command_text.h"
+#include "link/command_text.h"
 
 #include <windows.h>
 

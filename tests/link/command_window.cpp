@@ -1,9 +1,9 @@
-#include "command_window.h"
+#include "tests/link/command_window.h"
 
 #include <chrono>
 
-#include "app_messages.h"
-#include "message_only_window.h"
+#include "config/core/app_messages.h"
+#include "tests/support/message_only_window.h"
 
 namespace {
 const char kClassName[] = "LinkTestCommandWindow";

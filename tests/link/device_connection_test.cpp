@@ -1,14 +1,14 @@
 // The transport primitives, with a handshake that does nothing so the raw
 // bytes can be checked.
-#include "device_connection.h"
+#include "link/device_connection.h"
 
 #include <gtest/gtest.h>
 
 #include <future>
 #include <thread>
 
-#include "fake_phone.h"
-#include "handles.h"
+#include "framework/handles.h"
+#include "tests/link/fake_phone.h"
 
 using fake::FakePhone;
 

@@ -1,12 +1,12 @@
-#include "device_scanner.h"
+#include "link/device_scanner.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "adb_runner.h"
-#include "fake_adb_fixture.h"
-#include "imobiledevice.h"
+#include "link/adb_runner.h"
+#include "link/imobiledevice.h"
+#include "tests/support/fake_adb_fixture.h"
 
 namespace {
 

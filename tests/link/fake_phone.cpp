@@ -1,4 +1,4 @@
-#include "fake_phone.h"
+#include "tests/link/fake_phone.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "imobiledevice.h"
+#include "link/imobiledevice.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "fake_adb_fixture.h"
+#include "tests/support/fake_adb_fixture.h"
 
 namespace {
 

@@ -5,13 +5,13 @@
 
 #include <algorithm>
 
-#include "command_window.h"
-#include "core/reference_frame_reading.h"
-#include "dui_resource_store.h"
-#include "fake_adb_fixture.h"
-#include "fake_phone.h"
-#include "link_reader.h"
-#include "loopback_link.h"
+#include "link/dui_resource_store.h"
+#include "link/link_reader.h"
+#include "tests/link/command_window.h"
+#include "tests/link/core/reference_frame_reading.h"
+#include "tests/support/fake_adb_fixture.h"
+#include "tests/link/fake_phone.h"
+#include "tests/link/loopback_link.h"
 
 using fake::FakePhone;
 

@@ -5,10 +5,10 @@
 
 #include <random>
 
-#include "core/reference_frame_reading.h"
-#include "fake_phone.h"
-#include "frame_header.h"
-#include "link_reader.h"
+#include "link/core/frame_header.h"
+#include "link/link_reader.h"
+#include "tests/link/core/reference_frame_reading.h"
+#include "tests/link/fake_phone.h"
 
 using fake::FakePhone;
 

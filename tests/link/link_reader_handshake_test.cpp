@@ -1,10 +1,10 @@
 // The greeting against phones that answer right, wrong or not at all.
 #include <gtest/gtest.h>
 
-#include "fake_phone.h"
-#include "frame_header.h"
-#include "link_reader.h"
-#include "loopback_link.h"
+#include "link/core/frame_header.h"
+#include "link/link_reader.h"
+#include "tests/link/fake_phone.h"
+#include "tests/link/loopback_link.h"
 
 using fake::FakePhone;
 

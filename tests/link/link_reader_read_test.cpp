@@ -2,12 +2,12 @@
 // and Blobs, and every way a frame can be broken.
 #include <gtest/gtest.h>
 
-#include "command_window.h"
-#include "core/reference_frame_reading.h"
-#include "dui_resource_store.h"
-#include "fake_phone.h"
-#include "frame_header.h"
-#include "link_reader.h"
+#include "link/core/frame_header.h"
+#include "link/dui_resource_store.h"
+#include "link/link_reader.h"
+#include "tests/link/command_window.h"
+#include "tests/link/core/reference_frame_reading.h"
+#include "tests/link/fake_phone.h"
 
 using fake::FakePhone;
 

@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "fake_phone.h"
-#include "handles.h"
-#include "link_reader.h"
-#include "loopback_link.h"
+#include "framework/handles.h"
+#include "link/link_reader.h"
+#include "tests/link/fake_phone.h"
+#include "tests/link/loopback_link.h"
 
 using fake::FakePhone;
 

@@ -2,9 +2,9 @@
 // heartbeat and written frames, against a fake phone on loopback TCP.
 #include <gtest/gtest.h>
 
-#include "fake_phone.h"
-#include "link_reader.h"
-#include "loopback_link.h"
+#include "link/link_reader.h"
+#include "tests/link/fake_phone.h"
+#include "tests/link/loopback_link.h"
 
 using fake::FakePhone;
 

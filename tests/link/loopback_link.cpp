@@ -1,4 +1,4 @@
-#include "loopback_link.h"
+#include "tests/link/loopback_link.h"
 
 ::testing::AssertionResult ConnectToGreetingPhone(fake::FakePhone& phone, LinkReader& reader) {
   phone.AnswerGreeting().ParseFramesFrom(9);

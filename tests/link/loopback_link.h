@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "fake_phone.h"
-#include "link_reader.h"
+#include "link/link_reader.h"
+#include "tests/link/fake_phone.h"
 
 // Scripts `phone` to answer the greeting with an empty configuration and to
 // count frames from the end of the greeting, starts it and connects `reader`

@@ -1,4 +1,4 @@
-#include "desktop_client.h"
+#include "tests/phone_simulator/desktop_client.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

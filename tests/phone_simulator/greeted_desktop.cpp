@@ -1,4 +1,4 @@
-#include "greeted_desktop.h"
+#include "tests/phone_simulator/greeted_desktop.h"
 
 ::testing::AssertionResult ConnectAndGreet(DesktopClient& desktop, int port,
                                            const std::string& expected_magic, std::string* xml) {

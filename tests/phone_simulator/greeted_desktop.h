@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "desktop_client.h"
-#include "simulator_process.h"
+#include "tests/phone_simulator/desktop_client.h"
+#include "tests/phone_simulator/simulator_process.h"
 
 // Connects `desktop` to 127.0.0.1:port and greets; fails unless the answer
 // magic is `expected_magic`. The configuration XML goes to *xml when given.

@@ -1,9 +1,9 @@
 // The simulator's greeting, byte for byte, and its command line.
 #include <gtest/gtest.h>
 
-#include "desktop_client.h"
-#include "greeted_desktop.h"
-#include "simulator_process.h"
+#include "tests/phone_simulator/desktop_client.h"
+#include "tests/phone_simulator/greeted_desktop.h"
+#include "tests/phone_simulator/simulator_process.h"
 
 namespace {
 

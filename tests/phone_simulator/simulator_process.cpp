@@ -1,4 +1,4 @@
-#include "simulator_process.h"
+#include "tests/phone_simulator/simulator_process.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -8,9 +8,9 @@
 #include <functional>
 #include <set>
 
-#include "greeted_desktop.h"
-#include "simulator_process.h"
-#include "stream_reading.h"
+#include "tests/phone_simulator/greeted_desktop.h"
+#include "tests/phone_simulator/simulator_process.h"
+#include "tests/phone_simulator/stream_reading.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "stream_reading.h"
+#include "tests/phone_simulator/stream_reading.h"
 
 bool ReadPictures(DesktopClient& desktop, size_t count, std::vector<RgbPicture>* pictures,
                   std::vector<ReceivedFrame>* video, std::vector<ReceivedFrame>* others, int max_frames) {

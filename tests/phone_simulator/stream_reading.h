@@ -2,8 +2,8 @@
 #pragma once
 #include <vector>
 
-#include "desktop_client.h"
-#include "test_decoder.h"
+#include "tests/phone_simulator/desktop_client.h"
+#include "tests/phone_simulator/test_decoder.h"
 
 // Reads frames until `count` pictures have been decoded from the Video
 // payloads (at most `max_frames` frames). Non-video frames are kept in

@@ -1,4 +1,4 @@
-#include "test_decoder.h"
+#include "tests/phone_simulator/test_decoder.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

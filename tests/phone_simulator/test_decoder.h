@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "test_pattern.h"
+#include "tools/phone_simulator/test_pattern.h"
 
 struct AVCodecContext;
 struct AVCodecParserContext;

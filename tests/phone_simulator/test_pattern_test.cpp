@@ -1,15 +1,15 @@
 // The test picture and the encoder, in-process: what the simulator draws is
 // what test_pattern.h promises, and it survives H.264 coding.
-#include "test_pattern.h"
+#include "tools/phone_simulator/test_pattern.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 
-#include "h264_encoder.h"
-#include "picture_renderer.h"
-#include "test_decoder.h"
+#include "tests/phone_simulator/test_decoder.h"
+#include "tools/phone_simulator/h264_encoder.h"
+#include "tools/phone_simulator/picture_renderer.h"
 
 namespace {
 

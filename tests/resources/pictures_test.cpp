@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "gdiplus_api.h"
-#include "picture_ids.h"
+#include "framework/gdiplus_api.h"
+#include "resources/picture_ids.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // starts it before it creates any window.
 #include <gtest/gtest.h>
 
-#include "gdiplus_api.h"
+#include "framework/gdiplus_api.h"
 
 namespace {
 class GdiplusEnvironment : public ::testing::Environment {

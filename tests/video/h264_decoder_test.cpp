@@ -1,11 +1,11 @@
-#include "h264_decoder.h"
+#include "video/h264_decoder.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "h264_streams.h"
-#include "link_message.h"
+#include "link/core/link_message.h"
+#include "tests/video/h264_streams.h"
 
 extern "C" {
 #include <libavutil/pixfmt.h>

@@ -10,8 +10,8 @@ extern "C" {
 #include <libavutil/frame.h>
 }
 
-#include "frame_buffer.h"
-#include "test_pattern.h"
+#include "tools/phone_simulator/test_pattern.h"
+#include "video/frame_buffer.h"
 
 inline std::vector<uint8_t> ReadTestStream(const std::string& name) {
   const std::string path = std::string(VIDEO_TEST_DATA_DIR) + "/" + name;

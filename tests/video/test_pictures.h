@@ -10,7 +10,7 @@ extern "C" {
 #include <libavutil/imgutils.h>
 }
 
-#include "video_frame.h"
+#include "video/video_frame.h"
 
 struct Rgb {
   uint8_t r, g, b;

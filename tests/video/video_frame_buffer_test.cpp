@@ -1,11 +1,11 @@
-#include "video_frame_buffer.h"
+#include "video/video_frame_buffer.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string>
 
-#include "test_pictures.h"
+#include "tests/video/test_pictures.h"
 
 namespace {
 

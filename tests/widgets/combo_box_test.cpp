@@ -1,14 +1,14 @@
 // ComboBox and its list: geometry of the pop-up, closing by presses that
 // the message hook sees, and the order of selection and close.
-#include "combo_box.h"
+#include "widgets/combo_box.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app_messages.h"
-#include "widget_test_support.h"
+#include "config/core/app_messages.h"
+#include "tests/widgets/widget_test_support.h"
 
 namespace {
 

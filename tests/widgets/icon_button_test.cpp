@@ -1,10 +1,10 @@
 // CIconButton: clicks on any release, and parent-drawn buttons that hide.
-#include "icon_button.h"
+#include "widgets/icon_button.h"
 
 #include <gtest/gtest.h>
 
-#include "picture_ids.h"
-#include "widget_test_support.h"
+#include "resources/picture_ids.h"
+#include "tests/widgets/widget_test_support.h"
 
 namespace {
 

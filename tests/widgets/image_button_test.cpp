@@ -1,11 +1,11 @@
 // ImageButton driven with real window messages; pictures read back from
 // memory DCs.
-#include "image_button.h"
+#include "widgets/image_button.h"
 
 #include <gtest/gtest.h>
 
-#include "picture_ids.h"
-#include "widget_test_support.h"
+#include "resources/picture_ids.h"
+#include "tests/widgets/widget_test_support.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 // Image helpers with real GDI+ bitmaps and real pixels.
-#include "image_helpers.h"
+#include "widgets/image_helpers.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "nine_grid_image.h"
-#include "picture_ids.h"
-#include "widget_test_support.h"
+#include "resources/picture_ids.h"
+#include "tests/widgets/widget_test_support.h"
+#include "widgets/nine_grid_image.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // LoadingButton: the spinner's rotation per tick and the label's position.
-#include "loading_button.h"
+#include "widgets/loading_button.h"
 
 #include <gtest/gtest.h>
 
-#include "widget_test_support.h"
+#include "tests/widgets/widget_test_support.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // LoadingWnd: its close button acts as the parent's close command, and it
 // shows its one line of text.
-#include "loading_wnd.h"
+#include "widgets/loading_wnd.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "widget_test_support.h"
+#include "tests/widgets/widget_test_support.h"
 
 namespace {
 

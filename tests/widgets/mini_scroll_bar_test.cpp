@@ -1,11 +1,11 @@
 // MiniScrollBar: thumb geometry, paging by timer, dragging and clamping.
-#include "mini_scroll_bar.h"
+#include "widgets/mini_scroll_bar.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "widget_test_support.h"
+#include "tests/widgets/widget_test_support.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // Slider: value from the pointer, the filled part and the listener calls.
-#include "slider.h"
+#include "widgets/slider.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "widget_test_support.h"
+#include "tests/widgets/widget_test_support.h"
 
 namespace {
 

@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_scenario_files.h"
+#include "tools/fake_common/fake_scenario_files.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "fake_scenario_files.h"
+#include "tools/fake_common/fake_scenario_files.h"
 
 #include <windows.h>
 

@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "fake_scenario_files.h"
+#include "tools/fake_common/fake_scenario_files.h"
 
 #define FAKE_EXPORT extern "C" __declspec(dllexport)
 

@@ -1,4 +1,4 @@
-#include "event_log.h"
+#include "tools/phone_simulator/event_log.h"
 
 namespace phone_sim {
 

@@ -1,4 +1,4 @@
-#include "h264_encoder.h"
+#include "tools/phone_simulator/h264_encoder.h"
 
 #include <x264.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "picture_renderer.h"
+#include "tools/phone_simulator/picture_renderer.h"
 
 struct x264_t;
 

@@ -1,4 +1,4 @@
-#include "link_server.h"
+#include "tools/phone_simulator/link_server.h"
 
 #include <poll.h>
 #include <signal.h>

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "event_log.h"
-#include "link_session.h"
-#include "simulator_options.h"
-#include "socket_io.h"
+#include "tools/phone_simulator/event_log.h"
+#include "tools/phone_simulator/link_session.h"
+#include "tools/phone_simulator/simulator_options.h"
+#include "tools/phone_simulator/socket_io.h"
 
 namespace phone_sim {
 

@@ -1,4 +1,4 @@
-#include "link_session.h"
+#include "tools/phone_simulator/link_session.h"
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -9,10 +9,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "frame_header.h"
-#include "link_message.h"
-#include "video_chunker.h"
-#include "video_source.h"
+#include "link/core/frame_header.h"
+#include "link/core/link_message.h"
+#include "tools/phone_simulator/video_chunker.h"
+#include "tools/phone_simulator/video_source.h"
 
 namespace phone_sim {
 namespace {

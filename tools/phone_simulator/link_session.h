@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "event_log.h"
-#include "simulator_options.h"
-#include "socket_io.h"
+#include "tools/phone_simulator/event_log.h"
+#include "tools/phone_simulator/simulator_options.h"
+#include "tools/phone_simulator/socket_io.h"
 
 namespace phone_sim {
 

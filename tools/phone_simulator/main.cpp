@@ -4,10 +4,10 @@
 
 #include <cstdio>
 
-#include "event_log.h"
-#include "link_server.h"
-#include "simulator_options.h"
-#include "stream_dump.h"
+#include "tools/phone_simulator/event_log.h"
+#include "tools/phone_simulator/link_server.h"
+#include "tools/phone_simulator/simulator_options.h"
+#include "tools/phone_simulator/stream_dump.h"
 
 int main(int argc, char** argv) {
   phone_sim::SimulatorOptions options;

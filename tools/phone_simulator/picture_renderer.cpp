@@ -1,4 +1,4 @@
-#include "picture_renderer.h"
+#include "tools/phone_simulator/picture_renderer.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "test_pattern.h"
+#include "tools/phone_simulator/test_pattern.h"
 
 namespace phone_sim {
 

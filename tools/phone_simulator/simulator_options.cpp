@@ -1,4 +1,4 @@
-#include "simulator_options.h"
+#include "tools/phone_simulator/simulator_options.h"
 
 #include <getopt.h>
 
@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "test_pattern.h"
+#include "tools/phone_simulator/test_pattern.h"
 
 namespace phone_sim {
 namespace {

@@ -1,4 +1,4 @@
-#include "socket_io.h"
+#include "tools/phone_simulator/socket_io.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -1,11 +1,11 @@
-#include "stream_dump.h"
+#include "tools/phone_simulator/stream_dump.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 
-#include "video_source.h"
+#include "tools/phone_simulator/video_source.h"
 
 namespace phone_sim {
 

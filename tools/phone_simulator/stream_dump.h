@@ -1,8 +1,8 @@
 // --dump: writes the raw Annex-B stream of a number of frames to a file, as
 // fast as the encoder goes (for decoder tests and benchmarks).
 #pragma once
-#include "event_log.h"
-#include "simulator_options.h"
+#include "tools/phone_simulator/event_log.h"
+#include "tools/phone_simulator/simulator_options.h"
 
 namespace phone_sim {
 

@@ -1,4 +1,4 @@
-#include "video_chunker.h"
+#include "tools/phone_simulator/video_chunker.h"
 
 namespace phone_sim {
 

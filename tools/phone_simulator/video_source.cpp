@@ -1,4 +1,4 @@
-#include "video_source.h"
+#include "tools/phone_simulator/video_source.h"
 
 namespace phone_sim {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "h264_encoder.h"
-#include "picture_renderer.h"
-#include "simulator_options.h"
+#include "tools/phone_simulator/h264_encoder.h"
+#include "tools/phone_simulator/picture_renderer.h"
+#include "tools/phone_simulator/simulator_options.h"
 
 namespace phone_sim {
 

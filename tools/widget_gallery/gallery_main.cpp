@@ -9,11 +9,11 @@
 #include <cstring>
 #include <string>
 
-#include "gallery_window.h"
-#include "gdiplus_api.h"
-#include "message_loop.h"
-#include "screenshot.h"
-#include "text.h"
+#include "framework/gdiplus_api.h"
+#include "framework/message_loop.h"
+#include "framework/text.h"
+#include "tools/widget_gallery/gallery_window.h"
+#include "tools/widget_gallery/screenshot.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "gallery_window.h"
+#include "tools/widget_gallery/gallery_window.h"
 
 #include <cstdio>
 #include <functional>
 
-#include "gdi.h"
-#include "image_helpers.h"
-#include "picture_ids.h"
-#include "text.h"
-#include "ui_font.h"
+#include "config/ui_font.h"
+#include "framework/gdi.h"
+#include "framework/text.h"
+#include "resources/picture_ids.h"
+#include "widgets/image_helpers.h"
 
 namespace {
 const char* const kStateNames[] = {"normal", "hot", "pressed", "disabled"};

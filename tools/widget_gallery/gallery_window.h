@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "combo_box.h"
-#include "icon_button.h"
-#include "image_button.h"
-#include "loading_button.h"
-#include "loading_wnd.h"
-#include "mini_scroll_bar.h"
-#include "slider.h"
-#include "window.h"
+#include "framework/window.h"
+#include "widgets/combo_box.h"
+#include "widgets/icon_button.h"
+#include "widgets/image_button.h"
+#include "widgets/loading_button.h"
+#include "widgets/loading_wnd.h"
+#include "widgets/mini_scroll_bar.h"
+#include "widgets/slider.h"
 
 // A dark stand-in for the video preview that paints the overlay buttons on
 // top of itself, as the preview does in the program.

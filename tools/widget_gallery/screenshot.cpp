@@ -1,10 +1,10 @@
-#include "screenshot.h"
+#include "tools/widget_gallery/screenshot.h"
 
 #include <set>
 #include <vector>
 
-#include "gdi.h"
-#include "gdiplus_owners.h"
+#include "framework/gdi.h"
+#include "widgets/gdiplus_owners.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;

@@ -1,4 +1,4 @@
-#include "control_geometry.h"
+#include "widgets/core/control_geometry.h"
 
 #include <algorithm>
 #include <cstdint>

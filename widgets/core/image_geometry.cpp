@@ -1,4 +1,4 @@
-#include "image_geometry.h"
+#include "widgets/core/image_geometry.h"
 
 PixelSize ScaleToFitSize(int width, int height, int box, bool force) {
   if (width <= box && height <= box && !force) return {width, height};

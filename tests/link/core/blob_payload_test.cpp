@@ -1,4 +1,4 @@
-#include "blob_payload.h"
+#include "link/core/blob_payload.h"
 
 #include <gtest/gtest.h>
 

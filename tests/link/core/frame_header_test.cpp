@@ -1,4 +1,4 @@
-#include "frame_header.h"
+#include "link/core/frame_header.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "frame_reader.h"
+#include "link/core/frame_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "frame_header.h"
-#include "memory_channel.h"
-#include "reference_frame_reading.h"
+#include "link/core/frame_header.h"
+#include "tests/link/core/memory_channel.h"
+#include "tests/link/core/reference_frame_reading.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "greeting.h"
+#include "link/core/greeting.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "frame_header.h"
-#include "memory_channel.h"
+#include "link/core/frame_header.h"
+#include "tests/link/core/memory_channel.h"
 
 namespace {
 

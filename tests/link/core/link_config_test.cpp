@@ -1,4 +1,4 @@
-#include "link_config.h"
+#include "link/core/link_config.h"
 
 #include <gtest/gtest.h>
 

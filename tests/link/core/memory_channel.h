@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "byte_channel.h"
+#include "link/core/byte_channel.h"
 
 class MemoryChannel : public ByteChannel {
  public:

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "frame_header.h"
-#include "link_message.h"
+#include "link/core/frame_header.h"
+#include "link/core/link_message.h"
 
 struct ExpectedMessage {
   bool ok;

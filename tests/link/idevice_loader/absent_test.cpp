@@ -1,9 +1,9 @@
 // Runs from a folder with no libimobiledevice beside it.
 #include <gtest/gtest.h>
 
-#include "device_scanner.h"
-#include "fake_adb_fixture.h"
-#include "imobiledevice.h"
+#include "link/device_scanner.h"
+#include "link/imobiledevice.h"
+#include "tests/support/fake_adb_fixture.h"
 
 namespace {
 

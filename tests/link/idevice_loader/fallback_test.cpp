@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "fake_adb_fixture.h"
-#include "imobiledevice.h"
+#include "link/imobiledevice.h"
+#include "tests/support/fake_adb_fixture.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "frame_geometry.h"
+#include "video/core/frame_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 #include <winsock2.h>
 
-#include "stream_test_support.h"
+#include "tests/video/stream/stream_test_support.h"
 
 #include <algorithm>
 #include <cstdio>
 
 #include <gtest/gtest.h>
-#include "app_messages.h"
-#include "message_only_window.h"
+#include "config/core/app_messages.h"
+#include "tests/support/message_only_window.h"
 
 RecordingWindow::RecordingWindow() {
   hwnd_ = CreateMessageOnlyWindow("VelaStreamTestWindow", Proc, this);

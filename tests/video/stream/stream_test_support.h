@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "device_info.h"
-#include "fake_adb_fixture.h"  // FakeAdbFolder (the fake adb answers "forward" with success), PumpUntil
+#include "link/core/device_info.h"
+#include "tests/support/fake_adb_fixture.h"  // FakeAdbFolder (the fake adb answers "forward" with success), PumpUntil
 
 // Simulators started by simulators.sh, at SIMULATOR_BASE_PORT + offset.
 enum SimulatorPort : int {

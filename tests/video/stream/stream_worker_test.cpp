@@ -1,11 +1,11 @@
-#include "stream_worker.h"
+#include "video/stream_worker.h"
 
 #include <gtest/gtest.h>
 
-#include "app_globals.h"
-#include "app_messages.h"
-#include "stream_test_support.h"
-#include "test_pattern.h"
+#include "config/core/app_globals.h"
+#include "config/core/app_messages.h"
+#include "tests/video/stream/stream_test_support.h"
+#include "tools/phone_simulator/test_pattern.h"
 
 namespace {
 

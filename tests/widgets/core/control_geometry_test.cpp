@@ -1,5 +1,5 @@
 // Scroll-bar thumb geometry and slider value mapping.
-#include "control_geometry.h"
+#include "widgets/core/control_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The piece table of the nine-grid picture and the fit-into-a-box sizes.
-#include "image_geometry.h"
+#include "widgets/core/image_geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "fake_adb_fixture.h"
+#include "tests/support/fake_adb_fixture.h"
 
 #include <algorithm>
 #include <atomic>
@@ -6,31 +6,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "app_globals.h"
-#include "app_messages.h"
-#include "message_only_window.h"
-#include "worker_thread.h"
+#include "config/core/app_globals.h"
+#include "config/core/app_messages.h"
+#include "framework/worker_thread.h"
+#include "tests/support/message_only_window.h"
 
 namespace {
-
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = fd.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string full = folder + name;
-      if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(full + "\\");
-      } else {
-        DeleteFileA(full.c_str());
-      }
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
-  }
-  RemoveDirectoryA(folder.c_str());
-}
 
 std::string WindowsPath(const char* path) {
   std::string p = path;
@@ -43,21 +24,6 @@ std::string WindowsPath(const char* path) {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-  static std::atomic<unsigned> counter{0};
-  char base[MAX_PATH];
-  GetTempPathA(MAX_PATH, base);
-  char name[MAX_PATH + 64];
-  std::snprintf(name, sizeof(name), "%svela-adb-%lu-%u-%llu\\", base, GetCurrentProcessId(), counter++,
-                static_cast<unsigned long long>(GetTickCount64()));
-  path_ = name;
-  CreateDirectoryA(path_.c_str(), nullptr);
-}
-
-TempFolder::~TempFolder() {
-  RemoveTree(path_);
-}
-
 std::string ScenarioLine(const std::string& head, const std::string& bytes) {
   return head + " " + ScenarioEscape(bytes) + "\n";
 }
@@ -68,11 +34,6 @@ std::vector<std::string> ReadLines(const std::string& file) {
   std::string line;
   while (std::getline(in, line)) lines.push_back(line);
   return lines;
-}
-
-void WriteFileBytes(const std::string& file, const std::string& bytes) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out << bytes;
 }
 
 FakeAdbFolder::FakeAdbFolder(bool withAdb)
@@ -198,26 +159,4 @@ LRESULT CALLBACK DeviceListWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
   }
   if (self && msg == WM_DESTROY && self->onDestroy_) self->onDestroy_();
   return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (done()) return true;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(10, deadline - now)),
-                              QS_ALLINPUT);
-  }
-}
-
-bool ProcessEnds(DWORD pid, DWORD timeoutMs) {
-  UniqueHandle p(OpenProcess(SYNCHRONIZE, FALSE, pid));
-  if (!p) return true;  // already gone
-  return WaitForSingleObject(p.get(), timeoutMs) == WAIT_OBJECT_0;
 }

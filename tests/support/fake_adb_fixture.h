@@ -12,29 +12,18 @@
 
 #include <gtest/gtest.h>
 
-#include "device_info.h"
-#include "fake_scenario_files.h"
-#include "handles.h"
-#include "imobiledevice.h"
-
-// A fresh folder under %TEMP% (with a trailing backslash), removed with its
-// contents at destruction.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
+#include "framework/handles.h"
+#include "link/core/device_info.h"
+#include "link/imobiledevice.h"
+#include "tests/support/pump.h"
+#include "tests/support/temp_folder.h"
+#include "tools/fake_common/fake_scenario_files.h"
 
 // One scenario line: `head` (a directive and its words), a space, then
 // `bytes` escaped, and the line end.
 std::string ScenarioLine(const std::string& head, const std::string& bytes);
 
 std::vector<std::string> ReadLines(const std::string& file);
-void WriteFileBytes(const std::string& file, const std::string& bytes);
 
 // While alive: ProgramFolder points at a temporary folder that holds
 // adb\adb.exe (unless created without it), and the fake adb reads
@@ -118,11 +107,3 @@ class DeviceListWindow {
   std::function<std::vector<DeviceInfo>()> onList_;
   std::function<void()> onDestroy_;
 };
-
-// Dispatches this thread's messages until `done` holds or `timeoutMs`
-// passes, waking for every message that arrives and at least every 10 ms to
-// re-check `done` (which may depend on other threads). Returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
-
-// Waits (bounded) for a process to end; true when it has ended or is gone.
-bool ProcessEnds(DWORD pid, DWORD timeoutMs);
