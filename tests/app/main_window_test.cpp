@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "framework/gdi.h"
 #include "framework/handles.h"
 
 namespace {
@@ -88,11 +89,10 @@ TEST_F(ProgramTest, MainWindowIsCaptionless730x648WithItsTitle) {
   GetWindowTextA(window, title, sizeof title);
   EXPECT_STREQ(title, "Vela直播助手");
   // Rounded corners come from a window region.
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-  EXPECT_NE(GetWindowRgn(window, rgn), ERROR);
-  EXPECT_FALSE(PtInRegion(rgn, 0, 0));
-  EXPECT_TRUE(PtInRegion(rgn, 365, 324));
-  DeleteObject(rgn);
+  RegionHandle rgn(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_NE(GetWindowRgn(window, rgn.get()), ERROR);
+  EXPECT_FALSE(PtInRegion(rgn.get(), 0, 0));
+  EXPECT_TRUE(PtInRegion(rgn.get(), 365, 324));
 }
 
 TEST_F(ProgramTest, EscapeClosesWithExitCode2) {
