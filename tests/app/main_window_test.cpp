@@ -6,6 +6,7 @@
 
 #include "framework/gdi.h"
 #include "framework/handles.h"
+#include "tests/support/pump.h"
 
 namespace {
 
@@ -53,10 +54,12 @@ class ProgramTest : public ::testing::Test {
     // The window appears during start-up; look for it until the program
     // exits or a generous bound passes.
     ASSERT_EQ(WaitForInputIdle(process.get(), 20000), 0u);
-    const ULONGLONG deadline = GetTickCount64() + 20000;
-    while (!(window = VisibleTopWindowOf(pid)) && GetTickCount64() < deadline &&
-           WaitForSingleObject(process.get(), 20) == WAIT_TIMEOUT) {
-    }
+    PumpUntil(
+        [&] {
+          window = VisibleTopWindowOf(pid);
+          return window || WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT;
+        },
+        20000);
     ASSERT_TRUE(window);
   }
   void TearDown() override {
