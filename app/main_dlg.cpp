@@ -28,7 +28,8 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   // The template has a caption (for the title and the taskbar); the window shows none.
   ModifyStyle(WS_CAPTION, 0);
   SetWindowPos(nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  ::SetWindowRgn(m_hWnd, ::CreateRoundRectRgn(0, 0, kWidth, kHeight, kCornerSize, kCornerSize), FALSE);
+  RegionHandle outline(::CreateRoundRectRgn(0, 0, kWidth, kHeight, kCornerSize, kCornerSize));
+  if (::SetWindowRgn(m_hWnd, outline.get(), FALSE)) outline.release();  // the window owns it now
   CenterOnWorkArea();
   ModifyStyle(0, WS_CLIPCHILDREN);
   LoadIcons();

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "framework/critical_section.h"
+#include "framework/gdi.h"
 
 namespace {
 // The cache lives for the whole run; its fonts are never deleted because
@@ -21,12 +22,11 @@ FontCache& Cache() {
 // Height in logical units for `tenthsOfPoint` on the screen, negative so that
 // it is a character height (not a cell height).
 LONG ScreenFontHeight(int tenthsOfPoint) {
-  HDC screen = GetDC(nullptr);
-  POINT pt{0, MulDiv(GetDeviceCaps(screen, LOGPIXELSY), tenthsOfPoint, 720)};
+  ClientDC screen(nullptr);
+  POINT pt{0, MulDiv(GetDeviceCaps(screen.get(), LOGPIXELSY), tenthsOfPoint, 720)};
   POINT origin{0, 0};
-  DPtoLP(screen, &pt, 1);
-  DPtoLP(screen, &origin, 1);
-  ReleaseDC(nullptr, screen);
+  DPtoLP(screen.get(), &pt, 1);
+  DPtoLP(screen.get(), &origin, 1);
   return -std::abs(pt.y - origin.y);
 }
 }  // namespace

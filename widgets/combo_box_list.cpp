@@ -10,16 +10,20 @@
 namespace {
 // The one open list and the hook that watches presses while it is open.
 // Both belong to the window thread that runs the combo boxes.
+struct HookTraits {
+  static bool IsValid(HHOOK hook) { return hook != nullptr; }
+  static void Release(HHOOK hook) { UnhookWindowsHookEx(hook); }
+};
 CComboBoxList* g_openList = nullptr;
-HHOOK g_hook = nullptr;
+UniqueOwner<HHOOK, HookTraits> g_hook;
 const std::string kNoText;
 
 // Square top corners, rounded bottom corners: a rounded rectangle united
 // with a plain rectangle that covers all but the bottom three rows.
-HRGN ListShape(int width, int height) {
-  HRGN shape = CreateRoundRectRgn(0, 0, width, height, 3, 3);
+RegionHandle ListShape(int width, int height) {
+  RegionHandle shape(CreateRoundRectRgn(0, 0, width, height, 3, 3));
   RegionHandle top(CreateRectRgn(0, 0, width, height - 3));
-  CombineRgn(shape, shape, top.get(), RGN_OR);
+  CombineRgn(shape.get(), shape.get(), top.get(), RGN_OR);
   return shape;
 }
 }  // namespace
@@ -30,6 +34,10 @@ CComboBoxList::~CComboBoxList() {
 
 CComboBoxList* CComboBoxList::OpenList() {
   return g_openList;
+}
+
+bool CComboBoxList::WatchesPresses() {
+  return g_hook.valid();
 }
 
 const std::string& CComboBoxList::GetText(int index) const {
@@ -78,16 +86,17 @@ HWND CComboBoxList::Create(HWND owner, RECT screenRect) {
                screenRect.bottom - screenRect.top, SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_NOZORDER);
   RECT client{};
   GetClientRect(&client);
-  SetWindowRgn(m_hWnd, ListShape(client.right, client.bottom), FALSE);  // the window owns the region now
+  RegionHandle shape = ListShape(client.right, client.bottom);
+  if (SetWindowRgn(m_hWnd, shape.get(), FALSE)) shape.release();  // the window owns the region now
   Layout();
   if (g_openList && g_openList != this) g_openList->DestroyWindow();
   g_openList = this;
-  if (!g_hook) g_hook = SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
+  if (!g_hook) g_hook.reset(SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId()));
   return wnd;
 }
 
 LRESULT CALLBACK CComboBoxList::GetMessageHook(int code, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = CallNextHookEx(g_hook, code, wParam, lParam);
+  LRESULT result = CallNextHookEx(g_hook.get(), code, wParam, lParam);
   const MSG* msg = reinterpret_cast<const MSG*>(lParam);
   if (code >= 0 && msg && (msg->message == WM_LBUTTONDOWN || msg->message == WM_NCLBUTTONDOWN) &&
       g_openList && g_openList->IsWindow()) {
@@ -147,8 +156,7 @@ LRESULT CComboBoxList::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
   ::PostMessageA(owner_, WM_COMBOLIST_CLOSED, 0, 0);
   if (g_openList == this) {
     g_openList = nullptr;
-    if (g_hook) UnhookWindowsHookEx(g_hook);
-    g_hook = nullptr;
+    g_hook.reset();
   }
   hot_ = -1;
   return 0;
@@ -173,7 +181,7 @@ void CComboBoxList::PaintTo(HDC dc) {
   // The outline is the window's own shape, so every frame line falls on the
   // outermost visible pixels (a wider shape would put the right edge
   // outside the window).
-  RegionHandle frame(ListShape(client.right, client.bottom));
+  RegionHandle frame = ListShape(client.right, client.bottom);
   BrushHandle brush(::CreateSolidBrush(kFrameColor));
   FrameRgn(dc, frame.get(), brush.get(), 1, 1);
 }

@@ -52,6 +52,8 @@ class CComboBoxList : public BufferedPaintWindow<CComboBoxList> {
 
   // The list that is open now (at most one), or null.
   static CComboBoxList* OpenList();
+  // Whether the thread's message hook that closes the open list is installed.
+  static bool WatchesPresses();
 
   // Paints the whole client onto `dc`.
   void PaintTo(HDC dc);

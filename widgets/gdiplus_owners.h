@@ -1,32 +1,33 @@
-// RAII owners for GDI+ flat-API objects and COM streams.
+// RAII owners for GDI+ flat-API objects and COM streams, in the one owner
+// idiom of the program (UniqueOwner).
 #pragma once
-#include <memory>
-
 #include "framework/gdiplus_api.h"
+#include "framework/unique_owner.h"
 
-// Deletes a GDI+ object with its flat-API delete function (null is skipped).
-template <auto DeleteFn>
-struct GpDeleter {
-  template <class T>
-  void operator()(T* object) const {
-    if (object) DeleteFn(object);
-  }
-};
-struct ComReleaser {
-  void operator()(IUnknown* object) const {
-    if (object) object->Release();
-  }
+// Releases a pointer-like object with the function `Free`; null is empty.
+template <class T, auto Free>
+struct ReleasedBy {
+  static bool IsValid(T* object) { return object != nullptr; }
+  static void Release(T* object) { Free(object); }
 };
 
-using GpImageDeleter = GpDeleter<&Gdiplus::DllExports::GdipDisposeImage>;
-using GpBitmapPtr = std::unique_ptr<Gdiplus::GpBitmap, GpImageDeleter>;
-using GpImagePtr = std::unique_ptr<Gdiplus::GpImage, GpImageDeleter>;
-using GpGraphicsPtr =
-    std::unique_ptr<Gdiplus::GpGraphics, GpDeleter<&Gdiplus::DllExports::GdipDeleteGraphics>>;
-using GpPenPtr = std::unique_ptr<Gdiplus::GpPen, GpDeleter<&Gdiplus::DllExports::GdipDeletePen>>;
-using GpBrushPtr = std::unique_ptr<Gdiplus::GpBrush, GpDeleter<&Gdiplus::DllExports::GdipDeleteBrush>>;
-using GpPathPtr = std::unique_ptr<Gdiplus::GpPath, GpDeleter<&Gdiplus::DllExports::GdipDeletePath>>;
-using StreamPtr = std::unique_ptr<IStream, ComReleaser>;
+inline void ReleaseCom(IUnknown* object) {
+  object->Release();
+}
+
+template <class T>
+using GpImageOwner = UniqueOwner<T*, ReleasedBy<Gdiplus::GpImage, &Gdiplus::DllExports::GdipDisposeImage>>;
+using GpBitmapPtr = GpImageOwner<Gdiplus::GpBitmap>;
+using GpImagePtr = GpImageOwner<Gdiplus::GpImage>;
+using GpGraphicsPtr = UniqueOwner<Gdiplus::GpGraphics*,
+                                  ReleasedBy<Gdiplus::GpGraphics, &Gdiplus::DllExports::GdipDeleteGraphics>>;
+using GpPenPtr =
+    UniqueOwner<Gdiplus::GpPen*, ReleasedBy<Gdiplus::GpPen, &Gdiplus::DllExports::GdipDeletePen>>;
+using GpBrushPtr =
+    UniqueOwner<Gdiplus::GpBrush*, ReleasedBy<Gdiplus::GpBrush, &Gdiplus::DllExports::GdipDeleteBrush>>;
+using GpPathPtr =
+    UniqueOwner<Gdiplus::GpPath*, ReleasedBy<Gdiplus::GpPath, &Gdiplus::DllExports::GdipDeletePath>>;
+using StreamPtr = UniqueOwner<IStream*, ReleasedBy<IUnknown, &ReleaseCom>>;
 
 // A graphics object on a device context, with anti-aliased smoothing (a no-op
 // under some GDI+ implementations, harmless everywhere).

@@ -10,46 +10,48 @@ using namespace Gdiplus::DllExports;
 
 GpGraphicsPtr CreateSmoothGraphics(HDC dc) {
   GpGraphics* graphics = nullptr;
-  if (GdipCreateFromHDC(dc, &graphics) != Ok) return nullptr;
+  if (GdipCreateFromHDC(dc, &graphics) != Ok) return {};
   GdipSetSmoothingMode(graphics, SmoothingModeAntiAlias);
   return GpGraphicsPtr(graphics);
 }
 
 GpBrushPtr CreateArgbBrush(ARGB color) {
   GpSolidFill* brush = nullptr;
-  if (GdipCreateSolidFill(color, &brush) != Ok) return nullptr;
+  if (GdipCreateSolidFill(color, &brush) != Ok) return {};
   return GpBrushPtr(brush);
 }
 
+namespace {
+struct GlobalMemoryTraits {
+  static bool IsValid(HGLOBAL block) { return block != nullptr; }
+  static void Release(HGLOBAL block) { GlobalFree(block); }
+};
+// A movable memory block until a stream takes it over.
+using GlobalMemory = UniqueOwner<HGLOBAL, GlobalMemoryTraits>;
+}  // namespace
+
 GpBitmapPtr LoadBitmapFromMemory(const void* bytes, size_t size) {
-  if (!bytes || size == 0) return nullptr;
-  // The stream owns the block (delete-on-release).
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!block) return nullptr;
-  void* copy = GlobalLock(block);
-  if (!copy) {
-    GlobalFree(block);
-    return nullptr;
-  }
+  if (!bytes || size == 0) return {};
+  GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, size));
+  void* copy = block ? GlobalLock(block.get()) : nullptr;
+  if (!copy) return {};
   std::memcpy(copy, bytes, size);
-  GlobalUnlock(block);
+  GlobalUnlock(block.get());
   IStream* raw = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &raw))) {
-    GlobalFree(block);
-    return nullptr;
-  }
+  if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &raw))) return {};
+  block.release();  // the stream frees it on its last release
   StreamPtr stream(raw);
   GpBitmap* bitmap = nullptr;
-  if (GdipCreateBitmapFromStream(stream.get(), &bitmap) != Ok) return nullptr;
+  if (GdipCreateBitmapFromStream(stream.get(), &bitmap) != Ok) return {};
   return GpBitmapPtr(bitmap);
 }
 
 GpBitmapPtr LoadPngResource(int id) {
   HMODULE module = AppModule().GetResourceInstance();
   HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(id), "PNG");
-  if (!info) return nullptr;
+  if (!info) return {};
   HGLOBAL loaded = LoadResource(module, info);
-  if (!loaded) return nullptr;
+  if (!loaded) return {};
   GpBitmapPtr bitmap = LoadBitmapFromMemory(LockResource(loaded), SizeofResource(module, info));
   FreeResource(loaded);
   return bitmap;
@@ -77,18 +79,18 @@ BitmapHandle LoadHBitmapFromFile(const wchar_t* path) {
 }
 
 GpBitmapPtr ScaleToFit(GpBitmap* bitmap, int box, bool force) {
-  if (!bitmap) return nullptr;
+  if (!bitmap) return {};
   UINT width = 0, height = 0;
   GdipGetImageWidth(bitmap, &width);
   GdipGetImageHeight(bitmap, &height);
   PixelSize size = ScaleToFitSize(static_cast<int>(width), static_cast<int>(height), box, force);
-  if (size.width <= 0 || size.height <= 0) return nullptr;
+  if (size.width <= 0 || size.height <= 0) return {};
   GpBitmap* scaled = nullptr;
   if (GdipCreateBitmapFromScan0(size.width, size.height, 0, PixelFormat32bppARGB, nullptr, &scaled) != Ok)
-    return nullptr;
+    return {};
   GpBitmapPtr result(scaled);
   GpGraphics* raw = nullptr;
-  if (GdipGetImageGraphicsContext(scaled, &raw) != Ok) return nullptr;
+  if (GdipGetImageGraphicsContext(scaled, &raw) != Ok) return {};
   GpGraphicsPtr graphics(raw);
   GdipSetSmoothingMode(raw, SmoothingModeAntiAlias);
   GdipDrawImageRectI(raw, bitmap, 0, 0, size.width, size.height);

@@ -5,28 +5,19 @@
 
 NineGridImage::NineGridImage() : blend_{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA} {}
 
-NineGridImage::~NineGridImage() {
-  Release();
-}
-
-void NineGridImage::Release() {
-  if (owns_ && bitmap_) DeleteObject(bitmap_);
-  bitmap_ = nullptr;
-  owns_ = false;
-}
-
 void NineGridImage::SetSplits(int x1, int x2, int y1, int y2) {
   splits_ = PairSplits(x1, x2, y1, y2);
 }
 
 void NineGridImage::SetBitmap(HBITMAP bitmap, bool owns) {
   if (bitmap == bitmap_) {
-    owns_ = owns;
+    // Same picture: only who deletes it changes.
+    if (!owns) owned_.release();
+    if (owns && !owned_) owned_.reset(bitmap);
     return;
   }
-  Release();
+  owned_.reset(owns ? bitmap : nullptr);
   bitmap_ = bitmap;
-  owns_ = owns;
   SIZE size = BitmapSize(bitmap);
   width_ = size.cx;
   height_ = size.cy;

@@ -3,12 +3,12 @@
 #pragma once
 #include <windows.h>
 
+#include "framework/gdi.h"
 #include "widgets/core/image_geometry.h"
 
 class NineGridImage {
  public:
   NineGridImage();
-  ~NineGridImage();
   NineGridImage(const NineGridImage&) = delete;
   NineGridImage& operator=(const NineGridImage&) = delete;
 
@@ -27,10 +27,9 @@ class NineGridImage {
   void Draw(HDC target, HDC scratch, int x, int y, int width, int height);
 
  private:
-  void Release();
   NineGridSplits splits_;
   HBITMAP bitmap_ = nullptr;
+  BitmapHandle owned_;  // bitmap_ when the object deletes it, else empty
   int width_ = 0, height_ = 0;
-  bool owns_ = false;
   BLENDFUNCTION blend_;
 };

@@ -12,17 +12,23 @@ std::string FolderOfPath(const std::string& modulePath) {
 
 namespace {
 std::mutex g_stringsLock;
-std::array<std::string, static_cast<size_t>(AppString::Count)> g_strings;
+constexpr size_t kStringCount = static_cast<size_t>(AppString::Count);
+std::array<std::string, kStringCount> g_strings;
+
+// Ids outside the eleven (a cast from a bad number) name no string.
+bool Known(AppString id) {
+  return static_cast<size_t>(static_cast<unsigned>(id)) < kStringCount;
+}
 }  // namespace
 
 std::string GetAppString(AppString id) {
-  if (id >= AppString::Count) return {};
+  if (!Known(id)) return {};
   std::lock_guard<std::mutex> hold(g_stringsLock);
   return g_strings[static_cast<size_t>(id)];
 }
 
 void SetAppString(AppString id, std::string value) {
-  if (id >= AppString::Count) return;
+  if (!Known(id)) return;
   std::lock_guard<std::mutex> hold(g_stringsLock);
   g_strings[static_cast<size_t>(id)] = std::move(value);
 }

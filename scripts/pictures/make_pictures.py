@@ -155,13 +155,15 @@ def generate(root):
         if f.endswith(".png") and f not in wanted:
             os.remove(os.path.join(png_dir, f))
 
-    lines = [RC_HEADER, '#include "picture_ids.h"\n\n']
+    lines = [RC_HEADER, '#include "resources/picture_ids.h"\n\n']
     lines += [f'{p.macro} PNG "png/{p.file}"\n' for p in PICTURES]
     write_text(os.path.join(res, "pictures.rc"), "".join(lines))
 
-    width = max(len(p.macro) for p in PICTURES) + 1
+    # Laid out as clang-format lays out the committed header.
+    defines = [f"#define {p.macro} {p.id}" for p in PICTURES]
+    width = max(len(d) for d in defines)
     ids = [IDS_HEADER, "\n"]
-    ids += [f"#define {p.macro:<{width}} {p.id}  // {p.meaning}\n" for p in PICTURES]
+    ids += [f"{d:<{width}}  // {p.meaning}\n" for d, p in zip(defines, PICTURES)]
     write_text(os.path.join(res, "picture_ids.h"), "".join(ids))
 
     rows = ["# The program's PNG pictures\n\n",

@@ -22,19 +22,6 @@ TEST(MainDialogPaint, WhiteClientWithGreyRoundedFrame) {
   EXPECT_NE(GetPixel(mem.get(), 0, 0), grey);                        // the corner is cut
 }
 
-TEST(MainDialogGlobal, PointsAtTheLiveDialog) {
-  EXPECT_EQ(MainDialog, nullptr);
-  {
-    CMainDlg dlg;
-    EXPECT_EQ(MainDialog, &dlg);
-  }
-  EXPECT_EQ(MainDialog, nullptr);
-}
-
-}  // namespace
-
-namespace {
-
 TEST(MainDialogWindow, InitialisesFromTheTemplate) {
   CMessageLoop loop;
   AppModule().AddMessageLoop(&loop);

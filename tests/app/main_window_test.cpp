@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "framework/gdi.h"
 #include "framework/handles.h"
+#include "tests/support/pump.h"
 
 namespace {
 
@@ -52,10 +54,12 @@ class ProgramTest : public ::testing::Test {
     // The window appears during start-up; look for it until the program
     // exits or a generous bound passes.
     ASSERT_EQ(WaitForInputIdle(process.get(), 20000), 0u);
-    const ULONGLONG deadline = GetTickCount64() + 20000;
-    while (!(window = VisibleTopWindowOf(pid)) && GetTickCount64() < deadline &&
-           WaitForSingleObject(process.get(), 20) == WAIT_TIMEOUT) {
-    }
+    PumpUntil(
+        [&] {
+          window = VisibleTopWindowOf(pid);
+          return window || WaitForSingleObject(process.get(), 0) != WAIT_TIMEOUT;
+        },
+        20000);
     ASSERT_TRUE(window);
   }
   void TearDown() override {
@@ -88,11 +92,10 @@ TEST_F(ProgramTest, MainWindowIsCaptionless730x648WithItsTitle) {
   GetWindowTextA(window, title, sizeof title);
   EXPECT_STREQ(title, "Vela直播助手");
   // Rounded corners come from a window region.
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-  EXPECT_NE(GetWindowRgn(window, rgn), ERROR);
-  EXPECT_FALSE(PtInRegion(rgn, 0, 0));
-  EXPECT_TRUE(PtInRegion(rgn, 365, 324));
-  DeleteObject(rgn);
+  RegionHandle rgn(CreateRectRgn(0, 0, 0, 0));
+  EXPECT_NE(GetWindowRgn(window, rgn.get()), ERROR);
+  EXPECT_FALSE(PtInRegion(rgn.get(), 0, 0));
+  EXPECT_TRUE(PtInRegion(rgn.get(), 365, 324));
 }
 
 TEST_F(ProgramTest, EscapeClosesWithExitCode2) {

@@ -9,22 +9,15 @@
 #include <string>
 
 #include "config/core/app_globals.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
-
-std::string TempFolder() {
-  char base[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, base);
-  std::string folder = std::string(base) + "vela_config_test_" + std::to_string(GetCurrentProcessId());
-  CreateDirectoryA(folder.c_str(), nullptr);
-  return folder + "\\";
-}
 
 class LocalConfigTest : public ::testing::Test {
  protected:
   void SetUp() override {
     savedProgramFolder_ = ProgramFolder;
-    ProgramFolder = TempFolder();
+    ProgramFolder = programFolder_.path();
     // A key no other test or run uses, so the shared data folder stays clean.
     key_ = "TestKey" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
     dataFile_ = GetDataFolder() + "AppConfig.ini";
@@ -32,10 +25,9 @@ class LocalConfigTest : public ::testing::Test {
   }
   void TearDown() override {
     WritePrivateProfileStringA("Config", key_.c_str(), nullptr, dataFile_.c_str());
-    DeleteFileA(programFile_.c_str());
-    RemoveDirectoryA(ProgramFolder.c_str());
     ProgramFolder = savedProgramFolder_;
   }
+  TempFolder programFolder_;
   std::string savedProgramFolder_, key_, dataFile_, programFile_;
 };
 
@@ -75,12 +67,10 @@ TEST_F(LocalConfigTest, EmptyDataFolderValueFallsBackToProgramFolder) {
   EXPECT_EQ("http://example.invalid/a", ReadConfig(key_.c_str()));
 }
 
-TEST_F(LocalConfigTest, LongValuesAreCutTo259Characters) {
-  std::string longValue(400, 'x');
-  WriteConfig(key_.c_str(), longValue.c_str());
-  std::string read = ReadConfig(key_.c_str());
-  EXPECT_GE(259u, read.size());
-  EXPECT_EQ(std::string(read.size(), 'x'), read);
+TEST_F(LocalConfigTest, LongValuesAreCutTo258Characters) {
+  // The value buffer is passed as 259 characters: 258 and the ending zero.
+  WriteConfig(key_.c_str(), std::string(400, 'x').c_str());
+  EXPECT_EQ(std::string(258, 'x'), ReadConfig(key_.c_str()));
 }
 
 TEST(FileVersionTest, ProgramVersionIsOneZeroZeroZero) {
@@ -90,16 +80,12 @@ TEST(FileVersionTest, ProgramVersionIsOneZeroZeroZero) {
 }
 
 TEST(FileVersionTest, FileWithoutVersionResourceLeavesBufferUnchanged) {
-  std::string path = TempFolder() + "no_version.txt";
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(INVALID_HANDLE_VALUE, file);
-  DWORD written = 0;
-  WriteFile(file, "plain", 5, &written, nullptr);
-  CloseHandle(file);
+  TempFolder folder;
+  std::string path = folder.path() + "no_version.txt";
+  WriteFileBytes(path, "plain");
   char buffer[16] = "unchanged";
   EXPECT_EQ(0, GetFileVersionTextOf(path.c_str(), buffer, sizeof buffer));
   EXPECT_STREQ("unchanged", buffer);
-  DeleteFileA(path.c_str());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "framework/message_loop.h"
 #include "framework/window.h"
+#include "framework/worker_thread.h"
 
 namespace {
 
@@ -170,16 +171,9 @@ TEST(AppModuleLoops, OneLoopPerThread) {
 
   CMessageLoop* seenFromOtherThread = &b;
   DWORD mainThread = GetCurrentThreadId();
-  HANDLE t = CreateThread(
-      nullptr, 0,
-      [](void* p) -> DWORD {
-        auto* seen = static_cast<CMessageLoop**>(p);
-        *seen = AppModule().GetMessageLoop();
-        return 0;
-      },
-      &seenFromOtherThread, 0, nullptr);
-  ASSERT_EQ(WaitForSingleObject(t, 10000), WAIT_OBJECT_0);
-  CloseHandle(t);
+  WorkerThread other;
+  ASSERT_TRUE(other.Start([&] { seenFromOtherThread = AppModule().GetMessageLoop(); }));
+  other.Join();
   EXPECT_EQ(seenFromOtherThread, nullptr);
   EXPECT_EQ(AppModule().GetMessageLoop(mainThread), &a);
   EXPECT_TRUE(AppModule().RemoveMessageLoop());

@@ -55,6 +55,7 @@ class ComboBoxTest : public ::testing::Test {
     ASSERT_TRUE(combo.IsOpen());
     ASSERT_TRUE(combo.List().IsWindow());
     ASSERT_EQ(&combo.List(), CComboBoxList::OpenList());
+    ASSERT_TRUE(CComboBoxList::WatchesPresses());
   }
   TestParent parent;
   ComboBox combo;
@@ -64,6 +65,18 @@ class ComboBoxTest : public ::testing::Test {
 TEST_F(ComboBoxTest, ThreeItemsOpenA138PixelListOverlappingTheFieldByOnePixel) {
   Canvas closed(344, 36), open(344, 36);
   combo.PaintTo(closed.dc());
+  // Inside the outline: the text from 16 pixels in, the arrow centred in
+  // the 18 pixels that end 10 pixels before the right edge.
+  auto inkIn = [&closed](int left, int right) {
+    int ink = 0;
+    for (int y = 2; y < 34; ++y)
+      for (int x = left; x < right; ++x) ink += closed.Pixel(x, y) != RGB(255, 255, 255);
+    return ink;
+  };
+  EXPECT_EQ(0, inkIn(1, 16));
+  EXPECT_GT(inkIn(16, 306), 30) << "the text";
+  EXPECT_EQ(0, inkIn(306, 316));
+  EXPECT_GT(inkIn(316, 334), 10) << "the arrow";
   Open();
   RECT field{}, list{};
   combo.GetWindowRect(&field);
@@ -152,6 +165,7 @@ TEST_F(ComboBoxTest, AnotherProgramBecomingActiveClosesTheList) {
   PumpMessages();
   EXPECT_FALSE(combo.IsOpen());
   EXPECT_EQ(nullptr, CComboBoxList::OpenList());
+  EXPECT_FALSE(CComboBoxList::WatchesPresses()) << "the message hook goes with the list";
 }
 
 TEST_F(ComboBoxTest, EmptyListOpensWithZeroHeightAndTheNextPressClosesIt) {

@@ -9,6 +9,9 @@
 namespace {
 
 constexpr UINT kId = 3;
+constexpr COLORREF kNormalText = RGB(0x20, 0x90, 0x30);
+constexpr COLORREF kHotText = RGB(0xFA, 0x6C, 0x9C);
+constexpr COLORREF kPressedText = RGB(0x7E, 0x52, 0xD6);
 
 class IconButtonTest : public ::testing::Test {
  protected:
@@ -20,7 +23,7 @@ class IconButtonTest : public ::testing::Test {
     button.SetText("垂直翻转");
     button.SetFontSize(12);
     button.SetIconGap(6);
-    button.SetTextColors(RGB(0, 0, 0), RGB(0xFA, 0x6C, 0x9C), RGB(0x7E, 0x52, 0xD6), RGB(0, 0, 0));
+    button.SetTextColors(kNormalText, kHotText, kPressedText, RGB(0, 0, 0));
   }
   TestParent parent;
   CIconButton button;
@@ -53,6 +56,10 @@ TEST_F(IconButtonTest, ParentDrawnButtonDrawsOnlyWhileVisible) {
 
   button.ShowWindow(SW_SHOW);
   button.Draw(canvas.dc(), scratch.get());
+  POINT origin{-1, -1};
+  GetViewportOrgEx(canvas.dc(), &origin);
+  EXPECT_EQ(0, origin.x) << "the parent's viewport is left as it was";
+  EXPECT_EQ(0, origin.y);
   int changed = canvas.CountNot(RGB(20, 20, 20));
   EXPECT_GT(changed, 40) << "icon and text appear";
   // Everything drawn lies inside the button's place in the parent (20, 30)-(110, 52).
@@ -68,17 +75,32 @@ TEST_F(IconButtonTest, ParentDrawnButtonDrawsOnlyWhileVisible) {
     for (int x = 20; x < 42; ++x) ASSERT_EQ(reference.Pixel(x, y), canvas.Pixel(x, y)) << x << "," << y;
 }
 
-TEST_F(IconButtonTest, TextColourFollowsTheState) {
-  Canvas canvas(90, 22);
-  SetBkMode(canvas.dc(), TRANSPARENT);
-  button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-  ASSERT_EQ(kStateHot, button.GetState());
-  button.Draw(canvas.dc(), scratch.get());
-  // Text starts after the icon (22) and the gap (6); some pixel has the hot colour.
-  bool hotColour = false;
-  for (int y = 0; y < 22; ++y)
-    for (int x = 28; x < 90; ++x) hotColour |= canvas.Pixel(x, y) == RGB(0xFA, 0x6C, 0x9C);
-  EXPECT_TRUE(hotColour);
+TEST_F(IconButtonTest, LabelTakesTheColourOfTheState) {
+  struct Step {
+    const char* name;
+    UINT message;  // 0: none, the button is at rest
+    int state;
+    COLORREF colour;
+  } steps[] = {
+      {"normal", 0, kStateNormal, kNormalText},
+      {"hot", WM_MOUSEMOVE, kStateHot, kHotText},
+      {"pressed", WM_LBUTTONDOWN, kStatePressed, kPressedText},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    if (step.message) button.SendMessage(step.message, 0, MAKELPARAM(5, 5));
+    ASSERT_EQ(step.state, button.GetState());
+    Canvas canvas(90, 22);
+    SetBkMode(canvas.dc(), TRANSPARENT);
+    button.Draw(canvas.dc(), scratch.get());
+    // The text starts after the icon (22) and the gap (6).
+    for (COLORREF colour : {kNormalText, kHotText, kPressedText}) {
+      int count = 0;
+      for (int y = 0; y < 22; ++y)
+        for (int x = 28; x < 90; ++x) count += canvas.Pixel(x, y) == colour;
+      EXPECT_EQ(colour == step.colour, count > 0) << std::hex << colour;
+    }
+  }
 }
 
 }  // namespace

@@ -72,40 +72,6 @@ TEST_F(ImageButtonTest, FastDoubleClickReportsOneClick) {
   EXPECT_EQ(1u, TakePostedCommands(parent).size());
 }
 
-TEST_F(ImageButtonTest, RealDoubleClickFromTheInputQueueReportsOneClick) {
-  // Two real clicks through the system's input queue at the button's centre;
-  // the system itself turns the second press into WM_LBUTTONDBLCLK.
-  RECT rc{};
-  button.GetWindowRect(&rc);
-  ASSERT_TRUE(SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2));
-  INPUT clicks[4] = {};
-  const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-  for (int i = 0; i < 4; ++i) {
-    clicks[i].type = INPUT_MOUSE;
-    clicks[i].mi.dwFlags = flags[i];
-  }
-  ASSERT_EQ(4u, SendInput(4, clicks, sizeof(INPUT)));
-  // Dispatch until the button has had its second release (bounded wait).
-  int releases = 0, doubleClicks = 0, commands = 0;
-  DWORD deadline = GetTickCount() + 10000;
-  while (releases < 2 && GetTickCount() < deadline) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.hwnd == button.m_hWnd && msg.message == WM_LBUTTONUP) ++releases;
-      if (msg.hwnd == button.m_hWnd && msg.message == WM_LBUTTONDBLCLK) ++doubleClicks;
-      if (msg.hwnd == parent.m_hWnd && msg.message == WM_COMMAND)
-        ++commands;
-      else
-        DispatchMessageA(&msg);
-    }
-  }
-  ASSERT_EQ(2, releases) << "both clicks reached the button";
-  EXPECT_EQ(1, doubleClicks);
-  commands += static_cast<int>(TakePostedCommands(parent).size());
-  EXPECT_EQ(1, commands);
-}
-
 TEST_F(ImageButtonTest, DisabledButtonReportsNothingButReturnKeyIsSentWhenEnabled) {
   button.SetEnabled(false);
   button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));

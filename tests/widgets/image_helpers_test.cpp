@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "resources/picture_ids.h"
+#include "tests/support/temp_folder.h"
 #include "tests/widgets/widget_test_support.h"
 #include "widgets/nine_grid_image.h"
 
@@ -30,28 +31,12 @@ PixelSize SizeOf(GpBitmap* bitmap) {
   return {static_cast<int>(w), static_cast<int>(h)};
 }
 
-// The PNG bytes of a GDI+ bitmap, encoded through the system's PNG encoder.
-std::vector<unsigned char> EncodePng(GpBitmap* bitmap) {
-  UINT count = 0, size = 0;
-  GdipGetImageEncodersSize(&count, &size);
-  std::vector<unsigned char> buffer(size);
-  auto* codecs = reinterpret_cast<ImageCodecInfo*>(buffer.data());
-  GdipGetImageEncoders(count, size, codecs);
-  CLSID png{};
-  for (UINT i = 0; i < count; ++i)
-    if (std::wstring(codecs[i].MimeType) == L"image/png") png = codecs[i].Clsid;
-  IStream* stream = nullptr;
-  CreateStreamOnHGlobal(nullptr, TRUE, &stream);
-  StreamPtr owner(stream);
-  EXPECT_EQ(Ok, GdipSaveImageToStream(bitmap, stream, &png, nullptr));
-  HGLOBAL block = nullptr;
-  GetHGlobalFromStream(stream, &block);
-  STATSTG stat{};
-  stream->Stat(&stat, STATFLAG_NONAME);
-  const auto* bytes = static_cast<const unsigned char*>(GlobalLock(block));
-  std::vector<unsigned char> out(bytes, bytes + stat.cbSize.QuadPart);
-  GlobalUnlock(block);
-  return out;
+// The bytes of PNG resource `id` of this program.
+std::string PngBytes(int id) {
+  HRSRC info = FindResourceA(nullptr, MAKEINTRESOURCEA(id), "PNG");
+  HGLOBAL loaded = info ? LoadResource(nullptr, info) : nullptr;
+  if (!loaded) return {};
+  return std::string(static_cast<const char*>(LockResource(loaded)), SizeofResource(nullptr, info));
 }
 
 TEST(ImageHelpersTest, PngResourcesLoadByIdAndMissingIdsGiveNull) {
@@ -63,43 +48,29 @@ TEST(ImageHelpersTest, PngResourcesLoadByIdAndMissingIdsGiveNull) {
   EXPECT_FALSE(LoadBitmapFromMemory("not a picture", 13));
 }
 
-TEST(ImageHelpersTest, BytesDecodeAndFilesLoadOnOpaqueBlack) {
-  GpBitmapPtr source = SolidBitmap(6, 4, 0x00000000);  // fully transparent
-  GdipBitmapSetPixel(source.get(), 0, 0, 0xFF00FF00);
-  std::vector<unsigned char> png = EncodePng(source.get());
-  ASSERT_FALSE(png.empty());
-  GpBitmapPtr decoded = LoadBitmapFromMemory(png.data(), png.size());
-  ASSERT_TRUE(decoded);
-  ARGB corner = 0;
-  GdipBitmapGetPixel(decoded.get(), 0, 0, &corner);
-  EXPECT_EQ(0xFF00FF00u, corner);
-
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
-  std::string path = std::string(temp) + "vela_image_helpers_test.png";
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, png.data(), static_cast<DWORD>(png.size()), &written, nullptr);
-  CloseHandle(file);
+TEST(ImageHelpersTest, PictureFilesLoadOnOpaqueBlack) {
+  TempFolder folder;
+  std::string path = folder.path() + "close.png";
+  WriteFileBytes(path, PngBytes(IDB_CLOSE_NORMAL));  // a glyph on transparent pixels
   std::wstring wide(path.begin(), path.end());
   BitmapHandle loaded = LoadHBitmapFromFile(wide.c_str());
-  DeleteFileA(path.c_str());
   ASSERT_TRUE(loaded);
   SIZE size = BitmapSize(loaded.get());
-  EXPECT_EQ(6, size.cx);
-  EXPECT_EQ(4, size.cy);
-  Canvas canvas(6, 4, RGB(200, 200, 200));
-  HDC source_dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(source_dc, loaded.get());
-  BitBlt(canvas.dc(), 0, 0, 6, 4, source_dc, 0, 0, SRCCOPY);
-  SelectObject(source_dc, old);
-  DeleteDC(source_dc);
-  EXPECT_EQ(RGB(0, 255, 0), canvas.Pixel(0, 0));
-  EXPECT_EQ(RGB(0, 0, 0), canvas.Pixel(3, 2)) << "transparent pixels become black";
+  EXPECT_EQ(34, size.cx);
+  EXPECT_EQ(34, size.cy);
+  Canvas canvas(34, 34, RGB(200, 200, 200));
+  ScratchDC memory;
+  {
+    SelectScope selected(memory.get(), loaded.get());
+    BitBlt(canvas.dc(), 0, 0, 34, 34, memory.get(), 0, 0, SRCCOPY);
+  }
+  EXPECT_EQ(RGB(0, 0, 0), canvas.Pixel(0, 0)) << "transparent pixels become black";
+  EXPECT_GT(canvas.CountNot(RGB(0, 0, 0)), 20) << "the glyph";
   EXPECT_FALSE(LoadHBitmapFromFile(L"Z:\\no\\such\\picture.png"));
 }
 
-TEST(ImageHelpersTest, ScaleToFitKeepsSmallPicturesUnlessForced) {
+// The sizes themselves belong to ScaleToFitSize; here the picture is drawn.
+TEST(ImageHelpersTest, ScaleToFitDrawsThePictureOverTheNewSize) {
   GpBitmapPtr wide = SolidBitmap(200, 100, 0xFFFF0000);
   GpBitmapPtr scaled = ScaleToFit(wide.get(), 68);
   ASSERT_TRUE(scaled);
@@ -110,9 +81,6 @@ TEST(ImageHelpersTest, ScaleToFitKeepsSmallPicturesUnlessForced) {
   EXPECT_EQ(0xFFFF0000u, pixel) << "the picture is drawn over the whole area";
 
   GpBitmapPtr tall = SolidBitmap(40, 60, 0xFF0000FF);
-  GpBitmapPtr kept = ScaleToFit(tall.get(), 68);
-  EXPECT_EQ(40, SizeOf(kept.get()).width);
-  EXPECT_EQ(60, SizeOf(kept.get()).height);
   GpBitmapPtr forced = ScaleToFit(tall.get(), 68, true);
   EXPECT_EQ(45, SizeOf(forced.get()).width);
   EXPECT_EQ(68, SizeOf(forced.get()).height);
@@ -162,19 +130,6 @@ TEST_F(NineGridTest, TwentyByTenIntoHundredByTenStretchesTheMiddleColumn) {
     for (int x = 10; x < 90; ++x) ASSERT_EQ(SourcePixel(10, y), canvas.Pixel(x, y)) << x << "," << y;
     for (int x = 90; x < 100; ++x) ASSERT_EQ(SourcePixel(x - 80, y), canvas.Pixel(x, y)) << x << "," << y;
   }
-}
-
-TEST_F(NineGridTest, DestinationSmallerThanTheCornersShowsOverlappingCorners) {
-  Canvas canvas(30, 20, RGB(255, 255, 255));
-  grid_.Draw(canvas.dc(), scratch_.get(), 5, 5, 12, 6);
-  // Right corners drawn after the left ones start at 5 + 12 - 10 = 7; bottom ones at 6.
-  EXPECT_EQ(SourcePixel(0, 0), canvas.Pixel(5, 5));
-  EXPECT_EQ(SourcePixel(10, 0), canvas.Pixel(7, 5));
-  EXPECT_EQ(SourcePixel(19, 0), canvas.Pixel(16, 5));
-  EXPECT_EQ(SourcePixel(10, 5), canvas.Pixel(7, 6));
-  EXPECT_EQ(SourcePixel(19, 9), canvas.Pixel(16, 10));
-  EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(17, 5)) << "nothing beyond the corners";
-  EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(5, 11));
 }
 
 TEST_F(NineGridTest, OpacityAppliesToEveryPiece) {

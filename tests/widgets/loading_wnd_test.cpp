@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "resources/picture_ids.h"
 #include "tests/widgets/widget_test_support.h"
 
 namespace {
@@ -23,6 +24,11 @@ TEST(LoadingWndTest, CloseButtonForwardsCommandTwoToTheParent) {
   EXPECT_EQ(6, rc.top);
   EXPECT_EQ(34, rc.right - rc.left);
   EXPECT_EQ(34, rc.bottom - rc.top);
+  Canvas drawn(34, 34), expected(34, 34);
+  ScratchDC scratch;
+  close.Draw(drawn.dc(), scratch.get());
+  BlendPngReference(expected.dc(), IDB_CLOSE_NORMAL, 0, 0, 255);
+  EXPECT_TRUE(drawn.SameAs(expected)) << "the close button shows its picture";
 
   // A click on the close button: posted to the overlay, which posts it on.
   close.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));

@@ -93,7 +93,11 @@ TEST_F(MiniScrollBarTest, HoldingBelowTheThumbPagesByPageUntilTheEnd) {
 
 TEST_F(MiniScrollBarTest, DraggingTheThumbToTheBottomGivesRangeMinusPage) {
   bar.SetRange(100);  // thumb 56, scrollable range 90
-  Press(20);          // on the thumb
+  bar.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 20));
+  EXPECT_EQ(MiniScrollBar::kHot, bar.GetState()) << "the pointer over the thumb";
+  bar.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 90));
+  EXPECT_EQ(MiniScrollBar::kNormal, bar.GetState()) << "the pointer below the thumb";
+  Press(20);  // on the thumb
   EXPECT_EQ(MiniScrollBar::kPressed, bar.GetState());
   EXPECT_FALSE(bar.IsDragging());
   EXPECT_EQ(bar.m_hWnd, GetCapture());

@@ -63,39 +63,34 @@ TEST_F(SliderTest, SetValueClampsWithoutNotifying) {
   EXPECT_TRUE(recorder.ends.empty());
 }
 
-TEST_F(SliderTest, CentredRangeFillsFromTheCentreAndMarksZero) {
-  slider.SetMinimum(-100);
-  slider.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(109, 10));
-  EXPECT_EQ(0, slider.GetValue());
-  slider.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(59, 10));
-  EXPECT_EQ(-50, slider.GetValue());
-  EXPECT_EQ((std::vector<int>{0, -50}), recorder.positions);
-
-  Canvas canvas(kWidth, kHeight);
-  // At -50 the thumb spans 50..68; the fill runs from its left edge to the centre (109).
-  slider.PaintTo(canvas.dc());
-  EXPECT_EQ(Slider::kFillColor, canvas.Pixel(80, 9));
-  EXPECT_EQ(Slider::kFillColor, canvas.Pixel(105, 10));
-  EXPECT_EQ(Slider::kTrackColor, canvas.Pixel(130, 9));
-  EXPECT_EQ(Slider::kTrackColor, canvas.Pixel(20, 9));
-  EXPECT_EQ(Slider::kFillColor, canvas.Pixel(108, 8)) << "the zero dot above the band";
-  EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(80, 8));
-
-  // At 0 the fill runs from the centre to the thumb's right edge (under the thumb).
-  slider.SetValue(0);
-  slider.PaintTo(canvas.dc());
-  EXPECT_EQ(Slider::kTrackColor, canvas.Pixel(80, 9));
-  EXPECT_EQ(Slider::kTrackColor, canvas.Pixel(130, 9));
-}
-
-TEST_F(SliderTest, PositiveRangeFillsFromTheLeftWithoutDot) {
-  slider.SetValue(50);  // thumb at 100..118
-  Canvas canvas(kWidth, kHeight);
-  slider.PaintTo(canvas.dc());
-  EXPECT_EQ(Slider::kFillColor, canvas.Pixel(1, 9));
-  EXPECT_EQ(Slider::kFillColor, canvas.Pixel(95, 10));
-  EXPECT_EQ(Slider::kTrackColor, canvas.Pixel(150, 9));
-  EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(60, 8)) << "no zero dot";
+TEST_F(SliderTest, FilledPartAndZeroDotFollowTheRange) {
+  // The 18-pixel thumb's left edge is at 200 * (value - minimum) / (maximum - minimum).
+  struct Case {
+    const char* name;
+    int minimum, pointerX, value;  // a press at pointerX gives value
+    int filledX;    // a column of the band (rows 9 and 10) in the fill colour; -1: hidden under the thumb
+    int trackX[2];  // columns in the track colour
+    bool zeroDot;   // the dot above the band at the centre shows (the thumb may cover it)
+  } cases[] = {
+      {"0..100 at 50: from the left to the thumb (100..118)", 0, 109, 50, 95, {150, 125}, false},
+      {"-100..100 at -50: from the thumb (50..68) to the centre", -100, 59, -50, 105, {130, 20}, true},
+      {"-100..100 at 0: from the centre, under the thumb (100..118)", -100, 109, 0, -1, {80, 130}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    slider.SetMinimum(c.minimum);
+    slider.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.pointerX, 10));
+    slider.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(c.pointerX, 10));
+    EXPECT_EQ(c.value, slider.GetValue());
+    Canvas canvas(kWidth, kHeight);
+    slider.PaintTo(canvas.dc());
+    if (c.filledX >= 0) {
+      EXPECT_EQ(Slider::kFillColor, canvas.Pixel(c.filledX, 9));
+    }
+    for (int x : c.trackX) EXPECT_EQ(Slider::kTrackColor, canvas.Pixel(x, 10)) << x;
+    EXPECT_EQ(c.zeroDot, canvas.Pixel(108, 8) == Slider::kFillColor);
+    EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(80, 8));
+  }
 }
 
 }  // namespace

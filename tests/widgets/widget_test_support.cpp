@@ -29,10 +29,8 @@ void BlendPngReference(HDC target, int id, int x, int y, BYTE opacity) {
   BitmapHandle picture = LoadPngAsHBitmap(id, 0xFF000000);
   ASSERT_TRUE(picture) << "PNG " << id;
   SIZE size = BitmapSize(picture.get());
-  HDC source = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(source, picture.get());
+  ScratchDC source;
+  SelectScope selected(source.get(), picture.get());
   BLENDFUNCTION blend{AC_SRC_OVER, 0, opacity, AC_SRC_ALPHA};
-  AlphaBlend(target, x, y, size.cx, size.cy, source, 0, 0, size.cx, size.cy, blend);
-  SelectObject(source, old);
-  DeleteDC(source);
+  AlphaBlend(target, x, y, size.cx, size.cy, source.get(), 0, 0, size.cx, size.cy, blend);
 }

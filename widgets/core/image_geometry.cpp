@@ -24,72 +24,81 @@ NineGridSplits ResolveSplits(NineGridSplits s, int width, int height) {
   return s;
 }
 
+NineGridAxis LayOutNineGridAxis(int split1, int split2, int pictureLength, int origin, int length) {
+  const int trailingLength = pictureLength - split2;
+  const int centreLength = split2 - split1;
+  const int room = length - split1 - trailingLength;  // between the two edges
+  const int fill = room - centreLength;               // to be filled by repeating
+  const int half = fill / 2;
+  const int cross = static_cast<int>(fill * 0.5 + 0.5);  // half, rounded up
+  const int inner = origin + split1;
+  const int centreAt = inner + half;
+  const int afterAt = centreAt + centreLength;
+  NineGridAxis axis{};
+  axis.leading = {origin, split1, 0, split1};
+  axis.centre = {centreAt, centreLength, split1, centreLength};
+  axis.trailing = {origin + length - trailingLength, trailingLength, split2, trailingLength};
+  axis.beforeCentre = {inner, half, split1, 1};
+  axis.afterCentre = {afterAt, half + 1, split2, 1};
+  axis.between = {inner, room, split1, 1};
+  axis.crossBefore = {inner, cross, split1, 1};
+  axis.crossAfter = {afterAt, cross, split2, 1};
+  axis.stretched = fill > 0;
+  axis.splitApart = split1 != split2;
+  return axis;
+}
+
 std::vector<BlendPiece> NineGridPieces(const NineGridSplits& s, int width, int height, int X, int Y, int W,
                                        int H) {
-  const int x1 = s.x1, x2 = s.x2, y1 = s.y1, y2 = s.y2;
-  const int r = width - x2;   // right column width
-  const int b = height - y2;  // bottom row height
-  const int cw = x2 - x1;     // fixed centre width
-  const int ch = y2 - y1;     // fixed centre height
-  const int iw = W - x1 - r;  // between the left and right columns
-  const int ih = H - y1 - b;  // between the top and bottom rows
-  const int sw = iw - cw;     // to be filled by stretching
-  const int sh = ih - ch;
-  const int hw = sw / 2, hh = sh / 2;
-  const int L = X + x1, T = Y + y1;
-  const int CX = L + hw, AX = CX + cw;
-  const int R = X + W - r, B = T + ih;
-  const int CY = T + hh, AY = CY + ch;
-  // Halves rounded up, so the four inner fills meet in the middle.
-  const int qw = static_cast<int>(sw * 0.5 + 0.5), qh = static_cast<int>(sh * 0.5 + 0.5);
+  const NineGridAxis columns = LayOutNineGridAxis(s.x1, s.x2, width, X, W);
+  const NineGridAxis rows = LayOutNineGridAxis(s.y1, s.y2, height, Y, H);
+  const bool centreColumn = s.x1 < s.x2, centreRow = s.y1 < s.y2;
 
   std::vector<BlendPiece> pieces;
-  auto add = [&pieces](int dx, int dy, int dw, int dh, int sx, int sy, int sw_, int sh_) {
-    if (dw > 0 && dh > 0 && sw_ > 0 && sh_ > 0) pieces.push_back({dx, dy, dw, dh, sx, sy, sw_, sh_});
+  auto add = [&pieces](const AxisSpan& column, const AxisSpan& row) {
+    if (column.length > 0 && row.length > 0 && column.sourceLength > 0 && row.sourceLength > 0)
+      pieces.push_back({column.at, row.at, column.length, row.length, column.source, row.source,
+                        column.sourceLength, row.sourceLength});
   };
 
-  if (sw > 0 && x1 != x2) {
-    add(L, Y, hw, y1, x1, 0, 1, y1);
-    add(AX, Y, hw + 1, y1, x2, 0, 1, y1);
-    add(L, B, hw, b, x1, y2, 1, b);
-    add(AX, B, hw + 1, b, x2, y2, 1, b);
-    add(L, CY, hw, ch, x1, y1, 1, ch);
-    add(AX, CY, hw + 1, ch, x2, y1, 1, ch);
+  if (columns.stretched && columns.splitApart) {
+    for (const AxisSpan* row : {&rows.leading, &rows.trailing, &rows.centre}) {
+      add(columns.beforeCentre, *row);
+      add(columns.afterCentre, *row);
+    }
   }
-  if (sw > 0 && x1 == x2) {
-    add(L, Y, iw, y1, x1, 0, 1, y1);
-    add(L, B, iw, b, x1, y2, 1, b);
+  if (columns.stretched && !columns.splitApart) {
+    add(columns.between, rows.leading);
+    add(columns.between, rows.trailing);
   }
-  if (sh > 0 && y1 != y2) {
-    add(X, T, x1, hh, 0, y1, x1, 1);
-    add(X, AY, x1, hh + 1, 0, y2, x1, 1);
-    add(R, T, r, hh, x2, y1, r, 1);
-    add(R, AY, r, hh + 1, x2, y2, r, 1);
-    add(CX, T, cw, hh, x1, y1, cw, 1);
-    add(CX, AY, cw, hh + 1, x1, y2, cw, 1);
+  if (rows.stretched && rows.splitApart) {
+    for (const AxisSpan* column : {&columns.leading, &columns.trailing, &columns.centre}) {
+      add(*column, rows.beforeCentre);
+      add(*column, rows.afterCentre);
+    }
   }
-  if (sh > 0 && y1 == y2) {
-    add(X, T, x1, ih, 0, y1, x1, 1);
-    add(R, T, r, ih, x2, y1, r, 1);
+  if (rows.stretched && !rows.splitApart) {
+    add(columns.leading, rows.between);
+    add(columns.trailing, rows.between);
   }
-  if (x1 < x2) {
-    add(CX, Y, cw, y1, x1, 0, cw, y1);
-    add(CX, B, cw, b, x1, y2, cw, b);
+  if (centreColumn) {
+    add(columns.centre, rows.leading);
+    add(columns.centre, rows.trailing);
   }
-  if (y1 < y2) {
-    add(X, CY, x1, ch, 0, y1, x1, ch);
-    add(R, CY, r, ch, x2, y1, r, ch);
+  if (centreRow) {
+    add(columns.leading, rows.centre);
+    add(columns.trailing, rows.centre);
   }
-  if (x1 < x2 && y1 < y2) add(CX, CY, cw, ch, x1, y1, cw, ch);
-  if (sw > 0 && sh > 0) {
-    add(L, T, qw, qh, x1, y1, 1, 1);
-    add(AX, T, qw, qh, x2, y1, 1, 1);
-    add(AX, AY, qw, qh, x2, y2, 1, 1);
-    add(L, AY, qw, qh, x1, y2, 1, 1);
+  if (centreColumn && centreRow) add(columns.centre, rows.centre);
+  if (columns.stretched && rows.stretched) {
+    add(columns.crossBefore, rows.crossBefore);
+    add(columns.crossAfter, rows.crossBefore);
+    add(columns.crossAfter, rows.crossAfter);
+    add(columns.crossBefore, rows.crossAfter);
   }
-  add(X, Y, x1, y1, 0, 0, x1, y1);
-  add(R, Y, r, y1, x2, 0, r, y1);
-  add(X, B, x1, b, 0, y2, x1, b);
-  add(R, B, r, b, x2, y2, r, b);
+  add(columns.leading, rows.leading);
+  add(columns.trailing, rows.leading);
+  add(columns.leading, rows.trailing);
+  add(columns.trailing, rows.trailing);
   return pieces;
 }

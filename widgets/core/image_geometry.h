@@ -29,6 +29,38 @@ struct BlendPiece {
   int sx, sy, sw, sh;
 };
 
+// A stretch of one axis: `length` destination pixels from `at`, taken from
+// `sourceLength` picture pixels from `source`.
+struct AxisSpan {
+  int at, length;
+  int source, sourceLength;
+};
+
+// How one axis of a nine-grid picture is laid out in its destination. The
+// picture's axis is cut by two split lines into three spans: the leading
+// edge, the fixed centre and the trailing edge, each drawn unscaled. The
+// room left over is filled by repeating the pixel line at a split line.
+struct NineGridAxis {
+  AxisSpan leading;   // picture 0..split1, at the start
+  AxisSpan centre;    // picture split1..split2, in the middle of the room left
+  AxisSpan trailing;  // picture split2..end, at the end
+  // Fill bands for split lines apart (split1 < split2): before the centre
+  // from split1 and after it from split2; the band after is one pixel
+  // wider, so an odd remainder leaves no seam.
+  AxisSpan beforeCentre, afterCentre;
+  // The one fill band for coinciding split lines, between the edges.
+  AxisSpan between;
+  // The quarters where fill bands of both axes cross, from split1 and split2,
+  // each half the room rounded up so that the pair meets.
+  AxisSpan crossBefore, crossAfter;
+  bool stretched;  // there is room to fill beyond the centre
+  bool splitApart;
+};
+
+// The layout of a picture axis `pictureLength` long, split at `split1` and
+// `split2` (resolved), into the destination from `origin`, `length` long.
+NineGridAxis LayOutNineGridAxis(int split1, int split2, int pictureLength, int origin, int length);
+
 // The pieces that draw a width x height picture, split by `s` (resolved),
 // into the destination (x, y, w, h), in drawing order. Stretch bands come
 // first, the fixed centre pieces next, the corners last so they cover any

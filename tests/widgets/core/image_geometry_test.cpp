@@ -1,80 +1,127 @@
-// The piece table of the nine-grid picture and the fit-into-a-box sizes.
+// The fit-into-a-box sizes and the nine-grid layout, checked by where every
+// destination pixel of the drawn pieces takes its colour from.
 #include "widgets/core/image_geometry.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
-bool operator==(const BlendPiece& a, const BlendPiece& b) {
-  return a.dx == b.dx && a.dy == b.dy && a.dw == b.dw && a.dh == b.dh && a.sx == b.sx && a.sy == b.sy &&
-         a.sw == b.sw && a.sh == b.sh;
-}
-
-TEST(ScaleToFitSizeTest, WideAndTallPictures) {
-  PixelSize wide = ScaleToFitSize(200, 100, 68, false);
-  EXPECT_EQ(68, wide.width);
-  EXPECT_EQ(34, wide.height);
-  PixelSize small = ScaleToFitSize(40, 60, 68, false);
-  EXPECT_EQ(40, small.width);
-  EXPECT_EQ(60, small.height);
-  PixelSize forced = ScaleToFitSize(40, 60, 68, true);
-  EXPECT_EQ(45, forced.width);  // 68 * (40 / 60) = 45.33, truncated
-  EXPECT_EQ(68, forced.height);
-}
-
-TEST(NineGridSplitsTest, OneSidedPairsTakeTheOtherLine) {
-  NineGridSplits s = PairSplits(-1, 7, 3, -1);
-  EXPECT_EQ(7, s.x1);
-  EXPECT_EQ(7, s.x2);
-  EXPECT_EQ(3, s.y1);
-  EXPECT_EQ(3, s.y2);
-  NineGridSplits unset = ResolveSplits(PairSplits(-1, -1, -1, -1), 20, 10);
-  EXPECT_EQ(10, unset.x1);
-  EXPECT_EQ(10, unset.x2);
-  EXPECT_EQ(5, unset.y1);
-  EXPECT_EQ(5, unset.y2);
-}
-
-TEST(NineGridPiecesTest, TwentyByTenIntoHundredByTen) {
-  NineGridSplits s = ResolveSplits({}, 20, 10);
-  std::vector<BlendPiece> pieces = NineGridPieces(s, 20, 10, 0, 0, 100, 10);
-  std::vector<BlendPiece> expected = {
-      {10, 0, 80, 5, 10, 0, 1, 5},  // top row stretched from column 10
-      {10, 5, 80, 5, 10, 5, 1, 5},  // bottom row stretched from column 10
-      {0, 0, 10, 5, 0, 0, 10, 5},   // corners, unscaled
-      {90, 0, 10, 5, 10, 0, 10, 5}, {0, 5, 10, 5, 0, 5, 10, 5}, {90, 5, 10, 5, 10, 5, 10, 5},
+TEST(ScaleToFitSizeTest, WideTallAndExactPictures) {
+  struct Case {
+    int width, height, box;
+    bool force;
+    int fittedWidth, fittedHeight;
+  } cases[] = {
+      {200, 100, 68, false, 68, 34},
+      {40, 60, 68, false, 40, 60},
+      {40, 60, 68, true, 45, 68},  // 68 * (40 / 60) = 45.33, truncated
+      {90, 68, 68, false, 68, 51},
+      // Exactly as tall as the box: kept; scaling would lose a column to
+      // single-precision rounding (22 * (13 / 22) = 12.99...).
+      {13, 22, 22, false, 13, 22},
   };
-  ASSERT_EQ(expected.size(), pieces.size());
-  for (size_t i = 0; i < expected.size(); ++i) EXPECT_TRUE(expected[i] == pieces[i]) << "piece " << i;
-}
-
-TEST(NineGridPiecesTest, DestinationSmallerThanCornersDrawsOnlyOverlappingCorners) {
-  NineGridSplits s = ResolveSplits({}, 20, 10);
-  std::vector<BlendPiece> pieces = NineGridPieces(s, 20, 10, 5, 5, 12, 6);
-  ASSERT_EQ(4u, pieces.size());
-  // Right corners start at X + W - r = 7, overlapping the left ones (5..15).
-  EXPECT_TRUE((BlendPiece{5, 5, 10, 5, 0, 0, 10, 5}) == pieces[0]);
-  EXPECT_TRUE((BlendPiece{7, 5, 10, 5, 10, 0, 10, 5}) == pieces[1]);
-  // Bottom corners at T + ih = 10 + (6 - 10) = 6.
-  EXPECT_TRUE((BlendPiece{5, 6, 10, 5, 0, 5, 10, 5}) == pieces[2]);
-  EXPECT_TRUE((BlendPiece{7, 6, 10, 5, 10, 5, 10, 5}) == pieces[3]);
-}
-
-TEST(NineGridPiecesTest, FixedCentreBandsKeepTheirSizeAndOddRemaindersAreCovered) {
-  // The scroll-bar thumb: 10 x 18 picture, columns split at 3, rows 4..14 fixed.
-  NineGridSplits s = ResolveSplits(PairSplits(3, 3, 4, 14), 10, 18);
-  std::vector<BlendPiece> pieces = NineGridPieces(s, 10, 18, 0, 0, 10, 57);
-  // Every destination row 0..56 of column 0 is covered by some piece.
-  for (int row = 0; row < 57; ++row) {
-    bool covered = false;
-    for (const BlendPiece& p : pieces)
-      covered |= p.dx <= 0 && 0 < p.dx + p.dw && p.dy <= row && row < p.dy + p.dh;
-    EXPECT_TRUE(covered) << "row " << row;
+  for (const Case& c : cases) {
+    PixelSize fitted = ScaleToFitSize(c.width, c.height, c.box, c.force);
+    EXPECT_EQ(c.fittedWidth, fitted.width) << c.width << "x" << c.height;
+    EXPECT_EQ(c.fittedHeight, fitted.height) << c.width << "x" << c.height;
   }
-  // The 10-row centre band is drawn unscaled, centred: ih = 57 - 4 - 4 = 49, hh = 19, CY = 23.
-  bool centreUnscaled = false;
-  for (const BlendPiece& p : pieces) centreUnscaled |= p.dy == 23 && p.dh == 10 && p.sy == 4 && p.sh == 10;
-  EXPECT_TRUE(centreUnscaled);
+}
+
+TEST(NineGridSplitsTest, OneSidedPairsTakeTheOtherLineAndUnsetPairsSplitInTheMiddle) {
+  NineGridSplits s = PairSplits(-1, 7, 3, -1);
+  EXPECT_EQ((std::string{7, 7, 3, 3}), (std::string{char(s.x1), char(s.x2), char(s.y1), char(s.y2)}));
+  NineGridSplits unset = ResolveSplits(PairSplits(-1, -1, -1, -1), 20, 10);
+  EXPECT_EQ((std::string{10, 10, 5, 5}),
+            (std::string{char(unset.x1), char(unset.x2), char(unset.y1), char(unset.y2)}));
+}
+
+// Source pixel index as one character: 0-9 then a-z; '.' where no piece draws.
+char Code(int index) {
+  if (index < 0) return '.';
+  return static_cast<char>(index < 10 ? '0' + index : 'a' + index - 10);
+}
+
+struct Source {
+  int x = -1, y = -1;
+};
+
+// Paints the pieces in order into a grid of source coordinates, as
+// AlphaBlend would with nearest-pixel stretching; later pieces cover earlier.
+std::vector<Source> Paint(const std::vector<BlendPiece>& pieces, int w, int h) {
+  std::vector<Source> grid(static_cast<size_t>(w * h));
+  for (const BlendPiece& p : pieces)
+    for (int y = p.dy; y < p.dy + p.dh; ++y)
+      for (int x = p.dx; x < p.dx + p.dw; ++x)
+        if (x >= 0 && x < w && y >= 0 && y < h)
+          grid[static_cast<size_t>(y * w + x)] = {p.sx + (x - p.dx) * p.sw / p.dw,
+                                                  p.sy + (y - p.dy) * p.sh / p.dh};
+  return grid;
+}
+
+struct NineGridCase {
+  const char* name;
+  int width, height;  // picture
+  NineGridSplits splits;
+  int w, h;  // destination at (0, 0)
+  // The source column of each destination column and the source row of each
+  // destination row, for every pixel of the destination.
+  std::string columns, rows;
+};
+
+const NineGridCase kNineGridCases[] = {
+    {"unset splits stretch the middle column",
+     20,
+     10,
+     {},
+     30,
+     10,
+     "0123456789" + std::string(10, 'a') + "abcdefghij",
+     "0123456789"},
+    {"smaller than the corners: corners overlap", 20, 10, {}, 12, 6, "01abcdefghij", "056789"},
+    {"fixed centre column stretched horizontally", 6, 3, {2, 4, 1, 2}, 10, 3, "0122234445", "012"},
+    {"one split line stretched vertically", 2, 4, {-1, -1, 2, 2}, 2, 7, "01", "0122223"},
+    {"one pixel to fill on both axes", 5, 5, {2, 3, 2, 3}, 6, 6, "012334", "012334"},
+    {"odd fill on both axes", 5, 5, {2, 3, 2, 3}, 8, 9, "01223334", "012223334"},
+    {"scroll thumb: fixed grip band",
+     10,
+     18,
+     {3, 3, 4, 14},
+     10,
+     57,
+     "0123456789",
+     "0123" + std::string(19, '4') + "456789abcd" + std::string(20, 'e') + "efgh"},
+};
+
+TEST(NineGridPiecesTest, EveryDestinationPixelComesFromTheRightSourcePixel) {
+  for (const NineGridCase& c : kNineGridCases) {
+    SCOPED_TRACE(c.name);
+    NineGridSplits s =
+        ResolveSplits(PairSplits(c.splits.x1, c.splits.x2, c.splits.y1, c.splits.y2), c.width, c.height);
+    std::vector<Source> grid = Paint(NineGridPieces(s, c.width, c.height, 0, 0, c.w, c.h), c.w, c.h);
+    for (int y = 0; y < c.h; ++y) {
+      std::string columns;
+      for (int x = 0; x < c.w; ++x) columns += Code(grid[static_cast<size_t>(y * c.w + x)].x);
+      EXPECT_EQ(c.columns, columns) << "destination row " << y;
+    }
+    for (int x = 0; x < c.w; ++x) {
+      std::string rows;
+      for (int y = 0; y < c.h; ++y) rows += Code(grid[static_cast<size_t>(y * c.w + x)].y);
+      EXPECT_EQ(c.rows, rows) << "destination column " << x;
+    }
+  }
+}
+
+TEST(NineGridPiecesTest, PiecesAreOffsetByTheDestinationOrigin) {
+  NineGridSplits s = ResolveSplits({}, 20, 10);
+  std::vector<BlendPiece> atOrigin = NineGridPieces(s, 20, 10, 0, 0, 40, 30);
+  std::vector<BlendPiece> moved = NineGridPieces(s, 20, 10, 7, 3, 40, 30);
+  ASSERT_EQ(atOrigin.size(), moved.size());
+  for (size_t i = 0; i < moved.size(); ++i) {
+    EXPECT_EQ(atOrigin[i].dx + 7, moved[i].dx);
+    EXPECT_EQ(atOrigin[i].dy + 3, moved[i].dy);
+  }
 }
 
 }  // namespace
