@@ -4,59 +4,59 @@
 // (pointer over it) and pressed; the disabled look reuses the normal picture.
 #pragma once
 
-#define IDB_SLIDER_THUMB             207  // slider thumb (panel parameter rows)
-#define IDB_ITEM_RING_MASK           210  // round tile mask: white square, transparent disc
-#define IDB_ITEM_SELECTED_FRAME      211  // pink rounded-square outline of a selected decoration
-#define IDB_ITEM_MARK_CHECK          212  // white check mark on a selected filter
-#define IDB_ITEM_MARK_ADJUST         213  // white slider line and knob on a selected filter
-#define IDB_PAGE_BACK_NORMAL         214  // back arrow of an adjustment page, normal
-#define IDB_PAGE_BACK_HOT            215  // back arrow of an adjustment page, hot
-#define IDB_PAGE_BACK_PRESSED        216  // back arrow of an adjustment page, pressed
-#define IDB_PAGE_RESET_NORMAL        217  // circular arrows of the reset button, normal
-#define IDB_PAGE_RESET_HOT           218  // circular arrows of the reset button, hot
-#define IDB_PAGE_RESET_PRESSED       219  // circular arrows of the reset button, pressed
-#define IDB_ITEM_MARK_EDIT           220  // white pencil on a selected round tile
-#define IDB_SCROLL_THUMB_HOT         221  // thin scroll-bar thumb (panel lists), hot
-#define IDB_SCROLL_THUMB_PRESSED     222  // thin scroll-bar thumb (panel lists), pressed
-#define IDB_SCROLL_THUMB_NORMAL      223  // thin scroll-bar thumb (panel lists), normal
-#define IDB_LOGO_BAND                224  // logo band at the top left of the main window
-#define IDB_CONNECT_HOT              225  // connect button face, idle and connecting, hot
-#define IDB_CONNECT_PRESSED          226  // connect button face, idle and connecting, pressed
-#define IDB_CONNECT_NORMAL           227  // connect button face, idle and connecting, normal
-#define IDB_CLOSE_HOT                228  // close button (main window, settings, busy overlay), hot
-#define IDB_CLOSE_PRESSED            229  // close button (main window, settings, busy overlay), pressed
-#define IDB_CLOSE_NORMAL             230  // close button (main window, settings, busy overlay), normal
-#define IDB_MINIMIZE_NORMAL          231  // minimise button, normal
-#define IDB_MINIMIZE_HOT             232  // minimise button, hot
-#define IDB_MINIMIZE_PRESSED         233  // minimise button, pressed
-#define IDB_DISCONNECT_HOT           234  // connect button face while connected, hot
-#define IDB_DISCONNECT_PRESSED       235  // connect button face while connected, pressed
-#define IDB_DISCONNECT_NORMAL        236  // connect button face while connected, normal
-#define IDB_COMBO_OPEN_NORMAL        237  // combo arrow, list open
-#define IDB_COMBO_OPEN_HOT           238  // combo arrow, list open, hot or pressed
-#define IDB_COMBO_CLOSED_HOT         239  // combo arrow, list closed, hot or pressed
-#define IDB_COMBO_CLOSED_NORMAL      240  // combo arrow, list closed
-#define IDB_REFRESH_HOT              241  // refresh-devices icon, hot
-#define IDB_REFRESH_PRESSED          242  // refresh-devices icon, pressed
-#define IDB_REFRESH_NORMAL           243  // refresh-devices icon, normal
-#define IDB_FLIP_VERTICAL_NORMAL     244  // vertical flip icon over the video, normal
-#define IDB_FLIP_VERTICAL_HOT        245  // vertical flip icon over the video, hot
-#define IDB_FLIP_VERTICAL_PRESSED    246  // vertical flip icon over the video, pressed
-#define IDB_MODE_LANDSCAPE_HOT       247  // mode icon while portrait: switch to landscape, hot
-#define IDB_MODE_LANDSCAPE_PRESSED   248  // mode icon while portrait: switch to landscape, pressed
-#define IDB_MODE_LANDSCAPE_NORMAL    249  // mode icon while portrait: switch to landscape, normal
-#define IDB_MODE_PORTRAIT_NORMAL     250  // mode icon while landscape: switch to portrait, normal
-#define IDB_MODE_PORTRAIT_HOT        251  // mode icon while landscape: switch to portrait, hot
-#define IDB_MODE_PORTRAIT_PRESSED    252  // mode icon while landscape: switch to portrait, pressed
-#define IDB_FLIP_HORIZONTAL_NORMAL   253  // horizontal mirror icon over the video, normal
-#define IDB_FLIP_HORIZONTAL_HOT      254  // horizontal mirror icon over the video, hot
-#define IDB_FLIP_HORIZONTAL_PRESSED  255  // horizontal mirror icon over the video, pressed
-#define IDB_ABOUT_TITLE              256  // program name in the settings dialog
-#define IDB_ABOUT_SUBTITLE           257  // tagline in the settings dialog
-#define IDB_SETTINGS_HOT             261  // settings button, hot
-#define IDB_SETTINGS_PRESSED         262  // settings button, pressed
-#define IDB_SETTINGS_NORMAL          263  // settings button, normal
-#define IDB_CONNECT_SPINNER          264  // connect button icon while connecting (turns)
-#define IDB_DISCONNECT_ICON          265  // connect button icon while connected (power glyph)
-#define IDB_CONNECT_ICON             266  // connect button icon at rest (link glyph)
-#define IDB_ABOUT_ICON               267  // program mark in the settings dialog
+#define IDB_SLIDER_THUMB 207             // slider thumb (panel parameter rows)
+#define IDB_ITEM_RING_MASK 210           // round tile mask: white square, transparent disc
+#define IDB_ITEM_SELECTED_FRAME 211      // pink rounded-square outline of a selected decoration
+#define IDB_ITEM_MARK_CHECK 212          // white check mark on a selected filter
+#define IDB_ITEM_MARK_ADJUST 213         // white slider line and knob on a selected filter
+#define IDB_PAGE_BACK_NORMAL 214         // back arrow of an adjustment page, normal
+#define IDB_PAGE_BACK_HOT 215            // back arrow of an adjustment page, hot
+#define IDB_PAGE_BACK_PRESSED 216        // back arrow of an adjustment page, pressed
+#define IDB_PAGE_RESET_NORMAL 217        // circular arrows of the reset button, normal
+#define IDB_PAGE_RESET_HOT 218           // circular arrows of the reset button, hot
+#define IDB_PAGE_RESET_PRESSED 219       // circular arrows of the reset button, pressed
+#define IDB_ITEM_MARK_EDIT 220           // white pencil on a selected round tile
+#define IDB_SCROLL_THUMB_HOT 221         // thin scroll-bar thumb (panel lists), hot
+#define IDB_SCROLL_THUMB_PRESSED 222     // thin scroll-bar thumb (panel lists), pressed
+#define IDB_SCROLL_THUMB_NORMAL 223      // thin scroll-bar thumb (panel lists), normal
+#define IDB_LOGO_BAND 224                // logo band at the top left of the main window
+#define IDB_CONNECT_HOT 225              // connect button face, idle and connecting, hot
+#define IDB_CONNECT_PRESSED 226          // connect button face, idle and connecting, pressed
+#define IDB_CONNECT_NORMAL 227           // connect button face, idle and connecting, normal
+#define IDB_CLOSE_HOT 228                // close button (main window, settings, busy overlay), hot
+#define IDB_CLOSE_PRESSED 229            // close button (main window, settings, busy overlay), pressed
+#define IDB_CLOSE_NORMAL 230             // close button (main window, settings, busy overlay), normal
+#define IDB_MINIMIZE_NORMAL 231          // minimise button, normal
+#define IDB_MINIMIZE_HOT 232             // minimise button, hot
+#define IDB_MINIMIZE_PRESSED 233         // minimise button, pressed
+#define IDB_DISCONNECT_HOT 234           // connect button face while connected, hot
+#define IDB_DISCONNECT_PRESSED 235       // connect button face while connected, pressed
+#define IDB_DISCONNECT_NORMAL 236        // connect button face while connected, normal
+#define IDB_COMBO_OPEN_NORMAL 237        // combo arrow, list open
+#define IDB_COMBO_OPEN_HOT 238           // combo arrow, list open, hot or pressed
+#define IDB_COMBO_CLOSED_HOT 239         // combo arrow, list closed, hot or pressed
+#define IDB_COMBO_CLOSED_NORMAL 240      // combo arrow, list closed
+#define IDB_REFRESH_HOT 241              // refresh-devices icon, hot
+#define IDB_REFRESH_PRESSED 242          // refresh-devices icon, pressed
+#define IDB_REFRESH_NORMAL 243           // refresh-devices icon, normal
+#define IDB_FLIP_VERTICAL_NORMAL 244     // vertical flip icon over the video, normal
+#define IDB_FLIP_VERTICAL_HOT 245        // vertical flip icon over the video, hot
+#define IDB_FLIP_VERTICAL_PRESSED 246    // vertical flip icon over the video, pressed
+#define IDB_MODE_LANDSCAPE_HOT 247       // mode icon while portrait: switch to landscape, hot
+#define IDB_MODE_LANDSCAPE_PRESSED 248   // mode icon while portrait: switch to landscape, pressed
+#define IDB_MODE_LANDSCAPE_NORMAL 249    // mode icon while portrait: switch to landscape, normal
+#define IDB_MODE_PORTRAIT_NORMAL 250     // mode icon while landscape: switch to portrait, normal
+#define IDB_MODE_PORTRAIT_HOT 251        // mode icon while landscape: switch to portrait, hot
+#define IDB_MODE_PORTRAIT_PRESSED 252    // mode icon while landscape: switch to portrait, pressed
+#define IDB_FLIP_HORIZONTAL_NORMAL 253   // horizontal mirror icon over the video, normal
+#define IDB_FLIP_HORIZONTAL_HOT 254      // horizontal mirror icon over the video, hot
+#define IDB_FLIP_HORIZONTAL_PRESSED 255  // horizontal mirror icon over the video, pressed
+#define IDB_ABOUT_TITLE 256              // program name in the settings dialog
+#define IDB_ABOUT_SUBTITLE 257           // tagline in the settings dialog
+#define IDB_SETTINGS_HOT 261             // settings button, hot
+#define IDB_SETTINGS_PRESSED 262         // settings button, pressed
+#define IDB_SETTINGS_NORMAL 263          // settings button, normal
+#define IDB_CONNECT_SPINNER 264          // connect button icon while connecting (turns)
+#define IDB_DISCONNECT_ICON 265          // connect button icon while connected (power glyph)
+#define IDB_CONNECT_ICON 266             // connect button icon at rest (link glyph)
+#define IDB_ABOUT_ICON 267               // program mark in the settings dialog
