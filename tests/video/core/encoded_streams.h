@@ -1,8 +1,9 @@
-// H.264 test streams (raw Annex-B, made with the phone simulator's --dump, see
-// data/README.md) and a frame sink that records what a decoder delivers.
+// H.264 test streams made in-process with the phone simulator's picture
+// renderer and encoder (the same stamped test picture the simulator sends),
+// and a frame sink that records what a decoder delivers.
 #pragma once
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,19 +11,33 @@ extern "C" {
 #include <libavutil/frame.h>
 }
 
-#include "tools/phone_simulator/test_pattern.h"
-#include "video/frame_buffer.h"
+#include "tools/phone_simulator/h264_encoder.h"
+#include "tools/phone_simulator/picture_renderer.h"
+#include "video/core/frame_buffer.h"
 
-inline std::vector<uint8_t> ReadTestStream(const std::string& name) {
-  const std::string path = std::string(VIDEO_TEST_DATA_DIR) + "/" + name;
-  std::vector<uint8_t> bytes;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
-    std::fclose(f);
+// One sequence: `frames` pictures of width x height, stamped 0, 1, 2...,
+// starting with its parameter sets and a key frame.
+struct Segment {
+  int width, height, frames;
+};
+
+inline std::vector<uint8_t> EncodeSegments(const std::vector<Segment>& segments) {
+  std::vector<uint8_t> stream;
+  for (const Segment& s : segments) {
+    phone_sim::EncoderSettings settings;
+    settings.width = s.width;
+    settings.height = s.height;
+    phone_sim::H264Encoder encoder;
+    std::string error;
+    if (!encoder.Open(settings, &error)) return {};
+    phone_sim::PictureRenderer renderer(s.width, s.height);
+    phone_sim::YuvPicture picture;
+    for (int i = 0; i < s.frames; ++i) {
+      renderer.Render(test_pattern::Stamp{static_cast<uint32_t>(i), 0}, &picture);
+      if (!encoder.Encode(picture, &stream)) return {};
+    }
   }
-  return bytes;
+  return stream;
 }
 
 // Offsets of the NAL units (at their start codes) and their types.
@@ -44,20 +59,29 @@ inline std::vector<NalUnit> FindNalUnits(const std::vector<uint8_t>& s) {
 
 // One delivered picture, copied during OnFrame.
 struct DeliveredPicture {
-  int width = 0, height = 0, format = -1;
+  int width = 0, height = 0, format = -1, linesize = 0;
   std::vector<uint8_t> rgb;  // packed rows
 
   test_pattern::Rgb At(int y, int x) const {
     const uint8_t* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
     return {p[0], p[1], p[2]};
   }
-  // The frame number stamped into the simulator's test picture, or -1.
+  // The frame number stamped into the test picture, or -1.
   long FrameNumber() const {
     test_pattern::Stamp stamp;
     auto luma = [this](int x, int y) { return test_pattern::Luma(At(y, x)); };
     return test_pattern::ReadStamp(luma, width, height, &stamp, test_pattern::StampCellSize(width, height))
                ? static_cast<long>(stamp.frame_number)
                : -1;
+  }
+  // The corner patch seen at each corner, sampled well inside it: top left,
+  // top right, bottom left, bottom right.
+  std::vector<int> Corners() const {
+    const int dx = width / 8, dy = height / 8;
+    return {test_pattern::ClassifyCornerColour(At(dy, dx)),
+            test_pattern::ClassifyCornerColour(At(dy, width - 1 - dx)),
+            test_pattern::ClassifyCornerColour(At(height - 1 - dy, dx)),
+            test_pattern::ClassifyCornerColour(At(height - 1 - dy, width - 1 - dx))};
   }
   bool operator==(const DeliveredPicture& o) const {
     return width == o.width && height == o.height && format == o.format && rgb == o.rgb;
@@ -71,17 +95,16 @@ class RecordingSink : public IFrameBuffer {
     p.width = f->width;
     p.height = f->height;
     p.format = f->format;
+    p.linesize = f->linesize[0];
     for (int y = 0; y < f->height; ++y) {
       const uint8_t* row = f->data[0] + static_cast<ptrdiff_t>(y) * f->linesize[0];
       p.rgb.insert(p.rgb.end(), row, row + f->width * 3);
     }
-    linesizes.push_back(f->linesize[0]);
     pictures.push_back(std::move(p));
     if (onFrame) onFrame();
   }
   int IsFull() override { return 0; }
 
   std::vector<DeliveredPicture> pictures;
-  std::vector<int> linesizes;
   std::function<void()> onFrame;
 };
