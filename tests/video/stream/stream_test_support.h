@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/handles.h"
 #include "link/core/device_info.h"
 #include "tests/support/fake_adb_fixture.h"  // FakeAdbFolder (the fake adb answers "forward" with success), PumpUntil
 
@@ -52,11 +53,13 @@ class RecordingWindow {
 class DeadlockWatchdog {
  public:
   DeadlockWatchdog(const char* what, DWORD timeoutMs);
-  ~DeadlockWatchdog();
+  ~DeadlockWatchdog();  // ends and joins the watching thread
 
  private:
-  HANDLE done_;
-  HANDLE thread_;
+  UniqueHandle done_;
+  const char* what_;
+  DWORD timeoutMs_;
+  UniqueHandle thread_;
 };
 
 // An Android phone whose forward leads to a simulator.
