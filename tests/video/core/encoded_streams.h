@@ -15,8 +15,8 @@ extern "C" {
 #include "tools/phone_simulator/picture_renderer.h"
 #include "video/core/frame_buffer.h"
 
-// One sequence: `frames` pictures of width x height, stamped 0, 1, 2...,
-// starting with its parameter sets and a key frame.
+// One sequence of pictures stamped 0, 1, 2..., opening with its parameter
+// sets and a key frame.
 struct Segment {
   int width, height, frames;
 };
@@ -40,21 +40,18 @@ inline std::vector<uint8_t> EncodeSegments(const std::vector<Segment>& segments)
   return stream;
 }
 
-// Offsets of the NAL units (at their start codes) and their types.
-struct NalUnit {
-  size_t offset;
-  int type;
-};
-inline std::vector<NalUnit> FindNalUnits(const std::vector<uint8_t>& s) {
-  std::vector<NalUnit> units;
-  for (size_t i = 0; i + 3 < s.size(); ++i) {
-    if (s[i] == 0 && s[i + 1] == 0 && s[i + 2] == 1) {
-      const size_t start = (i > 0 && s[i - 1] == 0) ? i - 1 : i;
-      units.push_back({start, s[i + 3] & 0x1F});
-      i += 2;
-    }
+// The stream with the slices of its key frames (NAL type 5) cut out: the
+// parameter sets stay, the predicted frames have nothing to predict from.
+inline std::vector<uint8_t> WithoutKeyFrames(const std::vector<uint8_t>& s) {
+  std::vector<size_t> starts;  // of each NAL unit's 00 00 01
+  for (size_t i = 0; i + 3 < s.size(); ++i)
+    if (s[i] == 0 && s[i + 1] == 0 && s[i + 2] == 1) starts.push_back(i), i += 2;
+  std::vector<uint8_t> out;
+  for (size_t k = 0; k < starts.size(); ++k) {
+    const size_t end = k + 1 < starts.size() ? starts[k + 1] : s.size();
+    if ((s[starts[k] + 3] & 0x1F) != 5) out.insert(out.end(), s.begin() + starts[k], s.begin() + end);
   }
-  return units;
+  return out;
 }
 
 // One delivered picture, copied during OnFrame.

@@ -127,21 +127,8 @@ TEST(H264Decoder, EmptyPiecesDecodeNothingAndAMessagePayloadIsFed) {
 }
 
 TEST(H264Decoder, NothingIsDeliveredBeforeTheFirstKeyFrame) {
-  const auto& a = Stream(kLandscape);
-  const auto units = FindNalUnits(a);
-  // The parameter sets and everything after the key frame, without the key
-  // frame's slices: predicted frames with nothing to predict from.
-  std::vector<uint8_t> headless;
-  size_t i = 0;
-  for (; i < units.size() && units[i].type != 5; ++i) {
-    const size_t end = i + 1 < units.size() ? units[i + 1].offset : a.size();
-    headless.insert(headless.end(), a.begin() + units[i].offset, a.begin() + end);
-  }
-  ASSERT_LT(i, units.size()) << "the stream has a key frame";
-  while (i < units.size() && units[i].type == 5) ++i;
-  ASSERT_LT(i, units.size());
-  headless.insert(headless.end(), a.begin() + units[i].offset, a.end());
-
+  const auto headless = WithoutKeyFrames(Stream(kLandscape));
+  ASSERT_LT(headless.size(), Stream(kLandscape).size()) << "the stream has a key frame";
   RecordedDecoder d;
   d.Feed(headless);
   EXPECT_TRUE(d.sink.pictures.empty()) << d.sink.pictures.size() << " pictures before any key frame";
