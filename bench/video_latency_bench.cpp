@@ -20,7 +20,7 @@
 #include "link/core/greeting.h"
 #include "link/core/link_config.h"
 #include "tools/phone_simulator/test_pattern.h"
-#include "video/h264_decoder.h"
+#include "video/core/h264_decoder.h"
 #include "video/video_frame.h"
 #include "video/video_frame_buffer.h"
 

@@ -27,7 +27,7 @@ extern "C" {
 
 #include "framework/gdi.h"
 #include "video/core/frame_geometry.h"
-#include "video/h264_decoder.h"
+#include "video/core/h264_decoder.h"
 #include "video/video_frame.h"
 #include "video/video_frame_buffer.h"
 

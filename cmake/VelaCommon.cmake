@@ -31,11 +31,25 @@ else()
   endif()
 endif()
 
-# vela_add_test(NAME SOURCES src... LIBS lib... [TIMEOUT s] [RESOURCE_LOCK name])
-# One GoogleTest executable, registered as one ctest entry. Windows test
-# executables run under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
+# vela_gtest_command(NAME OUT_VAR): the command that runs test program NAME
+# for ctest: through run-gtest.sh, which fails a program that ends without
+# GoogleTest's closing summary or result file (a crash under Wine can still
+# exit 0). Windows programs run under Wine (CMAKE_CROSSCOMPILING_EMULATOR).
+function(vela_gtest_command name out)
+  set(xml "${CMAKE_CURRENT_BINARY_DIR}/${name}.result.xml")
+  set(xml_arg "${xml}")
+  if(WIN32)
+    set(xml_arg "Z:${xml}")
+  endif()
+  set(${out} bash ${PROJECT_SOURCE_DIR}/scripts/run-gtest.sh ${xml} ${xml_arg}
+      ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}> --gtest_color=no PARENT_SCOPE)
+endfunction()
+
+# vela_add_test(NAME SOURCES src... LIBS lib... [TIMEOUT s] [RESOURCE_LOCK name] [NO_TEST])
+# One GoogleTest executable, registered as one ctest entry (NO_TEST: built
+# only, for a caller that registers its own check).
 function(vela_add_test name)
-  cmake_parse_arguments(T "" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "NO_TEST" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   if(WIN32)
@@ -47,7 +61,11 @@ function(vela_add_test name)
     target_link_options(${name} PRIVATE -mconsole)
     target_sources(${name} PRIVATE $<TARGET_OBJECTS:test_manifest>)
   endif()
-  add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+  if(T_NO_TEST)
+    return()
+  endif()
+  vela_gtest_command(${name} command)
+  add_test(NAME ${name} COMMAND ${command})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 180)
   endif()

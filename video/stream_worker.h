@@ -25,7 +25,7 @@
 #include "framework/critical_section.h"
 #include "framework/worker_thread.h"
 #include "link/core/device_info.h"
-#include "video/h264_decoder.h"
+#include "video/core/h264_decoder.h"
 #include "video/video_frame_buffer.h"
 
 class StreamWorker {

@@ -14,7 +14,7 @@
 
 #include "framework/critical_section.h"
 #include "video/core/frame_geometry.h"
-#include "video/frame_buffer.h"
+#include "video/core/frame_buffer.h"
 #include "video/video_frame.h"
 
 class VideoFrameBuffer : public IFrameBuffer {

@@ -60,15 +60,9 @@ case "$cmd" in
     }
     start_one plain 0
     start_one reverse_v 1 --reverse-v 1
-    start_one reverse_h 2 --reverse-h 1
-    start_one reverse_both 3 --reverse-v 1 --reverse-h 1
-    start_one silent 4 --silent-after 1
     start_one command 5 --no-video --command '<test text="命令一"/>'
     start_one restart 6
-    start_one wrong_magic 7 --wrong-magic
     start_one close_mid_frame 8 --close-mid-frame-after 0.5
-    start_one oversize 9 --oversize-after 0.5
-    start_one rotating 10 --rotate-every 0.4
     # Ready when each has printed its "listening" line (at most 20 s each).
     for pidfile in "$state"/*.pid; do
       name=$(basename "$pidfile" .pid)

@@ -36,36 +36,25 @@ LRESULT CALLBACK RecordingWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-namespace {
-struct WatchdogArgs {
-  HANDLE done;
-  const char* what;
-  DWORD timeoutMs;
-};
-DWORD WINAPI WatchdogMain(void* p) {
-  auto* args = static_cast<WatchdogArgs*>(p);
-  if (WaitForSingleObject(args->done, args->timeoutMs) == WAIT_TIMEOUT) {
-    std::fprintf(stderr, "DEADLOCK: %s did not return within %lu ms\n", args->what, args->timeoutMs);
-    std::fflush(stderr);
-    TerminateProcess(GetCurrentProcess(), 3);
-  }
-  delete args;
-  return 0;
-}
-}  // namespace
-
 DeadlockWatchdog::DeadlockWatchdog(const char* what, DWORD timeoutMs)
-    : done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), thread_(nullptr) {
-  thread_ = CreateThread(nullptr, 0, WatchdogMain, new WatchdogArgs{done_, what, timeoutMs}, 0, nullptr);
+    : done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), what_(what), timeoutMs_(timeoutMs) {
+  thread_.reset(CreateThread(
+      nullptr, 0,
+      [](void* p) -> DWORD {
+        auto* self = static_cast<DeadlockWatchdog*>(p);
+        if (WaitForSingleObject(self->done_.get(), self->timeoutMs_) == WAIT_TIMEOUT) {
+          std::fprintf(stderr, "DEADLOCK: %s did not return within %lu ms\n", self->what_, self->timeoutMs_);
+          std::fflush(stderr);
+          TerminateProcess(GetCurrentProcess(), 3);
+        }
+        return 0;
+      },
+      this, 0, nullptr));
 }
 
 DeadlockWatchdog::~DeadlockWatchdog() {
-  SetEvent(done_);
-  if (thread_) {
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-  }
-  CloseHandle(done_);
+  SetEvent(done_.get());
+  if (thread_) WaitForSingleObject(thread_.get(), INFINITE);
 }
 
 namespace {

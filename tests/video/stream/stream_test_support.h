@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/handles.h"
 #include "link/core/device_info.h"
 #include "tests/support/fake_adb_fixture.h"  // FakeAdbFolder (the fake adb answers "forward" with success), PumpUntil
 
@@ -16,15 +17,9 @@
 enum SimulatorPort : int {
   kPlainSim = 0,          // reverse_v 0, reverse_h 0
   kReverseVSim = 1,       // reverse_v 1
-  kReverseHSim = 2,       // reverse_h 1
-  kReverseBothSim = 3,    // both
-  kSilentSim = 4,         // stops sending 1 s after the handshake
   kCommandSim = 5,        // no video; one Command after the handshake
   kRestartSim = 6,        // plain, for the back-to-back runs
-  kWrongMagicSim = 7,     // answers the greeting with "LNK99"
   kCloseMidFrameSim = 8,  // closes in the middle of a Video frame 0.5 s after the handshake
-  kOversizeSim = 9,       // announces a 2 GiB Video frame 0.5 s after the handshake
-  kRotatingSim = 10,      // swaps picture width and height every 0.4 s
   kNoListener = 15,       // nothing listens here
 };
 inline uint16_t PortOf(int offset) {
@@ -58,11 +53,13 @@ class RecordingWindow {
 class DeadlockWatchdog {
  public:
   DeadlockWatchdog(const char* what, DWORD timeoutMs);
-  ~DeadlockWatchdog();
+  ~DeadlockWatchdog();  // ends and joins the watching thread
 
  private:
-  HANDLE done_;
-  HANDLE thread_;
+  UniqueHandle done_;
+  const char* what_;
+  DWORD timeoutMs_;
+  UniqueHandle thread_;
 };
 
 // An Android phone whose forward leads to a simulator.

@@ -9,7 +9,6 @@
 
 namespace {
 
-using test_pattern::ClassifyCornerColour;
 using test_pattern::CornerColourName;
 
 // Generous bounds: each covers an event that normally takes well under a second.
@@ -46,115 +45,30 @@ class StreamWorkerTest : public ::testing::Test {
   DeviceInfo phone = AndroidPhone();
 };
 
-test_pattern::Rgb PixelOf(const VideoFrame& f, int row, int col) {
-  const uint8_t* p = f.bits() + static_cast<ptrdiff_t>(f.height() - 1 - row) * f.stride() + col * 3;
-  return {p[2], p[1], p[0]};
-}
-
-// The corner patch seen at each output corner, sampled well inside it.
-struct Corners {
-  int topLeft, topRight, bottomLeft, bottomRight;
-};
-Corners CornersOf(const VideoFrame& f) {
-  const int dx = f.width() / 10, dy = f.height() / 10;
-  return {ClassifyCornerColour(PixelOf(f, dy, dx)), ClassifyCornerColour(PixelOf(f, dy, f.width() - 1 - dx)),
-          ClassifyCornerColour(PixelOf(f, f.height() - 1 - dy, dx)),
-          ClassifyCornerColour(PixelOf(f, f.height() - 1 - dy, f.width() - 1 - dx))};
-}
-
-TEST_F(StreamWorkerTest, FramesShowTheCornersForEveryPhoneFlagAndUserToggle) {
-  struct Sim {
-    int port, reverseV, reverseH;
-  };
-  for (Sim sim :
-       {Sim{kPlainSim, 0, 0}, Sim{kReverseVSim, 1, 0}, Sim{kReverseHSim, 0, 1}, Sim{kReverseBothSim, 1, 1}})
-    for (int userMirror = 0; userMirror < 2; ++userMirror)
-      for (int userFlip = 0; userFlip < 2; ++userFlip) {
-        SCOPED_TRACE("reverse_v " + std::to_string(sim.reverseV) + " reverse_h " +
-                     std::to_string(sim.reverseH) + " user mirror " + std::to_string(userMirror) +
-                     " user flip " + std::to_string(userFlip));
-        window.messages.clear();
-        worker.SetUserFlip(userMirror, userFlip);
-        Connect(sim.port);
-        ASSERT_TRUE(WaitFor(WM_STREAM_CONNECTED));
-        EXPECT_TRUE(worker.IsRunning());
-        const VideoFrame* frame = WaitForFrame();
-        ASSERT_NE(frame, nullptr) << "no frame arrived";
-        EXPECT_EQ(frame->width(), 1280);
-        EXPECT_EQ(frame->height(), 720);
-
-        const bool flip = (sim.reverseV != 0) != (userFlip != 0);
-        const bool mirror = (sim.reverseH != 0) != (userMirror != 0);
-        // Which source corner each output corner shows.
-        auto source = [&](bool top, bool left) {
-          const bool srcTop = top != flip, srcLeft = left != mirror;
-          return srcTop ? (srcLeft ? test_pattern::kTopLeft : test_pattern::kTopRight)
-                        : (srcLeft ? test_pattern::kBottomLeft : test_pattern::kBottomRight);
-        };
-        const Corners c = CornersOf(*frame);
-        EXPECT_STREQ(CornerColourName(c.topLeft), CornerColourName(source(true, true)));
-        EXPECT_STREQ(CornerColourName(c.topRight), CornerColourName(source(true, false)));
-        EXPECT_STREQ(CornerColourName(c.bottomLeft), CornerColourName(source(false, true)));
-        EXPECT_STREQ(CornerColourName(c.bottomRight), CornerColourName(source(false, false)));
-
-        worker.Stop();
-        EXPECT_FALSE(worker.IsRunning());
-        ASSERT_TRUE(WaitFor(WM_STREAM_DISCONNECTED));
-        EXPECT_EQ(window.Count(WM_STREAM_CONNECT_FAILED), 0u);
-      }
-}
-
-TEST_F(StreamWorkerTest, PortraitModeTurnsTheLandscapeStreamFromTheNextPicture) {
-  Connect(kPlainSim);
+TEST_F(StreamWorkerTest, AndroidRunShowsThePhonesPictureWithItsFlagAndTheUserToggleApplied) {
+  // The phone asks for a vertical flip and the user mirrors: the picture
+  // comes out upside down and mirrored (the frame buffer's tables prove
+  // every other combination pixel by pixel).
+  worker.SetUserFlip(1, 0);
+  Connect(kReverseVSim);
   ASSERT_TRUE(WaitFor(WM_STREAM_CONNECTED));
+  EXPECT_TRUE(worker.IsRunning());
   const VideoFrame* frame = WaitForFrame();
-  ASSERT_NE(frame, nullptr);
+  ASSERT_NE(frame, nullptr) << "no frame arrived";
   EXPECT_EQ(frame->width(), 1280);
-  worker.SetPortrait(true);
-  ASSERT_TRUE(PumpUntil(
-      [&] {
-        frame = worker.TakeNextFrame();
-        return frame->width() == 720;
-      },
-      kEventMs));
-  EXPECT_EQ(frame->height(), 1280);
-  // A quarter turn clockwise: the red top-left patch is now at the top right.
-  const Corners c = CornersOf(*frame);
-  EXPECT_STREQ(CornerColourName(c.topRight), "red");
-  EXPECT_STREQ(CornerColourName(c.bottomLeft), "white");
-  worker.SetPortrait(false);
-}
+  EXPECT_EQ(frame->height(), 720);
+  int corners[4];
+  test_pattern::ClassifyCornersBottomUpBgr(frame->bits(), frame->width(), frame->height(), frame->stride(),
+                                           corners);
+  EXPECT_STREQ(CornerColourName(corners[0]), "white");  // the picture's bottom right
+  EXPECT_STREQ(CornerColourName(corners[1]), "blue");   // bottom left
+  EXPECT_STREQ(CornerColourName(corners[2]), "green");  // top right
+  EXPECT_STREQ(CornerColourName(corners[3]), "red");    // top left
 
-TEST_F(StreamWorkerTest, PhoneTurnedMidStreamKeepsTheOutputSizeAndTurnsThePicture) {
-  // The phone's picture alternates between 640x360 and 360x640 (each a new
-  // sequence). In landscape output the portrait pictures are turned a
-  // quarter clockwise; every frame shows one of the two corner layouts.
-  Connect(kRotatingSim);
-  ASSERT_TRUE(WaitFor(WM_STREAM_CONNECTED));
-  int upright = 0, turned = 0, other = 0;
-  const VideoFrame* previous = worker.TakeNextFrame();
-  PumpUntil(
-      [&] {
-        const VideoFrame* f = worker.TakeNextFrame();
-        if (f == previous) return false;
-        previous = f;
-        EXPECT_EQ(f->width(), 1280);
-        EXPECT_EQ(f->height(), 720);
-        const Corners c = CornersOf(*f);
-        if (c.topLeft == test_pattern::kTopLeft && c.topRight == test_pattern::kTopRight &&
-            c.bottomLeft == test_pattern::kBottomLeft && c.bottomRight == test_pattern::kBottomRight)
-          ++upright;
-        else if (c.topLeft == test_pattern::kBottomLeft && c.topRight == test_pattern::kTopLeft &&
-                 c.bottomLeft == test_pattern::kBottomRight && c.bottomRight == test_pattern::kTopRight)
-          ++turned;
-        else
-          ++other;
-        return upright >= 3 && turned >= 3;
-      },
-      kEventMs);
-  EXPECT_GE(upright, 3);
-  EXPECT_GE(turned, 3);
-  EXPECT_EQ(other, 0) << "frames with neither layout";
+  worker.Stop();
+  EXPECT_FALSE(worker.IsRunning());
+  ASSERT_TRUE(WaitFor(WM_STREAM_DISCONNECTED));
+  EXPECT_EQ(window.Count(WM_STREAM_CONNECT_FAILED), 0u);
 }
 
 TEST_F(StreamWorkerTest, TakeNextFrameKeepsReturningTheLastFrameWhenNoneIsQueued) {
@@ -182,22 +96,21 @@ TEST_F(StreamWorkerTest, NullDeviceFailsWithTheShortText) {
   ASSERT_TRUE(PumpUntil([&] { return !worker.IsRunning(); }, kEventMs));
 }
 
-TEST_F(StreamWorkerTest, NoListenerFailsWithTheBuiltInHint) {
-  Connect(kNoListener);
-  ASSERT_TRUE(WaitFor(WM_STREAM_CONNECT_FAILED));
-  EXPECT_EQ(worker.GetErrorText(),
-            "同步失败！请打开Vela相机手机APP并进入直播模式。\nTips：Vela相机APP，首页右滑进入个人中心，"
-            "选择「Vela服务 - 直播助手」");
-  EXPECT_EQ(window.Count(WM_STREAM_CONNECTED), 0u);
-  ASSERT_NE(worker.device(), nullptr);
-  EXPECT_EQ(worker.device()->id, "SIM0001");
-}
-
-TEST_F(StreamWorkerTest, NoListenerFailsWithTheConfiguredConnTips) {
-  SetAppString(AppString::ConnTips, "请先打开手机上的直播模式");
-  Connect(kNoListener);
-  ASSERT_TRUE(WaitFor(WM_STREAM_CONNECT_FAILED));
-  EXPECT_EQ(worker.GetErrorText(), "请先打开手机上的直播模式");
+TEST_F(StreamWorkerTest, NoListenerFailsWithTheConfiguredConnTipsOrTheBuiltInHint) {
+  struct Case {
+    const char *connTips, *expected;
+  };
+  for (Case c : {Case{"", StreamWorker::kDefaultConnectFailedText},
+                 Case{"请先打开手机上的直播模式", "请先打开手机上的直播模式"}}) {
+    window.messages.clear();
+    SetAppString(AppString::ConnTips, c.connTips);
+    Connect(kNoListener);
+    ASSERT_TRUE(WaitFor(WM_STREAM_CONNECT_FAILED));
+    EXPECT_EQ(worker.GetErrorText(), c.expected);
+    EXPECT_EQ(window.Count(WM_STREAM_CONNECTED), 0u);
+    ASSERT_NE(worker.device(), nullptr);
+    EXPECT_EQ(worker.device()->id, "SIM0001");
+  }
 }
 
 TEST_F(StreamWorkerTest, IosPhoneWithoutTheDeviceLibraryFails) {
@@ -211,42 +124,14 @@ TEST_F(StreamWorkerTest, IosPhoneWithoutTheDeviceLibraryFails) {
   EXPECT_EQ(worker.GetErrorText(), StreamWorker::kDefaultConnectFailedText);
 }
 
-TEST_F(StreamWorkerTest, SilentPhoneEndsTheRunWithinAboutTenSeconds) {
-  Connect(kSilentSim);
-  ASSERT_TRUE(WaitFor(WM_STREAM_CONNECTED));
-  const ULONGLONG connected = GetTickCount64();
-  ASSERT_TRUE(WaitFor(WM_STREAM_DISCONNECTED));
-  const ULONGLONG seconds = (GetTickCount64() - connected) / 1000;
-  // The phone goes quiet 1 s after the handshake; the link gives up after 10 s of silence.
-  EXPECT_GE(seconds, 5u);   // not at once when the phone merely pauses
-  EXPECT_LE(seconds, 16u);  // slack for a loaded machine
-  EXPECT_EQ(worker.GetErrorText(), "") << "a dropped link is not a failed connection";
-  ASSERT_TRUE(PumpUntil([&] { return !worker.IsRunning(); }, kEventMs));
-}
-
-TEST_F(StreamWorkerTest, WrongGreetingFailsTheConnection) {
-  Connect(kWrongMagicSim);
-  ASSERT_TRUE(WaitFor(WM_STREAM_CONNECT_FAILED));
-  EXPECT_EQ(worker.GetErrorText(), StreamWorker::kDefaultConnectFailedText);
-  EXPECT_EQ(window.Count(WM_STREAM_CONNECTED), 0u);
-}
-
-TEST_F(StreamWorkerTest, PhoneClosingInTheMiddleOfAFrameEndsTheRun) {
+TEST_F(StreamWorkerTest, PhoneClosingInTheMiddleOfAFrameEndsTheRunWithoutAnErrorText) {
   Connect(kCloseMidFrameSim);
   ASSERT_TRUE(WaitFor(WM_STREAM_CONNECTED));
   const ULONGLONG connected = GetTickCount64();
   ASSERT_TRUE(WaitFor(WM_STREAM_DISCONNECTED));
   EXPECT_LT(GetTickCount64() - connected, 5000u)
       << "a closed link ends the run at once, not after the silence time-out";
-  ASSERT_TRUE(PumpUntil([&] { return !worker.IsRunning(); }, kEventMs));
-}
-
-TEST_F(StreamWorkerTest, OversizeFrameEndsTheRunWithoutWaitingForIt) {
-  Connect(kOversizeSim);
-  ASSERT_TRUE(WaitFor(WM_STREAM_CONNECTED));
-  const ULONGLONG connected = GetTickCount64();
-  ASSERT_TRUE(WaitFor(WM_STREAM_DISCONNECTED));
-  EXPECT_LT(GetTickCount64() - connected, 5000u) << "the length is refused, not read for";
+  EXPECT_EQ(worker.GetErrorText(), "") << "a dropped link is not a failed connection";
   ASSERT_TRUE(PumpUntil([&] { return !worker.IsRunning(); }, kEventMs));
 }
 

@@ -1,0 +1,172 @@
+#include "video/core/h264_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+#include "link/core/link_message.h"
+#include "tests/video/core/encoded_streams.h"
+
+extern "C" {
+#include <libavutil/pixfmt.h>
+}
+
+namespace {
+
+const std::vector<int> kUprightCorners = {test_pattern::kTopLeft, test_pattern::kTopRight,
+                                          test_pattern::kBottomLeft, test_pattern::kBottomRight};
+
+// The phone turned in the hand twice: each turn starts a new sequence with
+// width and height swapped. 360 is not a multiple of the 16-pixel block the
+// SIMD converter writes, so its rows overrun (into the slack after the last).
+const std::vector<Segment> kTurningPhone = {{640, 360, 6}, {360, 640, 6}, {640, 360, 6}};
+// A small landscape stream spanning many input chunks.
+const std::vector<Segment> kLandscape = {{320, 240, 40}};
+
+const std::vector<uint8_t>& Stream(const std::vector<Segment>& segments) {
+  static std::map<const void*, std::vector<uint8_t>> made;
+  std::vector<uint8_t>& s = made[&segments];
+  if (s.empty()) s = EncodeSegments(segments);
+  return s;
+}
+
+struct RecordedDecoder {
+  RecordedDecoder() { decoder.SetFrameSink(&sink); }
+  int Feed(const std::vector<uint8_t>& bytes) {
+    return decoder.Feed(bytes.data(), static_cast<int>(bytes.size()));
+  }
+  RecordingSink sink;
+  H264Decoder decoder;
+};
+
+std::vector<DeliveredPicture> DecodeWhole(const std::vector<uint8_t>& stream) {
+  RecordedDecoder d;
+  EXPECT_EQ(d.Feed(stream), 1);
+  return d.sink.pictures;
+}
+
+TEST(H264Decoder, WholeStreamGivesPackedRgbPicturesInOrder) {
+  const auto& stream = Stream(kLandscape);
+  ASSERT_GT(stream.size(), static_cast<size_t>(H264Decoder::kChunkSize) * 4) << "spans many input chunks";
+  const auto pictures = DecodeWhole(stream);
+  // The parser holds the last frame back until the next one starts.
+  ASSERT_EQ(pictures.size(), 39u);
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    const DeliveredPicture& p = pictures[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(p.width, 320);
+    EXPECT_EQ(p.height, 240);
+    EXPECT_EQ(p.format, AV_PIX_FMT_RGB24);
+    EXPECT_EQ(p.linesize, 320 * 3) << "rows are packed";
+    EXPECT_EQ(p.FrameNumber(), static_cast<long>(i));
+    EXPECT_EQ(p.Corners(), kUprightCorners) << "red top left: the channel order is R, G, B";
+  }
+}
+
+TEST(H264Decoder, TurningPhoneDeliversEveryPictureAndRebuildsTheConversionOncePerSize) {
+  RecordedDecoder d;
+  ASSERT_EQ(d.Feed(Stream(kTurningPhone)), 1);
+  size_t next = 0;
+  for (size_t s = 0; s < kTurningPhone.size(); ++s) {
+    const Segment& seg = kTurningPhone[s];
+    // Each new sequence pushes out the last picture of the one before; only
+    // the stream's very last picture is still held back.
+    const int expected = s + 1 < kTurningPhone.size() ? seg.frames : seg.frames - 1;
+    for (int i = 0; i < expected; ++i, ++next) {
+      SCOPED_TRACE("sequence " + std::to_string(s) + " picture " + std::to_string(i));
+      ASSERT_LT(next, d.sink.pictures.size());
+      const DeliveredPicture& p = d.sink.pictures[next];
+      ASSERT_EQ(p.width, seg.width);
+      ASSERT_EQ(p.height, seg.height);
+      EXPECT_EQ(p.linesize, seg.width * 3);
+      EXPECT_EQ(p.FrameNumber(), i);
+      EXPECT_EQ(p.Corners(), kUprightCorners);
+    }
+  }
+  EXPECT_EQ(next, d.sink.pictures.size());
+  // Built for the first picture and again at each size change, never per picture.
+  EXPECT_EQ(d.decoder.converter().Builds(), static_cast<int>(kTurningPhone.size()));
+  EXPECT_EQ(d.decoder.converter().Overruns(), 0) << "the converter wrote past its buffer";
+}
+
+TEST(H264Decoder, CutStreamsDecodeTheSamePicturesAsTheWholeStream) {
+  const auto& stream = Stream(kTurningPhone);
+  const auto whole = DecodeWhole(stream);
+  ASSERT_FALSE(whole.empty());
+  // Pieces from 1 byte to a little over two chunks: cuts fall inside NAL
+  // units, inside start codes and across the 4096-byte chunk edges.
+  for (int largest : {9000, 40}) {
+    SCOPED_TRACE(largest);
+    std::mt19937 rng(largest);
+    std::uniform_int_distribution<int> size(1, largest);
+    RecordedDecoder d;
+    for (size_t offset = 0; offset < stream.size();) {
+      const int n = std::min<int>(size(rng), static_cast<int>(stream.size() - offset));
+      ASSERT_EQ(d.decoder.Feed(stream.data() + offset, n), 1);
+      offset += n;
+    }
+    ASSERT_EQ(d.sink.pictures.size(), whole.size());
+    for (size_t i = 0; i < whole.size(); ++i) EXPECT_TRUE(d.sink.pictures[i] == whole[i]) << "picture " << i;
+  }
+}
+
+TEST(H264Decoder, EmptyPiecesDecodeNothingAndAMessagePayloadIsFed) {
+  RecordedDecoder d;
+  EXPECT_EQ(d.decoder.Feed(nullptr, 0), 1);
+  LinkMessage message;  // a Video message without payload
+  EXPECT_EQ(d.decoder.Feed(message), 1);
+  EXPECT_TRUE(d.sink.pictures.empty());
+
+  const auto& stream = Stream(kLandscape);
+  message.length = static_cast<int32_t>(stream.size());
+  message.data.reset(new uint8_t[stream.size()]);
+  std::copy(stream.begin(), stream.end(), message.data.get());
+  EXPECT_EQ(d.decoder.Feed(message), 1);
+  EXPECT_EQ(d.sink.pictures.size(), 39u);
+}
+
+TEST(H264Decoder, NothingIsDeliveredBeforeTheFirstKeyFrame) {
+  const auto headless = WithoutKeyFrames(Stream(kLandscape));
+  ASSERT_LT(headless.size(), Stream(kLandscape).size()) << "the stream has a key frame";
+  RecordedDecoder d;
+  d.Feed(headless);
+  EXPECT_TRUE(d.sink.pictures.empty()) << d.sink.pictures.size() << " pictures before any key frame";
+  // The next sequence starts with a key frame: pictures follow from there.
+  EXPECT_EQ(d.Feed(Stream(kTurningPhone)), 1);
+  ASSERT_FALSE(d.sink.pictures.empty());
+  EXPECT_EQ(d.sink.pictures.front().FrameNumber(), 0);
+}
+
+TEST(H264Decoder, NothingReachesTheSinkAfterRequestStop) {
+  const auto& stream = Stream(kLandscape);
+  RecordedDecoder d;
+  // The window thread's Stop arrives while the stream thread is inside Feed.
+  d.sink.onFrame = [&] {
+    if (d.sink.pictures.size() == 3) d.decoder.RequestStop();
+  };
+  const int half = static_cast<int>(stream.size() / 2);
+  EXPECT_EQ(d.decoder.Feed(stream.data(), half), 0);
+  EXPECT_EQ(d.sink.pictures.size(), 3u);
+  EXPECT_EQ(d.decoder.Feed(stream.data() + half, static_cast<int>(stream.size()) - half), 0);
+  EXPECT_EQ(d.sink.pictures.size(), 3u);
+  EXPECT_EQ(d.decoder.Feed(nullptr, 0), 1) << "an empty piece has nothing to stop";
+}
+
+TEST(H264Decoder, GarbageIsSurvivedAndTheNextKeyFrameDecodes) {
+  std::mt19937 rng(7);
+  std::vector<uint8_t> noise(20000);
+  for (auto& b : noise) b = static_cast<uint8_t>(rng());
+  // Start codes scattered through the noise make the parser cut "frames".
+  for (size_t i = 100; i + 4 < noise.size(); i += 997) noise[i] = 0, noise[i + 1] = 0, noise[i + 2] = 1;
+  RecordedDecoder d;
+  d.Feed(noise);
+  d.Feed(Stream(kLandscape));
+  ASSERT_FALSE(d.sink.pictures.empty());
+  const DeliveredPicture& last = d.sink.pictures.back();
+  EXPECT_EQ(last.width, 320);
+  EXPECT_EQ(last.FrameNumber(), 38);
+  EXPECT_EQ(last.Corners(), kUprightCorners);
+}
+
+}  // namespace
