@@ -49,10 +49,6 @@ TEST(DUIResourceStoreTest, EmptyBlobIsStored) {
   EXPECT_EQ(b->size(), 0u);
 }
 
-TEST(DUIResourceStoreTest, InstanceIsOneStore) {
-  EXPECT_EQ(&DUIResourceStore::Instance(), &DUIResourceStore::Instance());
-}
-
 // A window-thread reader always sees a (data, size) pair that belongs
 // together while the stream thread keeps replacing the entry.
 TEST(DUIResourceStoreTest, ReaderSeesConsistentPairsDuringReplacement) {

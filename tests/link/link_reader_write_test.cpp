@@ -1,5 +1,6 @@
-// Writers on many threads, the heartbeat, and LinkReader::Current while the
-// reader goes away.
+// The writing side over loopback: the heartbeat's timing, when nothing may be
+// written, writers on many threads, and LinkReader::Current while the reader
+// goes away. Frame bytes themselves are checked in the portable tests.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -27,7 +28,43 @@ std::string WriterPayload(int thread, int seq, size_t filler) {
 
 }  // namespace
 
-TEST(LinkReaderThreadsTest, ManyWritersAndHeartbeatsKeepEveryFrameWhole) {
+TEST(LinkReaderWriteTest, HeartbeatFramesAboutEveryTwoSecondsAfterTheGreeting) {
+  FakePhone phone;
+  LinkReader reader;
+  ASSERT_TRUE(ConnectToGreetingPhone(phone, reader));
+  const ULONGLONG connectedAt = GetTickCount64();
+  const std::string heartbeat("\x05\0\0\0\0\0\0\0", 8);
+
+  ASSERT_TRUE(phone.WaitForBytes(17, kWaitMs));
+  EXPECT_EQ(phone.Received().substr(9, 8), heartbeat);
+  const ULONGLONG first = phone.ArrivalTick(9);
+  EXPECT_GE(first - connectedAt, 1500u);
+  EXPECT_LE(first - connectedAt, 3500u);
+
+  ASSERT_TRUE(phone.WaitForBytes(25, kWaitMs));
+  EXPECT_EQ(phone.Received().substr(17, 8), heartbeat);
+  const ULONGLONG second = phone.ArrivalTick(17);
+  EXPECT_GE(second - first, 1500u);
+  EXPECT_LE(second - first, 3000u);
+}
+
+TEST(LinkReaderWriteTest, NothingIsWrittenBeforeTheGreetingAfterCloseOrForInvalidArguments) {
+  FakePhone phone;
+  LinkReader reader;
+  EXPECT_EQ(reader.WriteMessage(LinkMessageType::Command, "x", 1), 0);
+  ASSERT_TRUE(ConnectToGreetingPhone(phone, reader));
+  EXPECT_EQ(reader.WriteMessage(LinkMessageType::Video, nullptr, 10), 0);
+  EXPECT_EQ(reader.WriteMessage(LinkMessageType::Video, "abc", -3), 0);
+  EXPECT_EQ(reader.WriteMessage(LinkMessageType::Command, "ok", 2), 1);
+  reader.Close();
+  EXPECT_EQ(reader.IsConnected(), 0);
+  EXPECT_EQ(reader.WriteMessage(LinkMessageType::Command, "x", 1), 0);
+  reader.Close();  // a second Close is harmless
+  ASSERT_TRUE(phone.WaitForDesktopClose(kWaitMs));
+  EXPECT_EQ(phone.Received(), std::string("LNK10\0\0\0\0", 9) + fake::Frame(4, "ok"));
+}
+
+TEST(LinkReaderWriteTest, ManyWritersAndHeartbeatsKeepEveryFrameWhole) {
   FakePhone phone;
   LinkReader reader;
   ASSERT_TRUE(ConnectToGreetingPhone(phone, reader));
@@ -85,29 +122,6 @@ TEST(LinkReaderThreadsTest, ManyWritersAndHeartbeatsKeepEveryFrameWhole) {
     EXPECT_EQ(failures[t], 0);
     EXPECT_EQ(next[t], written[t]) << "thread " << t;
   }
-}
-
-TEST(LinkReaderCurrentTest, FollowsConstructionAndDestruction) {
-  EXPECT_FALSE(LinkReader::Current);
-  EXPECT_EQ(LinkReader::Current.WriteMessage(LinkMessageType::Command, "x", 1), 0);
-  auto first = std::make_unique<LinkReader>();
-  EXPECT_TRUE(LinkReader::Current);
-  {
-    LinkReader second;
-    EXPECT_TRUE(LinkReader::Current);
-    first.reset();  // not current any more: leaves Current alone
-    EXPECT_TRUE(LinkReader::Current);
-  }
-  EXPECT_FALSE(LinkReader::Current);
-}
-
-TEST(LinkReaderCurrentTest, WritesThroughCurrentReachThePhone) {
-  FakePhone phone;
-  LinkReader reader;
-  ASSERT_TRUE(ConnectToGreetingPhone(phone, reader));
-  EXPECT_EQ(LinkReader::Current.WriteMessage(LinkMessageType::Command, "<notify/>", 9), 1);
-  ASSERT_TRUE(phone.WaitForFrames(4, 1, kWaitMs));
-  EXPECT_EQ(phone.Frames()[0].payload, "<notify/>");
 }
 
 // The panel's sender keeps writing through Current while the stream thread
