@@ -150,7 +150,6 @@ void FakePhone::ReceiveThread() {
       return;
     }
     received_.append(buffer.data(), static_cast<size_t>(n));
-    chunks_.emplace_back(received_.size(), GetTickCount64());
     ParseFramesLocked();
     changed_.notify_all();
   }
@@ -194,14 +193,6 @@ bool FakePhone::WaitForDesktopClose(unsigned timeoutMs) {
 std::string FakePhone::Received() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return received_;
-}
-
-unsigned long long FakePhone::ArrivalTick(size_t index) const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  for (const auto& chunk : chunks_) {
-    if (index < chunk.first) return chunk.second;
-  }
-  return 0;
 }
 
 std::vector<ReceivedFrame> FakePhone::Frames() const {

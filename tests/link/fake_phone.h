@@ -1,6 +1,6 @@
 // A stand-in for the phone app in the link tests: a loopback TCP server that
 // accepts one desktop, plays a script (expect bytes, send bytes, close) and
-// records every byte the desktop sends, with arrival times. From a chosen
+// records every byte the desktop sends. From a chosen
 // offset on it also splits what it received into frames, so tests can wait
 // for a frame of a given type.
 //
@@ -59,8 +59,6 @@ class FakePhone {
       unsigned timeoutMs);  // the link ended (desktop close or reset, or the phone's own close)
 
   std::string Received() const;
-  // GetTickCount64 value when the byte at `index` arrived (0 if it has not).
-  unsigned long long ArrivalTick(size_t index) const;
   std::vector<ReceivedFrame> Frames() const;
   // True when the frame stream contained a header with a length that cannot be right.
   bool SawMalformedFrame() const;
@@ -87,7 +85,6 @@ class FakePhone {
   bool stop_ = false;
   bool desktopClosed_ = false;
   std::string received_;
-  std::vector<std::pair<size_t, unsigned long long>> chunks_;  // (end offset, tick)
   size_t frameStart_ = SIZE_MAX;
   size_t parsePos_ = 0;
   bool malformed_ = false;

@@ -83,6 +83,9 @@ TEST(LinkReaderReadTest, TenSecondsOfSilenceEndsTheReader) {
   const ULONGLONG waited = GetTickCount64() - start;
   EXPECT_GE(waited, 9000u);
   EXPECT_LE(waited, 15000u);
-  // Heartbeats kept going out while the phone was silent.
+  // Heartbeats kept going out while the phone was silent: one every 2 s from
+  // 2 s after the greeting, so 4 or 5 of them (8 bytes each) in 10 s.
   EXPECT_GE(f.phone.Received().size(), 9u + 4 * 8);
+  EXPECT_LE(f.phone.Received().size(), 9u + 5 * 8);
+  EXPECT_EQ(f.phone.Received().substr(9, 8), std::string("\x05\0\0\0\0\0\0\0", 8));
 }

@@ -96,36 +96,6 @@ TEST(TestPattern, StampReadsBackInAllEightOrientationsAndWhenScaled) {
   }
 }
 
-TEST(TestPattern, BottomUpBgrHelpersSeeTheSamePicture) {
-  const RgbPicture rgb = RenderedRgb(720, 1280, Stamp{99, 123456});
-  // The Windows DIB layout: rows bottom-up, B,G,R, padded to 4 bytes (720*3 is already a multiple).
-  const int stride = 720 * 3 + 4;  // extra padding to prove the stride is honoured
-  std::vector<uint8_t> dib(static_cast<size_t>(stride) * 1280, 0xEE);
-  for (int y = 0; y < 1280; ++y)
-    for (int x = 0; x < 720; ++x) {
-      test_pattern::Rgb c = rgb.At(x, y);
-      uint8_t* p = &dib[static_cast<size_t>(1279 - y) * stride + x * 3];
-      p[0] = c.b;
-      p[1] = c.g;
-      p[2] = c.r;
-    }
-  int corners[4];
-  test_pattern::ClassifyCornersBottomUpBgr(dib.data(), 720, 1280, stride, corners);
-  EXPECT_EQ(std::vector<int>(corners, corners + 4), (std::vector<int>{0, 1, 2, 3}));
-  Stamp read;
-  ASSERT_TRUE(test_pattern::ReadStampBottomUpBgr(dib.data(), 720, 1280, stride, &read));
-  EXPECT_EQ(read.frame_number, 99u);
-  EXPECT_EQ(read.send_time_ms, 123456u);
-  // Read as top-down (the wrong way up), the corners come out flipped.
-  std::vector<uint8_t> top_down(dib.size());
-  for (int row = 0; row < 1280; ++row)
-    std::copy(dib.begin() + static_cast<size_t>(row) * stride,
-              dib.begin() + static_cast<size_t>(row + 1) * stride,
-              top_down.begin() + static_cast<size_t>(1279 - row) * stride);
-  test_pattern::ClassifyCornersBottomUpBgr(top_down.data(), 720, 1280, stride, corners);
-  EXPECT_EQ(std::vector<int>(corners, corners + 4), (std::vector<int>{2, 3, 0, 1}));
-}
-
 TEST(TestPattern, DamagedStampIsRejected) {
   RgbPicture rgb = RenderedRgb(1280, 720, Stamp{42, 4242});
   Stamp read;
