@@ -80,6 +80,126 @@ class HandleInheritList {
   LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
 };
 
+// The child's output pipe: a named pipe, so the parent can read it with a
+// deadline (overlapped reads). The parent's end is not inheritable, the
+// child's end is.
+bool CreateOutputPipe(UniqueHandle* parentEnd, UniqueHandle* childEnd) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  const std::string pipeName = UniquePipeName();
+  parentEnd->reset(CreateNamedPipeA(
+      pipeName.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0, kPipeBufferBytes, 0,
+      nullptr));
+  if (!*parentEnd) return false;
+  childEnd->reset(CreateFileA(pipeName.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inherit,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return static_cast<bool>(*childEnd);
+}
+
+// The child's input pipe: an anonymous pipe whose write end stays with the parent.
+bool CreateInputPipe(UniqueHandle* childEnd, UniqueHandle* parentEnd) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE childRaw = nullptr, parentRaw = nullptr;
+  if (!CreatePipe(&childRaw, &parentRaw, &inherit, 0)) return false;
+  childEnd->reset(childRaw);
+  parentEnd->reset(parentRaw);
+  SetHandleInformation(parentRaw, HANDLE_FLAG_INHERIT, 0);
+  return true;
+}
+
+// Hidden window, standard input from `input`, output and error to `output`.
+STARTUPINFOA ChildStartupInfo(HANDLE input, HANDLE output) {
+  STARTUPINFOA si{};
+  GetStartupInfoA(&si);
+  si.cb = sizeof(si);
+  // The C runtime's inherited-descriptor block describes our handles, not the
+  // child's: never pass it on.
+  si.lpReserved2 = nullptr;
+  si.cbReserved2 = 0;
+  si.hStdInput = input;
+  si.hStdOutput = output;
+  si.hStdError = output;
+  si.wShowWindow = SW_HIDE;
+  si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+  return si;
+}
+
+// Starts `commandLine` with the two pipe ends as its only inherited handles,
+// even when another thread starts a child of its own at the same moment with
+// its inheritable ends open. The process handle goes to `process`.
+bool StartChild(const std::string& commandLine, HANDLE input, HANDLE output, UniqueHandle* process) {
+  STARTUPINFOA si = ChildStartupInfo(input, output);
+  HandleInheritList only({input, output});
+  STARTUPINFOEXA extended{};
+  extended.StartupInfo = si;
+  extended.StartupInfo.cb = sizeof(extended);
+  extended.lpAttributeList = only.get();
+
+  const std::string application = ResolveExecutable(commandLine);
+  std::vector<char> writable(commandLine.begin(), commandLine.end());
+  writable.push_back('\0');
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(application.empty() ? nullptr : application.c_str(), writable.data(), nullptr, nullptr,
+                      TRUE, only.get() ? EXTENDED_STARTUPINFO_PRESENT : 0, nullptr, nullptr,
+                      only.get() ? &extended.StartupInfo : &si, &pi)) {
+    return false;
+  }
+  CloseHandle(pi.hThread);
+  process->reset(pi.hProcess);
+  return true;
+}
+
+// Overlapped reads of the output pipe in chunks of kChunkBytes, each chunk
+// appended to `output` up to its first NUL.
+class ChunkReader {
+ public:
+  enum class Started { kFinished, kGotData, kPending };
+
+  ChunkReader(HANDLE pipe, HANDLE event, std::string& output) : pipe_(pipe), event_(event), output_(output) {}
+
+  // Starts one read; kFinished when the pipe is broken or failed.
+  Started Start() {
+    ov_ = OVERLAPPED{};
+    ov_.hEvent = event_;
+    ResetEvent(event_);
+    DWORD got = 0;
+    if (ReadFile(pipe_, chunk_, kChunkBytes, &got, &ov_))
+      return Finish(FALSE) ? Started::kGotData : Started::kFinished;
+    return GetLastError() == ERROR_IO_PENDING ? Started::kPending : Started::kFinished;
+  }
+
+  // Collects the read started last (waiting for it when `wait`); false when
+  // it failed or brought nothing.
+  bool Finish(BOOL wait) {
+    DWORD got = 0;
+    if (!GetOverlappedResult(pipe_, &ov_, &got, wait) || got == 0) return false;
+    AppendAdbOutputChunk(output_, chunk_, got);
+    return true;
+  }
+
+  // Withdraws a pending read (it may have completed meanwhile, and then
+  // counts), then takes what is buffered in the pipe without waiting for
+  // whoever still holds its write end.
+  void CancelAndDrain() {
+    CancelIoEx(pipe_, &ov_);
+    Finish(TRUE);
+    for (;;) {
+      DWORD available = 0;
+      if (!PeekNamedPipe(pipe_, nullptr, 0, nullptr, &available, nullptr) || available == 0) return;
+      const Started started = Start();
+      // Data is buffered, so a pending read completes without waiting on the child.
+      if (started == Started::kFinished || (started == Started::kPending && !Finish(TRUE))) return;
+    }
+  }
+
+ private:
+  HANDLE pipe_;
+  HANDLE event_;
+  std::string& output_;
+  OVERLAPPED ov_{};
+  char chunk_[kChunkBytes + 1];
+};
+
 }  // namespace
 
 AdbRunner::AdbRunner(DWORD deadlineMs, HANDLE cancelEvent)
@@ -100,61 +220,11 @@ bool AdbRunner::Run(const std::string& commandLine) {
   Close();
   cutShort_ = false;
   if (cancelEvent_ && WaitForSingleObject(cancelEvent_, 0) == WAIT_OBJECT_0) return false;
-
-  // The child's output goes through a named pipe so the parent can read it
-  // with a deadline (overlapped reads); the parent's ends are created
-  // non-inheritable, the child's ends inheritable.
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  const std::string pipeName = UniquePipeName();
-  UniqueHandle outputRead(CreateNamedPipeA(
-      pipeName.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0, kPipeBufferBytes, 0,
-      nullptr));
-  if (!outputRead) return false;
-  UniqueHandle childOutput(CreateFileA(pipeName.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES, 0, &inherit,
-                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!childOutput) return false;
-
-  HANDLE childInputRaw = nullptr, inputWriteRaw = nullptr;
-  if (!CreatePipe(&childInputRaw, &inputWriteRaw, &inherit, 0)) return false;
-  UniqueHandle childInput(childInputRaw), inputWrite(inputWriteRaw);
-  SetHandleInformation(inputWrite.get(), HANDLE_FLAG_INHERIT, 0);
-
-  UniqueHandle readEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  if (!readEvent) return false;
-
-  STARTUPINFOA si{};
-  GetStartupInfoA(&si);
-  si.cb = sizeof(si);
-  // The C runtime's inherited-descriptor block describes our handles, not the
-  // child's: never pass it on.
-  si.lpReserved2 = nullptr;
-  si.cbReserved2 = 0;
-  si.hStdInput = childInput.get();
-  si.hStdOutput = childOutput.get();
-  si.hStdError = childOutput.get();
-  si.wShowWindow = SW_HIDE;
-  si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-
-  // Only the two child ends are inherited, even when another thread starts a
-  // child of its own at the same moment with its inheritable ends open.
-  HandleInheritList only({childInput.get(), childOutput.get()});
-  STARTUPINFOEXA extended{};
-  extended.StartupInfo = si;
-  extended.StartupInfo.cb = sizeof(extended);
-  extended.lpAttributeList = only.get();
-
-  const std::string application = ResolveExecutable(commandLine);
-  std::vector<char> writable(commandLine.begin(), commandLine.end());
-  writable.push_back('\0');
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(application.empty() ? nullptr : application.c_str(), writable.data(), nullptr, nullptr,
-                      TRUE, only.get() ? EXTENDED_STARTUPINFO_PRESENT : 0, nullptr, nullptr,
-                      only.get() ? &extended.StartupInfo : &si, &pi)) {
+  UniqueHandle outputRead, childOutput, childInput, inputWrite;
+  if (!CreateOutputPipe(&outputRead, &childOutput) || !CreateInputPipe(&childInput, &inputWrite))
     return false;
-  }
-  CloseHandle(pi.hThread);
-  process_.reset(pi.hProcess);
+  UniqueHandle readEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!readEvent || !StartChild(commandLine, childInput.get(), childOutput.get(), &process_)) return false;
   outputRead_ = std::move(outputRead);
   inputWrite_ = std::move(inputWrite);
   readEvent_ = std::move(readEvent);
@@ -171,71 +241,39 @@ bool AdbRunner::WriteInput(const std::string& text) {
          FALSE;
 }
 
+DWORD AdbRunner::WaitForReadOrEnd() const {
+  HANDLE waits[3] = {readEvent_.get(), process_.get(), cancelEvent_};
+  const DWORD count = cancelEvent_ ? 3 : 2;
+  const ULONGLONG now = GetTickCount64();
+  const DWORD remaining = now >= deadline_ ? 0 : static_cast<DWORD>(deadline_ - now);
+  return WaitForMultipleObjects(count, waits, FALSE, remaining);
+}
+
+void AdbRunner::TerminateChild() {
+  TerminateProcess(process_.get(), 1);
+  WaitForSingleObject(process_.get(), 5000);
+  cutShort_ = true;
+}
+
 std::string AdbRunner::ReadOutput() {
   std::string output;
   cutShort_ = false;
   if (!outputRead_ || !readEvent_) return output;
-  const HANDLE pipe = outputRead_.get();
-  char chunk[kChunkBytes + 1];
-
-  // One overlapped read; returns false when the pipe is finished (broken or
-  // failed). A read still pending is reported through `pending`.
-  OVERLAPPED ov{};
-  auto startRead = [&](bool& pending) -> bool {
-    ov = OVERLAPPED{};
-    ov.hEvent = readEvent_.get();
-    ResetEvent(ov.hEvent);
-    DWORD got = 0;
-    pending = false;
-    if (ReadFile(pipe, chunk, kChunkBytes, &got, &ov)) {
-      if (!GetOverlappedResult(pipe, &ov, &got, FALSE) || got == 0) return false;
-      AppendAdbOutputChunk(output, chunk, got);
-      return true;
-    }
-    if (GetLastError() != ERROR_IO_PENDING) return false;
-    pending = true;
-    return true;
-  };
-
+  ChunkReader reader(outputRead_.get(), readEvent_.get(), output);
   for (;;) {
-    bool pending = false;
-    if (!startRead(pending)) return output;
-    if (!pending) continue;
-
-    HANDLE waits[3] = {readEvent_.get(), process_.get(), cancelEvent_};
-    const DWORD count = cancelEvent_ ? 3 : 2;
-    ULONGLONG now = GetTickCount64();
-    DWORD remaining = now >= deadline_ ? 0 : static_cast<DWORD>(deadline_ - now);
-    DWORD w = WaitForMultipleObjects(count, waits, FALSE, remaining);
+    const ChunkReader::Started started = reader.Start();
+    if (started == ChunkReader::Started::kFinished) return output;
+    if (started == ChunkReader::Started::kGotData) continue;
+    const DWORD w = WaitForReadOrEnd();
     if (w == WAIT_OBJECT_0) {
-      DWORD got = 0;
-      if (!GetOverlappedResult(pipe, &ov, &got, FALSE) || got == 0) return output;
-      AppendAdbOutputChunk(output, chunk, got);
+      if (!reader.Finish(FALSE)) return output;
       continue;
     }
-
-    // The child has exited, or it must be ended (deadline, cancel, failed wait).
-    if (w != WAIT_OBJECT_0 + 1) {
-      TerminateProcess(process_.get(), 1);
-      WaitForSingleObject(process_.get(), 5000);
-      cutShort_ = true;
-    }
-    // Withdraw the pending read (it may have completed meanwhile), then take
-    // what the child wrote before it ended and stop, even when a process the
-    // child started still holds the pipe open.
-    CancelIoEx(pipe, &ov);
-    DWORD got = 0;
-    if (GetOverlappedResult(pipe, &ov, &got, TRUE) && got > 0) AppendAdbOutputChunk(output, chunk, got);
-    for (;;) {
-      DWORD available = 0;
-      if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0) break;
-      if (!startRead(pending)) break;
-      if (pending) {
-        // Data is buffered, so the read completes without waiting on the child.
-        if (!GetOverlappedResult(pipe, &ov, &got, TRUE) || got == 0) break;
-        AppendAdbOutputChunk(output, chunk, got);
-      }
-    }
+    // The child has exited, or it must be ended (deadline, cancel, failed
+    // wait). Take what it wrote before it ended and stop, even when a process
+    // the child started still holds the pipe open.
+    if (w != WAIT_OBJECT_0 + 1) TerminateChild();
+    reader.CancelAndDrain();
     return output;
   }
 }

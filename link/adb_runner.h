@@ -77,6 +77,12 @@ class AdbRunner {
   bool LastReadCutShort() const { return cutShort_; }
 
  private:
+  // Waits for the pending read, the child's exit, the deadline or the cancel
+  // event; the WaitForMultipleObjects result (read first, exit second).
+  DWORD WaitForReadOrEnd() const;
+  // Ends the child that is past its deadline or cancelled.
+  void TerminateChild();
+
   UniqueHandle outputRead_;  // overlapped server end of the child's stdout+stderr pipe
   UniqueHandle inputWrite_;  // parent's end of the child's stdin pipe
   UniqueHandle process_;     // the child, kept so the deadline can end it

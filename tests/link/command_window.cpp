@@ -1,7 +1,5 @@
 #include "tests/link/command_window.h"
 
-#include <chrono>
-
 #include "config/core/app_messages.h"
 #include "tests/support/message_only_window.h"
 
@@ -57,12 +55,6 @@ LRESULT CALLBACK CommandWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     return 0;
   }
   return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-bool CommandWindow::WaitForCommands(size_t count, unsigned timeoutMs) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                           [&] { return commands_.size() >= count; });
 }
 
 std::vector<std::string> CommandWindow::Commands() const {

@@ -19,7 +19,6 @@ class CommandWindow {
 
   HWND hwnd() const { return hwnd_; }
   DWORD threadId() const { return threadId_; }
-  bool WaitForCommands(size_t count, unsigned timeoutMs);
   std::vector<std::string> Commands() const;
   // Thread ids that handled the commands, in order.
   std::vector<DWORD> HandlerThreads() const;

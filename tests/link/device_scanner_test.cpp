@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "link/adb_runner.h"
@@ -10,30 +11,15 @@
 
 namespace {
 
-bool SameRecords(const std::vector<DeviceInfo>& a, const std::vector<DeviceInfo>& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i].name != b[i].name || a[i].id != b[i].id || a[i].kind != b[i].kind) return false;
-  }
-  return true;
-}
-
+// The records as one comparable, printable text.
 std::string Describe(const std::vector<DeviceInfo>& v) {
   std::string s;
   for (const DeviceInfo& d : v) s += "{" + d.name + "," + d.id + "," + std::to_string(d.kind) + "}";
   return s;
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-  std::string s;
-  for (const std::string& l : lines) s += l + "\n";
-  return s;
-}
-
 size_t Count(const std::vector<std::string>& lines, const std::string& line) {
-  size_t n = 0;
-  for (const std::string& l : lines) n += l == line;
-  return n;
+  return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
 }
 
 class DeviceScannerTest : public ::testing::Test {
@@ -72,9 +58,9 @@ TEST_F(DeviceScannerTest, IosDevicesFirstThenAndroidInAdbOrderAndHandlerSeesTheS
                                    {"Pixel 7", "Z9", kDeviceAndroid},
                                    {"小米 13", "A1", kDeviceAndroid}};
   EXPECT_EQ(d.count, 3u);
-  EXPECT_TRUE(SameRecords(d.snapshot, expected)) << Describe(d.snapshot);
-  EXPECT_TRUE(SameRecords(d.fromHandler, d.snapshot)) << Describe(d.fromHandler);
-  EXPECT_TRUE(SameRecords(scanner->GetDevices(), expected));
+  EXPECT_EQ(Describe(d.snapshot), Describe(expected));
+  EXPECT_EQ(Describe(d.fromHandler), Describe(d.snapshot));
+  EXPECT_EQ(Describe(scanner->GetDevices()), Describe(expected));
   // Every list, device, client and name went back to the library, and the
   // lockdown client was made with this program's label.
   EXPECT_EQ(FakeIdeviceScenario::Outstanding(), 0);
@@ -107,54 +93,11 @@ TEST_F(DeviceScannerTest, IosDevicesThatFailAreSkippedAndLaterOnesStillListed) {
   scanner->Start();
   ASSERT_TRUE(WaitForDeliveries(1));
   std::vector<DeviceInfo> expected{{"Second", "U-OK", kDeviceIos}, {"", "U-NONAME", kDeviceIos}};
-  EXPECT_TRUE(SameRecords(window->deliveries[0].snapshot, expected))
-      << Describe(window->deliveries[0].snapshot);
+  EXPECT_EQ(Describe(window->deliveries[0].snapshot), Describe(expected));
   // The device whose lockdown failed was released.
   EXPECT_EQ(Count(ios.Records(), "free U-LOCKED"), 1u);
   EXPECT_EQ(Count(ios.Records(), "list_free"), 1u);
   EXPECT_EQ(FakeIdeviceScenario::Outstanding(), 0);
-}
-
-TEST_F(DeviceScannerTest, NothingAttachedGivesExactlyOneEmptyMessage) {
-  ios.Set("list fail\n");
-  adb.SetScenario(ScenarioLine("devices", "List of devices attached\r\n\r\n"));
-  scanner->Start();
-  ASSERT_TRUE(WaitForDeliveries(1));
-  ASSERT_EQ(window->deliveries.size(), 1u);
-  EXPECT_EQ(window->deliveries[0].count, 0u);
-  EXPECT_TRUE(window->deliveries[0].fromHandler.empty());
-}
-
-TEST_F(DeviceScannerTest, AndroidWithoutModelIsListedUnderItsSerial) {
-  adb.SetScenario(ScenarioLine("devices", "List of devices attached\r\nQ1\tdevice\r\nQ2\tdevice\r\n") +
-                  "fail Q1\n" + ScenarioLine("model Q2", "[ro.product.model]: [Q]\r\n"));
-  scanner->Start();
-  ASSERT_TRUE(WaitForDeliveries(1));
-  std::vector<DeviceInfo> expected{{"Q1", "Q1", kDeviceAndroid}, {"Q", "Q2", kDeviceAndroid}};
-  EXPECT_TRUE(SameRecords(window->deliveries[0].snapshot, expected))
-      << Describe(window->deliveries[0].snapshot);
-}
-
-// A connect's forward runs its own adb while a scan pass waits on another
-// one: neither waits for the other nor is cut short.
-TEST_F(DeviceScannerTest, ForwardOnAnotherThreadRunsWhileAPassWaitsOnAdb) {
-  AdbGate gate;
-  ios.Set("device U-EARLY name=Early\n");
-  adb.SetScenario(gate.Directive("devices") +
-                  ScenarioLine("devices", "List of devices attached\r\nA1\tdevice\r\n"));
-  scanner->Start();
-  ASSERT_TRUE(gate.WaitReady(60000)) << Joined(adb.Records()) << Joined(ios.Records());
-  // Records found so far are visible during the pass.
-  EXPECT_TRUE(SameRecords(scanner->GetDevices(), {{"Early", "U-EARLY", kDeviceIos}}));
-  AdbRunner forward;
-  EXPECT_TRUE(forward.Forward("A1", 8984, 8984));
-  EXPECT_FALSE(forward.LastReadCutShort());
-  forward.Close();
-  gate.Open();
-  ASSERT_TRUE(WaitForDeliveries(1));
-  EXPECT_TRUE(SameRecords(window->deliveries[0].snapshot,
-                          {{"Early", "U-EARLY", kDeviceIos}, {"A1", "A1", kDeviceAndroid}}));
-  EXPECT_EQ(adb.Records("cmd ").size(), 3u);  // devices, forward, shell
 }
 
 // Destroying the scanner while its pass waits on adb: the destructor ends
@@ -163,7 +106,7 @@ TEST_F(DeviceScannerTest, DestroyingTheScannerDuringAPassEndsItWithoutAMessage) 
   AdbGate gate;  // never opened
   adb.SetScenario(gate.Directive("devices"));
   scanner->Start();
-  ASSERT_TRUE(gate.WaitReady(60000)) << Joined(adb.Records()) << Joined(ios.Records());
+  ASSERT_TRUE(gate.WaitReady(60000));
   scanner.reset();
   EXPECT_TRUE(window->deliveries.empty());
   ASSERT_EQ(adb.Pids().size(), 1u);
@@ -178,7 +121,7 @@ TEST_F(DeviceScannerTest, OwnerDestroyedDuringAPassGetsNoMessageAndScannerStaysU
   adb.SetScenario(gate.Directive("devices"));
   window->OnDestroy([this] { scanner->Stop(); });
   scanner->Start();
-  ASSERT_TRUE(gate.WaitReady(60000)) << Joined(adb.Records()) << Joined(ios.Records());
+  ASSERT_TRUE(gate.WaitReady(60000));
   window->Destroy();
   EXPECT_FALSE(scanner->IsScanning());
   EXPECT_TRUE(window->deliveries.empty());
@@ -199,14 +142,14 @@ TEST_F(DeviceScannerTest, OwnerDestroyedWithoutStopIsNotSentToAndThePassEnds) {
   adb.SetScenario(gate.Directive("devices") +
                   ScenarioLine("devices", "List of devices attached\r\nA1\tdevice\r\n"));
   scanner->Start();
-  ASSERT_TRUE(gate.WaitReady(60000)) << Joined(adb.Records()) << Joined(ios.Records());
+  ASSERT_TRUE(gate.WaitReady(60000));
   window->Destroy();
   gate.Open();
   // The pass goes on to query A1's model and ends by itself.
   ASSERT_TRUE(scanner->Join(60000));
   EXPECT_EQ(adb.Records("cmd ").size(), 2u);
   EXPECT_TRUE(window->deliveries.empty());
-  EXPECT_TRUE(SameRecords(scanner->GetDevices(), {{"A1", "A1", kDeviceAndroid}}));
+  EXPECT_EQ(Describe(scanner->GetDevices()), Describe(std::vector<DeviceInfo>{{"A1", "A1", kDeviceAndroid}}));
 }
 
 }  // namespace

@@ -20,37 +20,23 @@ std::string Text(const BlobSnapshot& b) {
 
 }  // namespace
 
-TEST(DUIResourceStoreTest, FindsExactNamesOnly) {
+// Names are compared exactly; a replaced blob leaves earlier snapshots
+// whole; an empty blob is a blob.
+TEST(DUIResourceStoreTest, ExactNamesReplacementAndEmptyBlobs) {
   DUIResourceStore store;
-  store.StoreResource("face.png", Bytes("AAA"), 3);
+  store.StoreResource("face.png", Bytes("old-data"), 8);
   store.StoreResource("Face.png", Bytes("BB"), 2);
-  EXPECT_EQ(Text(store.FindResource("face.png")), "AAA");
+  store.StoreResource("nothing", nullptr, 0);
+  const BlobSnapshot old = store.FindResource("face.png");
+  store.StoreResource("face.png", Bytes("new"), 3);
+  EXPECT_EQ(Text(store.FindResource("face.png")), "new");
+  EXPECT_EQ(Text(old), "old-data");
   EXPECT_EQ(Text(store.FindResource("Face.png")), "BB");
   EXPECT_FALSE(store.FindResource("face"));
   EXPECT_FALSE(store.FindResource("face.png "));
-  EXPECT_EQ(store.Count(), 2u);
-}
-
-TEST(DUIResourceStoreTest, ReplacementKeepsOldSnapshotsWhole) {
-  DUIResourceStore store;
-  store.StoreResource("n", Bytes("old-data"), 8);
-  const BlobSnapshot old = store.FindResource("n");
-  store.StoreResource("n", Bytes("new"), 3);
-  EXPECT_EQ(Text(store.FindResource("n")), "new");
-  EXPECT_EQ(Text(old), "old-data");
-  EXPECT_EQ(store.Count(), 1u);
-}
-
-TEST(DUIResourceStoreTest, EmptyBlobIsStored) {
-  DUIResourceStore store;
-  store.StoreResource("nothing", nullptr, 0);
-  const BlobSnapshot b = store.FindResource("nothing");
-  ASSERT_TRUE(b);
-  EXPECT_EQ(b->size(), 0u);
-}
-
-TEST(DUIResourceStoreTest, InstanceIsOneStore) {
-  EXPECT_EQ(&DUIResourceStore::Instance(), &DUIResourceStore::Instance());
+  ASSERT_TRUE(store.FindResource("nothing"));
+  EXPECT_EQ(store.FindResource("nothing")->size(), 0u);
+  EXPECT_EQ(store.Count(), 3u);
 }
 
 // A window-thread reader always sees a (data, size) pair that belongs

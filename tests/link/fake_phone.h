@@ -1,6 +1,6 @@
 // A stand-in for the phone app in the link tests: a loopback TCP server that
 // accepts one desktop, plays a script (expect bytes, send bytes, close) and
-// records every byte the desktop sends, with arrival times. From a chosen
+// records every byte the desktop sends. From a chosen
 // offset on it also splits what it received into frames, so tests can wait
 // for a frame of a given type.
 //
@@ -15,10 +15,12 @@
 #include <thread>
 #include <vector>
 
+#include "tests/link/core/memory_channel.h"
+
 namespace fake {
 
-std::string Le32(uint32_t v);
-std::string Frame(uint32_t type, const std::string& payload);
+using ::Frame;
+using ::Le32;
 // The phone's answer to the desktop's magic: "LNK10", length, configuration.
 std::string Greeting(const std::string& config = {});
 // A Blob payload: the name in a 255-byte field, then the data.
@@ -55,16 +57,11 @@ class FakePhone {
   bool WaitForFrames(uint32_t type, size_t count, unsigned timeoutMs);
   bool WaitForDesktopClose(
       unsigned timeoutMs);  // the link ended (desktop close or reset, or the phone's own close)
-  bool WaitForScriptDone(unsigned timeoutMs);
 
   std::string Received() const;
-  // GetTickCount64 value when the byte at `index` arrived (0 if it has not).
-  unsigned long long ArrivalTick(size_t index) const;
   std::vector<ReceivedFrame> Frames() const;
-  size_t CountFrames(uint32_t type) const;
   // True when the frame stream contained a header with a length that cannot be right.
   bool SawMalformedFrame() const;
-  bool scriptFailed() const;
 
  private:
   struct Step {
@@ -87,10 +84,7 @@ class FakePhone {
   std::condition_variable changed_;
   bool stop_ = false;
   bool desktopClosed_ = false;
-  bool scriptDone_ = false;
-  bool scriptFailed_ = false;
   std::string received_;
-  std::vector<std::pair<size_t, unsigned long long>> chunks_;  // (end offset, tick)
   size_t frameStart_ = SIZE_MAX;
   size_t parsePos_ = 0;
   bool malformed_ = false;

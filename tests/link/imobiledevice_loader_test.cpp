@@ -26,22 +26,4 @@ TEST(IMobileDeviceLoader, BindsTheFirstNameOnceForAllThreads) {
             reinterpret_cast<void*>(GetProcAddress(module, "pinvoke_free_string")));
 }
 
-TEST(IMobileDeviceLoader, BoundCallsReachTheLibraryAndNamesGoBackThroughItsFree) {
-  FakeIdeviceScenario scenario;
-  scenario.Set("device UD-1 name=Phone One\n");
-  const IMobileDeviceApi* api = LoadIMobileDevice();
-  ASSERT_NE(api, nullptr);
-  char** udids = nullptr;
-  int count = 0;
-  ASSERT_EQ(api->idevice_get_device_list(&udids, &count), kIdeviceSuccess);
-  ASSERT_EQ(count, 1);
-  EXPECT_STREQ(udids[0], "UD-1");
-  std::string name;
-  ASSERT_TRUE(ReadDeviceName(*api, udids[0], &name));
-  EXPECT_EQ(name, "Phone One");
-  api->FreeString(nullptr);  // no-op
-  api->idevice_device_list_free(udids);
-  EXPECT_EQ(FakeIdeviceScenario::Outstanding(), 0);
-}
-
 }  // namespace

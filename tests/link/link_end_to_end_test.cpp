@@ -9,9 +9,8 @@
 #include "link/link_reader.h"
 #include "tests/link/command_window.h"
 #include "tests/link/core/reference_frame_reading.h"
-#include "tests/support/fake_adb_fixture.h"
 #include "tests/link/fake_phone.h"
-#include "tests/link/loopback_link.h"
+#include "tests/support/fake_adb_fixture.h"
 
 using fake::FakePhone;
 
@@ -97,16 +96,6 @@ TEST(LinkEndToEndTest, AndroidWithoutAdbFailsBeforeAnyTcp) {
   EXPECT_EQ(phone.Received(), "");
 }
 
-TEST(LinkEndToEndTest, AndroidForwardToAPortWithoutListenerFails) {
-  FakeAdbFolder adb;
-  adb.SetScenario("forward error: device offline\\r\\n\n");
-  const uint16_t unused = UnusedLoopbackPort();
-  ASSERT_NE(unused, 0);
-  LinkReader reader;
-  EXPECT_EQ(reader.Connect(kDeviceAndroid, "SER", unused), 0);
-  EXPECT_EQ(adb.Records("cmd ").size(), 1u);
-}
-
 TEST(LinkEndToEndTest, IosConnectsThroughUsbmuxThenSpeaksTheLink) {
   FakePhone phone;
   ScriptPhone(phone, "e2e_ios_blob");
@@ -151,17 +140,4 @@ TEST(LinkEndToEndTest, IosFailuresReleaseWhatWasOpened) {
     EXPECT_EQ(reader.IsConnected(), 0);
     EXPECT_EQ(FakeIdeviceScenario::Outstanding(), 0) << udid;
   }
-}
-
-TEST(LinkEndToEndTest, IosPhoneAnsweringWrongMagicFails) {
-  FakePhone phone;
-  phone.Expect(5).Send("NOPE!" + fake::Le32(0));
-  ASSERT_TRUE(phone.Start());
-  FakeIdeviceScenario idevice;
-  idevice.Set("device BADMAGIC port=" + std::to_string(phone.port()) + "\n");
-  LinkReader reader;
-  EXPECT_EQ(reader.Connect(kDeviceIos, "BADMAGIC", 8984), 0);
-  EXPECT_EQ(FakeIdeviceScenario::Outstanding(), 0);
-  EXPECT_TRUE(phone.WaitForDesktopClose(kWaitMs));
-  EXPECT_EQ(phone.Received(), "LNK10");
 }

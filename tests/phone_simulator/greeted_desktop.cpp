@@ -13,11 +13,11 @@
 
 ::testing::AssertionResult ListenAndGreet(SimulatorProcess& sim, DesktopClient& desktop,
                                           const std::vector<std::string>& args, int* port,
-                                          const std::string& expected_magic) {
+                                          const std::string& expected_magic, std::string* xml) {
   const int listening = sim.StartListening(args);
   if (port) *port = listening;
   if (listening <= 0) return ::testing::AssertionFailure() << "not listening\n" << sim.Transcript();
-  ::testing::AssertionResult greeted = ConnectAndGreet(desktop, listening, expected_magic);
+  ::testing::AssertionResult greeted = ConnectAndGreet(desktop, listening, expected_magic, xml);
   if (!greeted) greeted << "\n" << sim.Transcript();
   return greeted;
 }

@@ -16,7 +16,9 @@
                                            std::string* xml = nullptr);
 
 // Starts `sim` with "--port 0" plus `args`, then ConnectAndGreet; a failure
-// carries the simulator's transcript. The port goes to *port when given.
+// carries the simulator's transcript. The port goes to *port and the
+// configuration XML to *xml when given.
 ::testing::AssertionResult ListenAndGreet(SimulatorProcess& sim, DesktopClient& desktop,
                                           const std::vector<std::string>& args, int* port = nullptr,
-                                          const std::string& expected_magic = "LNK10");
+                                          const std::string& expected_magic = "LNK10",
+                                          std::string* xml = nullptr);

@@ -60,32 +60,22 @@ TEST(SimulatorFaults, CloseMidFrameSendsAHeaderAndHalfThePayloadThenCloses) {
 }
 
 TEST(SimulatorFaults, OversizeAnnouncesTheLengthThenSends64BytesAndFallsSilent) {
-  for (std::string length : {std::string("2147483647"), std::string("-5"), std::string("4294967295")}) {
-    SCOPED_TRACE(length);
-    SimulatorProcess sim;
-    std::vector<std::string> args = {"--oversize-after", "0.3", "--preset", "ultrafast"};
-    if (length != "2147483647") args.insert(args.end(), {"--oversize-length", length});
-    DesktopClient desktop;
-    ASSERT_TRUE(ListenAndGreet(sim, desktop, args));
-    ReceivedFrame frame;
-    uint32_t expected = static_cast<uint32_t>(std::stoll(length));
-    bool found = false;
-    for (int i = 0; i < 100000 && !found; ++i) {
-      ASSERT_TRUE(desktop.ReadFrame(&frame, 0));  // 0: leave payloads for us to read
-      if (static_cast<uint32_t>(frame.length) == expected) {
-        found = true;
-        break;
-      }
-      std::vector<uint8_t> skip(static_cast<size_t>(frame.length));
-      ASSERT_EQ(desktop.Recv(skip.data(), skip.size()), skip.size());
-    }
-    ASSERT_TRUE(found);
-    EXPECT_EQ(frame.type, 1u);
-    std::vector<uint8_t> rest(64);
-    EXPECT_EQ(desktop.Recv(rest.data(), rest.size()), 64u);
-    ASSERT_TRUE(sim.WaitForLine("fault oversize length=" + length));
-    EXPECT_EQ(desktop.WaitReadable(1000), 0);
+  SimulatorProcess sim;
+  DesktopClient desktop;
+  ASSERT_TRUE(ListenAndGreet(sim, desktop, {"--oversize-after", "0.3", "--preset", "ultrafast"}));
+  ReceivedFrame frame;
+  for (int i = 0; i < 100000; ++i) {
+    ASSERT_TRUE(desktop.ReadFrame(&frame, 0));  // 0: leave payloads for us to read
+    if (frame.length == INT32_MAX) break;
+    std::vector<uint8_t> skip(static_cast<size_t>(frame.length));
+    ASSERT_EQ(desktop.Recv(skip.data(), skip.size()), skip.size());
   }
+  ASSERT_EQ(frame.length, INT32_MAX);
+  EXPECT_EQ(frame.type, 1u);
+  std::vector<uint8_t> rest(64);
+  EXPECT_EQ(desktop.Recv(rest.data(), rest.size()), 64u);
+  ASSERT_TRUE(sim.WaitForLine("fault oversize length=2147483647"));
+  EXPECT_EQ(desktop.WaitReadable(1000), 0);
 }
 
 }  // namespace

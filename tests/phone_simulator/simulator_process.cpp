@@ -33,28 +33,14 @@ SimulatorProcess::~SimulatorProcess() {
     ::waitpid(pid_, nullptr, 0);
   }
   if (stdout_fd_ >= 0) ::close(stdout_fd_);
-  CloseInput();
 }
 
-bool SimulatorProcess::WriteInput(const std::string& text) {
-  if (stdin_fd_ < 0) return false;
-  return ::write(stdin_fd_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-}
-
-void SimulatorProcess::CloseInput() {
-  if (stdin_fd_ >= 0) ::close(stdin_fd_);
-  stdin_fd_ = -1;
-}
-
-bool SimulatorProcess::Start(const std::vector<std::string>& args, bool with_stdin) {
+bool SimulatorProcess::Start(const std::vector<std::string>& args) {
   int pipe_fds[2];
   if (::pipe2(pipe_fds, O_CLOEXEC) != 0) return false;
-  int input_fds[2] = {-1, -1};
-  if (with_stdin && ::pipe2(input_fds, O_CLOEXEC) != 0) return false;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], STDOUT_FILENO);
-  if (with_stdin) posix_spawn_file_actions_adddup2(&actions, input_fds[0], STDIN_FILENO);
   std::vector<std::string> all = {PHONE_SIMULATOR_PATH};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -63,10 +49,6 @@ bool SimulatorProcess::Start(const std::vector<std::string>& args, bool with_std
   int rc = ::posix_spawn(&pid_, PHONE_SIMULATOR_PATH, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   ::close(pipe_fds[1]);
-  if (with_stdin) {
-    ::close(input_fds[0]);
-    stdin_fd_ = input_fds[1];
-  }
   if (rc != 0) {
     pid_ = -1;
     ::close(pipe_fds[0]);
@@ -76,10 +58,10 @@ bool SimulatorProcess::Start(const std::vector<std::string>& args, bool with_std
   return true;
 }
 
-int SimulatorProcess::StartListening(const std::vector<std::string>& args, int timeout_ms, bool with_stdin) {
+int SimulatorProcess::StartListening(const std::vector<std::string>& args, int timeout_ms) {
   std::vector<std::string> all = {"--port", "0"};
   all.insert(all.end(), args.begin(), args.end());
-  if (!Start(all, with_stdin)) return 0;
+  if (!Start(all)) return 0;
   std::string line;
   if (!WaitForLine("listening port=", &line, timeout_ms)) return 0;
   return std::atoi(line.c_str() + std::strlen("listening port="));
@@ -142,10 +124,4 @@ int SimulatorProcess::WaitForExit(int timeout_ms) {
   if (::waitpid(pid_, &status, 0) != pid_) return -1;
   pid_ = -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-int SimulatorProcess::SignalAndWait(int signal_number, int timeout_ms) {
-  if (pid_ <= 0) return -1;
-  ::kill(pid_, signal_number);
-  return WaitForExit(timeout_ms);
 }

@@ -17,13 +17,10 @@ class SimulatorProcess {
   SimulatorProcess& operator=(const SimulatorProcess&) = delete;
 
   // Starts PHONE_SIMULATOR_PATH with `args`; false if it could not be spawned.
-  // With `with_stdin`, its standard input is a pipe fed by WriteInput.
-  bool Start(const std::vector<std::string>& args, bool with_stdin = false);
+  bool Start(const std::vector<std::string>& args);
   // Starts with "--port 0" plus `args` and waits for "listening port=N".
   // Returns the port, or 0 when the simulator did not come up in time.
-  int StartListening(const std::vector<std::string>& args, int timeout_ms = 10000, bool with_stdin = false);
-  bool WriteInput(const std::string& text);
-  void CloseInput();
+  int StartListening(const std::vector<std::string>& args, int timeout_ms = 10000);
 
   // The next printed line, waiting at most timeout_ms; false on time-out or end of output.
   bool NextLine(std::string* line, int timeout_ms);
@@ -32,10 +29,8 @@ class SimulatorProcess {
   // Every line read so far (for failure messages).
   std::string Transcript() const;
 
-  // Sends `signal_number`; then waits for the exit. Returns the exit code,
-  // or -1 when the process did not exit in time or died from a signal.
-  int SignalAndWait(int signal_number, int timeout_ms = 10000);
-  // Waits for the process to exit by itself; same result as SignalAndWait.
+  // Waits for the process to exit; returns the exit code, or -1 when it did
+  // not exit in time or died from a signal.
   int WaitForExit(int timeout_ms);
 
   pid_t pid() const { return pid_; }
@@ -43,7 +38,6 @@ class SimulatorProcess {
  private:
   pid_t pid_ = -1;
   int stdout_fd_ = -1;
-  int stdin_fd_ = -1;
   bool output_ended_ = false;
   std::string buffer_;
   std::vector<std::string> lines_;

@@ -41,13 +41,16 @@ void ExpectUprightPictures(const std::vector<RgbPicture>& pictures,
 }
 
 // Picture i carries frame number i: a stream (or dump) numbers from 0 and
-// nothing was lost or reordered on the way.
+// nothing was lost or reordered on the way. Each is stamped with a recent
+// wall-clock time (a difference modulo 2^32).
 void ExpectNumberedFromZero(const std::vector<RgbPicture>& pictures) {
+  const uint32_t now = NowMs();
   for (size_t i = 0; i < pictures.size(); ++i) {
     SCOPED_TRACE(i);
     test_pattern::Stamp stamp;
     ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
     EXPECT_EQ(stamp.frame_number, i);
+    EXPECT_LT(now - stamp.send_time_ms, 60000u);
   }
 }
 
@@ -88,13 +91,6 @@ TEST_P(SimulatorStream, DecodesToStampedPicturesOfTheChosenSizeWithFourCornerCol
   ASSERT_TRUE(ReadPictures(desktop, 10, &pictures, &video)) << sim.Transcript();
   ExpectUprightPictures(pictures, [&](size_t) { return Size{c.width, c.height}; });
   ExpectNumberedFromZero(pictures);  // a fresh stream for each desktop starts at 0
-  uint32_t now = NowMs();
-  for (size_t i = 0; i < pictures.size(); ++i) {
-    SCOPED_TRACE(i);
-    test_pattern::Stamp stamp;
-    ASSERT_TRUE(pictures[i].ReadStamp(&stamp));
-    EXPECT_LT(now - stamp.send_time_ms, 30000u);  // a recent wall-clock time (mod 2^32 difference)
-  }
   // Message sizes are drawn at random: the default cut gives many sizes.
   std::set<size_t> sizes;
   for (const auto& f : video) {
@@ -106,74 +102,12 @@ TEST_P(SimulatorStream, DecodesToStampedPicturesOfTheChosenSizeWithFourCornerCol
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, SimulatorStream,
-                         ::testing::Values(StreamCase{1280, 720, 30}, StreamCase{720, 1280, 30},
-                                           StreamCase{1920, 1080, 30}, StreamCase{1280, 960, 30},
-                                           StreamCase{1280, 720, 60}, StreamCase{1280, 720, 30, 16}),
+                         ::testing::Values(StreamCase{1280, 720, 30}, StreamCase{720, 1280, 60, 16}),
                          [](const ::testing::TestParamInfo<StreamCase>& info) {
                            return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) +
                                   "at" + std::to_string(info.param.fps) +
                                   (info.param.noise ? "noise" + std::to_string(info.param.noise) : "");
                          });
-
-TEST(SimulatorStreamCutting, ChunkBoundsHoldAndPayloadsCutInsideFrames) {
-  SimulatorProcess sim;
-  DesktopClient desktop;
-  ASSERT_TRUE(ListenAndGreet(sim, desktop, {"--chunk", "100:300", "--preset", "ultrafast", "--seed", "7"}));
-  std::vector<RgbPicture> pictures;
-  std::vector<ReceivedFrame> video;
-  ASSERT_TRUE(ReadPictures(desktop, 5, &pictures, &video));
-  int starting_with_delimiter = 0, delimiters = 0;
-  for (const auto& f : video) {
-    EXPECT_LE(f.payload.size(), 300u);
-    if (f.payload.size() >= 5 && f.payload[0] == 0 && f.payload[1] == 0 && f.payload[2] == 0 &&
-        f.payload[3] == 1 && f.payload[4] == 9)
-      ++starting_with_delimiter;
-    delimiters += CountAccessUnitDelimiters(f.payload);
-  }
-  // Far more messages than frames; without --carry-tail each frame starts a
-  // message and every other message starts inside a frame.
-  EXPECT_GT(video.size(), 4 * pictures.size());
-  EXPECT_EQ(starting_with_delimiter, delimiters);
-}
-
-TEST(SimulatorStreamCutting, FramesPerMessageGroupsWholeFrames) {
-  SimulatorProcess sim;
-  DesktopClient desktop;
-  ASSERT_TRUE(
-      ListenAndGreet(sim, desktop, {"--frames-per-message", "3", "--preset", "ultrafast", "--fps", "60"}));
-  std::vector<RgbPicture> pictures;
-  std::vector<ReceivedFrame> video;
-  ASSERT_TRUE(ReadPictures(desktop, 9, &pictures, &video));
-  ASSERT_GE(video.size(), 3u);
-  for (const auto& f : video) {
-    ASSERT_GE(f.payload.size(), 5u);
-    EXPECT_EQ(std::vector<uint8_t>(f.payload.begin(), f.payload.begin() + 5),
-              (std::vector<uint8_t>{0, 0, 0, 1, 9}));
-    EXPECT_EQ(CountAccessUnitDelimiters(f.payload), 3);
-  }
-  ExpectNumberedFromZero(pictures);
-}
-
-TEST(SimulatorStreamCutting, CarriedTailsMakeMessagesSpanFrameBoundaries) {
-  SimulatorProcess sim;
-  DesktopClient desktop;
-  ASSERT_TRUE(
-      ListenAndGreet(sim, desktop, {"--carry-tail", "--chunk", "2000:4000", "--preset", "ultrafast"}));
-  std::vector<RgbPicture> pictures;
-  std::vector<ReceivedFrame> video;
-  ASSERT_TRUE(ReadPictures(desktop, 12, &pictures, &video));
-  int spanning = 0;
-  for (const auto& f : video) {
-    EXPECT_GE(f.payload.size(), 2000u);
-    EXPECT_LE(f.payload.size(), 4000u);
-    // A delimiter after the first byte: this message holds the end of one
-    // frame and the start of the next.
-    std::vector<uint8_t> rest(f.payload.begin() + 1, f.payload.end());
-    if (CountAccessUnitDelimiters(rest) > 0) ++spanning;
-  }
-  EXPECT_GT(spanning, 0);
-  ExpectNumberedFromZero(pictures);
-}
 
 TEST(SimulatorDump, WritesTheRequestedNumberOfFramesAndExits) {
   std::string path = UniqueTempPath("phone_simulator_dump_test.h264");
@@ -189,23 +123,6 @@ TEST(SimulatorDump, WritesTheRequestedNumberOfFramesAndExits) {
   const std::vector<RgbPicture> pictures = DecodeAll(bytes);
   ASSERT_EQ(pictures.size(), 30u);
   ExpectUprightPictures(pictures, [](size_t) { return kPortrait; });
-  ExpectNumberedFromZero(pictures);
-  std::remove(path.c_str());
-}
-
-TEST(SimulatorTurning, DumpSwapsWidthAndHeightAtTheGivenFramesAndKeepsNumbering) {
-  std::string path = UniqueTempPath("phone_simulator_turn_test.h264");
-  SimulatorProcess sim;
-  ASSERT_TRUE(sim.Start({"--dump", path, "--frames", "70", "--rotate-every", "1", "--fps", "30"}));
-  std::string line;
-  ASSERT_TRUE(sim.WaitForLine("turned ", &line, 60000));
-  EXPECT_EQ(line, "turned 720x1280 at frame 30");
-  ASSERT_TRUE(sim.WaitForLine("turned ", &line, 60000));
-  EXPECT_EQ(line, "turned 1280x720 at frame 60");
-  EXPECT_EQ(sim.WaitForExit(60000), 0);
-  const std::vector<RgbPicture> pictures = DecodeAll(ReadFileBytes(path));
-  ASSERT_EQ(pictures.size(), 70u);
-  ExpectUprightPictures(pictures, [](size_t i) { return i >= 30 && i < 60 ? kPortrait : kLandscape; });
   ExpectNumberedFromZero(pictures);
   std::remove(path.c_str());
 }

@@ -1,7 +1,7 @@
 #include "tests/phone_simulator/stream_reading.h"
 
 bool ReadPictures(DesktopClient& desktop, size_t count, std::vector<RgbPicture>* pictures,
-                  std::vector<ReceivedFrame>* video, std::vector<ReceivedFrame>* others, int max_frames) {
+                  std::vector<ReceivedFrame>* video, int max_frames) {
   TestDecoder decoder;
   if (!decoder.ok()) return false;
   for (int i = 0; i < max_frames && pictures->size() < count; ++i) {
@@ -11,8 +11,6 @@ bool ReadPictures(DesktopClient& desktop, size_t count, std::vector<RgbPicture>*
     if (frame.type == 1) {
       decoder.Feed(frame.payload.data(), frame.payload.size(), pictures);
       if (video) video->push_back(std::move(frame));
-    } else if (others) {
-      others->push_back(std::move(frame));
     }
   }
   return pictures->size() >= count;

@@ -6,11 +6,10 @@
 #include "tests/phone_simulator/test_decoder.h"
 
 // Reads frames until `count` pictures have been decoded from the Video
-// payloads (at most `max_frames` frames). Non-video frames are kept in
-// *others when given; the Video frames in *video when given.
+// payloads (at most `max_frames` frames), skipping other frames. The Video
+// frames go to *video when given.
 bool ReadPictures(DesktopClient& desktop, size_t count, std::vector<RgbPicture>* pictures,
-                  std::vector<ReceivedFrame>* video = nullptr, std::vector<ReceivedFrame>* others = nullptr,
-                  int max_frames = 20000);
+                  std::vector<ReceivedFrame>* video = nullptr, int max_frames = 20000);
 
 // Number of access unit delimiters (00 00 01 09) in a payload.
 int CountAccessUnitDelimiters(const std::vector<uint8_t>& payload);

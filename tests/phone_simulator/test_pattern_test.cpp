@@ -1,5 +1,6 @@
-// The test picture and the encoder, in-process: what the simulator draws is
-// what test_pattern.h promises, and it survives H.264 coding.
+// The test picture's stamp, in-process: what the simulator draws reads back
+// through test_pattern.h in every orientation and layout the desktop's tests
+// look at it in. (That the picture survives H.264 coding is the stream tests'.)
 #include "tools/phone_simulator/test_pattern.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 #include <functional>
 
 #include "tests/phone_simulator/test_decoder.h"
-#include "tools/phone_simulator/h264_encoder.h"
 #include "tools/phone_simulator/picture_renderer.h"
 
 namespace {
@@ -64,28 +64,6 @@ RgbPicture Remap(const RgbPicture& src, int w, int h,
   return out;
 }
 
-TEST(TestPattern, CornerPatchesHaveTheDocumentedColoursInEverySize) {
-  for (auto size : {std::make_pair(1280, 720), std::make_pair(720, 1280), std::make_pair(1920, 1080),
-                    std::make_pair(1280, 960)}) {
-    const RgbPicture rgb = RenderedRgb(size.first, size.second, Stamp{7, 1234});
-    SCOPED_TRACE(std::to_string(size.first) + "x" + std::to_string(size.second));
-    EXPECT_EQ(rgb.CornerClasses(), (std::vector<int>{test_pattern::kTopLeft, test_pattern::kTopRight,
-                                                     test_pattern::kBottomLeft, test_pattern::kBottomRight}));
-    // The patch edges are exactly a quarter of the picture: just inside and outside.
-    int pw = size.first / 4, ph = size.second / 4;
-    EXPECT_EQ(test_pattern::ClassifyCornerColour(rgb.At(pw - 1, ph - 1)), test_pattern::kTopLeft);
-    EXPECT_NE(test_pattern::ClassifyCornerColour(rgb.At(pw + 1, ph - 1)), test_pattern::kTopLeft);
-    EXPECT_NE(test_pattern::ClassifyCornerColour(rgb.At(pw - 1, ph + 1)), test_pattern::kTopLeft);
-  }
-}
-
-TEST(TestPattern, ClassifierRejectsColoursFarFromAllCorners) {
-  EXPECT_EQ(test_pattern::ClassifyCornerColour(test_pattern::kBackgroundColour), test_pattern::kNoCorner);
-  EXPECT_EQ(test_pattern::ClassifyCornerColour(test_pattern::kBarColour), test_pattern::kNoCorner);
-  EXPECT_EQ(test_pattern::ClassifyCornerColour({0, 0, 0}), test_pattern::kNoCorner);
-  EXPECT_EQ(test_pattern::ClassifyCornerColour({230, 30, 20}), test_pattern::kTopLeft);
-}
-
 TEST(TestPattern, StampReadsBackInAllEightOrientationsAndWhenScaled) {
   const Stamp sent{0xA5C30F01u, 0x89ABCDEFu};
   const RgbPicture src = RenderedRgb(1280, 720, sent);
@@ -118,36 +96,6 @@ TEST(TestPattern, StampReadsBackInAllEightOrientationsAndWhenScaled) {
   }
 }
 
-TEST(TestPattern, BottomUpBgrHelpersSeeTheSamePicture) {
-  const RgbPicture rgb = RenderedRgb(720, 1280, Stamp{99, 123456});
-  // The Windows DIB layout: rows bottom-up, B,G,R, padded to 4 bytes (720*3 is already a multiple).
-  const int stride = 720 * 3 + 4;  // extra padding to prove the stride is honoured
-  std::vector<uint8_t> dib(static_cast<size_t>(stride) * 1280, 0xEE);
-  for (int y = 0; y < 1280; ++y)
-    for (int x = 0; x < 720; ++x) {
-      test_pattern::Rgb c = rgb.At(x, y);
-      uint8_t* p = &dib[static_cast<size_t>(1279 - y) * stride + x * 3];
-      p[0] = c.b;
-      p[1] = c.g;
-      p[2] = c.r;
-    }
-  int corners[4];
-  test_pattern::ClassifyCornersBottomUpBgr(dib.data(), 720, 1280, stride, corners);
-  EXPECT_EQ(std::vector<int>(corners, corners + 4), (std::vector<int>{0, 1, 2, 3}));
-  Stamp read;
-  ASSERT_TRUE(test_pattern::ReadStampBottomUpBgr(dib.data(), 720, 1280, stride, &read));
-  EXPECT_EQ(read.frame_number, 99u);
-  EXPECT_EQ(read.send_time_ms, 123456u);
-  // Read as top-down (the wrong way up), the corners come out flipped.
-  std::vector<uint8_t> top_down(dib.size());
-  for (int row = 0; row < 1280; ++row)
-    std::copy(dib.begin() + static_cast<size_t>(row) * stride,
-              dib.begin() + static_cast<size_t>(row + 1) * stride,
-              top_down.begin() + static_cast<size_t>(1279 - row) * stride);
-  test_pattern::ClassifyCornersBottomUpBgr(top_down.data(), 720, 1280, stride, corners);
-  EXPECT_EQ(std::vector<int>(corners, corners + 4), (std::vector<int>{2, 3, 0, 1}));
-}
-
 TEST(TestPattern, DamagedStampIsRejected) {
   RgbPicture rgb = RenderedRgb(1280, 720, Stamp{42, 4242});
   Stamp read;
@@ -159,47 +107,6 @@ TEST(TestPattern, DamagedStampIsRejected) {
     for (int x = x0; x < x0 + cell; ++x)
       for (int k = 0; k < 3; ++k) rgb.rgb[(static_cast<size_t>(y) * 1280 + x) * 3 + k] ^= 0xFF;
   EXPECT_FALSE(rgb.ReadStamp(&read));
-}
-
-TEST(TestPattern, EncodedFramesDecodeToThePatternWithOneDelimiterEach) {
-  phone_sim::EncoderSettings settings;
-  settings.width = 720;
-  settings.height = 1280;
-  phone_sim::H264Encoder encoder;
-  std::string error;
-  ASSERT_TRUE(encoder.Open(settings, &error)) << error;
-  PictureRenderer renderer(720, 1280);
-  YuvPicture yuv;
-  TestDecoder decoder;
-  ASSERT_TRUE(decoder.ok());
-  std::vector<RgbPicture> pictures;
-  for (uint32_t n = 0; n < 12; ++n) {
-    renderer.Render(Stamp{n, 1000 + n}, &yuv);
-    std::vector<uint8_t> unit;
-    ASSERT_TRUE(encoder.Encode(yuv, &unit));
-    // Every access unit starts with a delimiter; the first also carries SPS and PPS.
-    ASSERT_GE(unit.size(), 6u);
-    EXPECT_EQ(std::vector<uint8_t>(unit.begin(), unit.begin() + 5), (std::vector<uint8_t>{0, 0, 0, 1, 9}));
-    if (n == 0) {
-      bool has_sps = false;
-      for (size_t i = 0; i + 3 < unit.size(); ++i)
-        if (unit[i] == 0 && unit[i + 1] == 0 && unit[i + 2] == 1 && (unit[i + 3] & 0x1F) == 7) has_sps = true;
-      EXPECT_TRUE(has_sps);
-    }
-    decoder.Feed(unit.data(), unit.size(), &pictures);
-  }
-  decoder.Flush(&pictures);
-  ASSERT_EQ(pictures.size(), 12u);
-  for (uint32_t n = 0; n < 12; ++n) {
-    SCOPED_TRACE(n);
-    EXPECT_EQ(pictures[n].width, 720);
-    EXPECT_EQ(pictures[n].height, 1280);
-    EXPECT_EQ(pictures[n].CornerClasses(), (std::vector<int>{0, 1, 2, 3}));
-    Stamp read;
-    ASSERT_TRUE(pictures[n].ReadStamp(&read));
-    EXPECT_EQ(read.frame_number, n);
-    EXPECT_EQ(read.send_time_ms, 1000 + n);
-  }
 }
 
 }  // namespace

@@ -45,8 +45,8 @@ FakeAdbFolder::FakeAdbFolder(bool withAdb)
     CopyFileA(WindowsPath(FAKE_ADB_PATH).c_str(), (temp_.path() + "adb\\adb.exe").c_str(), FALSE);
   }
   ProgramFolder = temp_.path();
-  SetEnvironmentVariableA("VELA_FAKE_ADB_SCENARIO", scenario_.c_str());
-  SetEnvironmentVariableA("VELA_FAKE_ADB_RECORD", record_.c_str());
+  SetEnvironmentVariableA(kFakeAdbScenarioEnv, scenario_.c_str());
+  SetEnvironmentVariableA(kFakeAdbRecordEnv, record_.c_str());
 }
 
 FakeAdbFolder::~FakeAdbFolder() {
@@ -58,8 +58,8 @@ FakeAdbFolder::~FakeAdbFolder() {
     }
   }
   ProgramFolder = savedProgramFolder_;
-  SetEnvironmentVariableA("VELA_FAKE_ADB_SCENARIO", nullptr);
-  SetEnvironmentVariableA("VELA_FAKE_ADB_RECORD", nullptr);
+  SetEnvironmentVariableA(kFakeAdbScenarioEnv, nullptr);
+  SetEnvironmentVariableA(kFakeAdbRecordEnv, nullptr);
 }
 
 std::vector<std::string> FakeAdbFolder::Records(const std::string& prefix) const {
@@ -78,13 +78,13 @@ std::vector<DWORD> FakeAdbFolder::Pids(const char* which) const {
 FakeIdeviceScenario::FakeIdeviceScenario()
     : scenario_(temp_.path() + "idevice.txt"), record_(temp_.path() + "idevice-record.txt") {
   WriteFileBytes(scenario_, "");
-  SetEnvironmentVariableA("VELA_FAKE_IDEVICE_SCENARIO", scenario_.c_str());
-  SetEnvironmentVariableA("VELA_FAKE_IDEVICE_RECORD", record_.c_str());
+  SetEnvironmentVariableA(kFakeIdeviceScenarioEnv, scenario_.c_str());
+  SetEnvironmentVariableA(kFakeIdeviceRecordEnv, record_.c_str());
 }
 
 FakeIdeviceScenario::~FakeIdeviceScenario() {
-  SetEnvironmentVariableA("VELA_FAKE_IDEVICE_SCENARIO", nullptr);
-  SetEnvironmentVariableA("VELA_FAKE_IDEVICE_RECORD", nullptr);
+  SetEnvironmentVariableA(kFakeIdeviceScenarioEnv, nullptr);
+  SetEnvironmentVariableA(kFakeIdeviceRecordEnv, nullptr);
 }
 
 int FakeIdeviceScenario::Outstanding() {

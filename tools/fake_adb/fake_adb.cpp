@@ -36,7 +36,7 @@
 namespace {
 
 void Record(const std::string& line) {
-  AppendRecordLine("VELA_FAKE_ADB_RECORD", line);
+  AppendRecordLine(kFakeAdbRecordEnv, line);
 }
 
 void WriteAll(DWORD which, const std::string& data) {
@@ -56,7 +56,7 @@ struct Scenario {
 
 Scenario LoadScenario() {
   Scenario sc;
-  for (const std::string& line : ReadScenarioLines("VELA_FAKE_ADB_SCENARIO")) {
+  for (const std::string& line : ReadScenarioLines(kFakeAdbScenarioEnv)) {
     size_t sp = line.find(' ');
     std::string directive = line.substr(0, sp);
     std::string rest = sp == std::string::npos ? std::string() : line.substr(sp + 1);

@@ -9,6 +9,12 @@
 #include <string>
 #include <vector>
 
+// The variables that name each fake's scenario and record files.
+constexpr char kFakeAdbScenarioEnv[] = "VELA_FAKE_ADB_SCENARIO";
+constexpr char kFakeAdbRecordEnv[] = "VELA_FAKE_ADB_RECORD";
+constexpr char kFakeIdeviceScenarioEnv[] = "VELA_FAKE_IDEVICE_SCENARIO";
+constexpr char kFakeIdeviceRecordEnv[] = "VELA_FAKE_IDEVICE_RECORD";
+
 // The variable as the OS holds it now (empty when unset or over 1 KiB): a
 // test process sets these after its C runtime, and a fake's, took its copy of
 // the environment.

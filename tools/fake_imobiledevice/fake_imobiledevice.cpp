@@ -58,7 +58,7 @@ struct FakeList {
 
 FakeList LoadScenario() {
   FakeList list;
-  for (const std::string& line : ReadScenarioLines("VELA_FAKE_IDEVICE_SCENARIO")) {
+  for (const std::string& line : ReadScenarioLines(kFakeIdeviceScenarioEnv)) {
     if (line == "list fail") {
       list.fails = true;
       continue;
@@ -92,7 +92,7 @@ FakeList LoadScenario() {
 }
 
 void Record(const std::string& line) {
-  AppendRecordLine("VELA_FAKE_IDEVICE_RECORD", line);
+  AppendRecordLine(kFakeIdeviceRecordEnv, line);
 }
 
 char* Duplicate(const std::string& s) {

@@ -11,8 +11,6 @@
 
 #include "link/core/frame_header.h"
 #include "link/core/link_message.h"
-#include "tools/phone_simulator/video_chunker.h"
-#include "tools/phone_simulator/video_source.h"
 
 namespace phone_sim {
 namespace {
@@ -21,12 +19,6 @@ namespace {
 // (or hung) and the next desktop should get its turn.
 constexpr int kDesktopSilenceLimitS = 30;
 constexpr char kWrongMagic[] = "LNK99";
-
-uint32_t WallClockMs() {
-  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::system_clock::now().time_since_epoch());
-  return static_cast<uint32_t>(ms.count());
-}
 
 }  // namespace
 
@@ -248,141 +240,6 @@ void LinkSession::ReadLoop() {
     } else {
       log_.Line("message type=" + std::to_string(type) + " length=" + std::to_string(header.length));
     }
-  }
-}
-
-void LinkSession::VideoThread() {
-  const Clock::time_point start = Clock::now();
-  auto at = [start](double seconds) {
-    return seconds >= 0
-               ? start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds))
-               : Clock::time_point::max();
-  };
-  const Clock::time_point silent_at = at(options_.silent_after_s);
-  const Clock::time_point close_at = at(options_.close_mid_frame_after_s);
-  const Clock::time_point oversize_at = at(options_.oversize_after_s);
-  const auto command_interval = std::chrono::milliseconds(options_.command_interval_ms);
-  Clock::time_point next_commands = options_.command_interval_ms > 0 && !options_.commands.empty()
-                                        ? start + command_interval
-                                        : Clock::time_point::max();
-
-  VideoSource source(options_);
-  const auto turn_period = std::chrono::duration_cast<Clock::duration>(
-      std::chrono::duration<double>(options_.rotate_every_s > 0 ? options_.rotate_every_s : 0));
-  Clock::time_point next_turn =
-      options_.rotate_every_s > 0 && !options_.no_video ? start + turn_period : Clock::time_point::max();
-  ChunkPolicy policy;
-  policy.min_size = options_.chunk_min;
-  policy.max_size = options_.chunk_max;
-  policy.frames_per_message = options_.frames_per_message;
-  policy.carry_tail = options_.carry_tail;
-  policy.seed = options_.seed;
-  VideoChunker chunker(policy);
-  if (!options_.no_video) {
-    std::string error;
-    if (!source.Open(&error)) {
-      log_.Line("error " + error);
-      SetEndReason("encoder failed");
-      Shutdown();
-      return;
-    }
-  }
-
-  if (silent_at > start) {
-    for (const auto& blob : options_.blobs)
-      if (!SendBlobFile(blob.first, blob.second) && (stopping_ || shut_down_)) return;
-    SendCommands();
-  }
-  if (!options_.no_video)
-    log_.Line("streaming " + std::to_string(options_.width) + "x" + std::to_string(options_.height) + "@" +
-              std::to_string(options_.fps));
-
-  const auto frame_period =
-      std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / options_.fps));
-  Clock::time_point frame_epoch = start;
-  std::vector<uint8_t> access_unit;
-  bool cut_next_frame = false;
-  for (uint32_t frame = 0;; ++frame) {
-    Clock::time_point due = options_.no_video ? Clock::time_point::max() : frame_epoch + frame * frame_period;
-    // Wait for the frame's time, doing whatever falls due on the way.
-    for (;;) {
-      Clock::time_point next = std::min({due, next_commands, next_turn, silent_at, close_at, oversize_at});
-      if (!WaitUntil(next)) return;
-      Clock::time_point now = Clock::now();
-      if (now >= silent_at) {
-        log_.Line("fault silent");
-        WaitForStop();
-        return;
-      }
-      if (now >= oversize_at) {
-        uint8_t bytes[link_wire::kFrameHeaderSize + 64] = {};
-        link_wire::PutLe32(bytes, static_cast<uint32_t>(LinkMessageType::Video));
-        link_wire::PutLe32(bytes + 4, static_cast<uint32_t>(options_.oversize_length));
-        {
-          std::lock_guard<std::mutex> lock(send_mutex_);
-          SendAll(socket_.get(), bytes, sizeof bytes);
-        }
-        log_.Line("fault oversize length=" + std::to_string(options_.oversize_length));
-        WaitForStop();
-        return;
-      }
-      if (now >= close_at) {
-        if (options_.no_video) {
-          access_unit.assign(1000, 0);
-          break;
-        }
-        cut_next_frame = true;
-        break;  // cut the very next frame
-      }
-      if (now >= next_commands) {
-        SendCommands();
-        next_commands += command_interval;
-      }
-      if (now >= next_turn) {
-        std::string error;
-        if (!source.Turn(&error)) {
-          log_.Line("error " + error);
-          SetEndReason("encoder failed");
-          Shutdown();
-          return;
-        }
-        log_.Line("turned " + source.SizeText());
-        next_turn += turn_period;
-      }
-      if (now >= due) break;
-    }
-
-    if (!options_.no_video) {
-      access_unit.clear();
-      if (!source.Encode(frame, WallClockMs(), &access_unit)) {
-        log_.Line("error x264 failed to encode frame " + std::to_string(frame));
-        SetEndReason("encoder failed");
-        Shutdown();
-        return;
-      }
-    }
-    if (cut_next_frame || (options_.no_video && Clock::now() >= close_at)) {
-      // Header with the full length, then only half the payload, then close.
-      uint8_t header[link_wire::kFrameHeaderSize];
-      link_wire::EncodeFrameHeader(static_cast<uint16_t>(LinkMessageType::Video),
-                                   static_cast<int32_t>(access_unit.size()), header);
-      {
-        std::lock_guard<std::mutex> lock(send_mutex_);
-        SendAll(socket_.get(), header, sizeof header);
-        SendAll(socket_.get(), access_unit.data(), access_unit.size() / 2);
-      }
-      log_.Line("fault close-mid-frame length=" + std::to_string(access_unit.size()) +
-                " sent=" + std::to_string(access_unit.size() / 2));
-      SetEndReason("fault close-mid-frame");
-      Shutdown();
-      return;
-    }
-    for (const auto& payload : chunker.AddFrame(access_unit))
-      if (!SendFrame(static_cast<uint16_t>(LinkMessageType::Video), payload.data(), payload.size())) return;
-    // An encoder that cannot keep up streams as fast as it can, without a
-    // burst of catch-up frames later.
-    Clock::time_point now = Clock::now();
-    if (now - due > std::chrono::seconds(1)) frame_epoch += now - due;
   }
 }
 

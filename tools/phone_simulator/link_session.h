@@ -18,6 +18,8 @@
 
 namespace phone_sim {
 
+class VideoSource;
+
 class LinkSession {
  public:
   // `on_finished` runs on the session thread just before it ends (after the
@@ -52,7 +54,18 @@ class LinkSession {
   void SessionThread();
   bool Handshake();
   void ReadLoop();
+  // The video thread (link_session_video.cpp): opening items, then frames at
+  // their times, with commands, turns and faults falling due in between.
+  struct VideoSchedule;
+  enum class FrameWait { kFrameDue, kCutFrame, kEnded };
   void VideoThread();
+  VideoSchedule MakeSchedule() const;
+  bool OpenVideo(VideoSource& source);
+  bool SendOpeningItems(const VideoSchedule& schedule);
+  FrameWait WaitForFrame(Clock::time_point due, VideoSchedule& schedule, VideoSource& source);
+  void SendOversizeFault();
+  void SendCutFrame(const std::vector<uint8_t>& access_unit);
+  void EndWithEncoderError(const std::string& error);
   // Waits until `deadline` or Stop; false when stopping.
   bool WaitUntil(Clock::time_point deadline);
   // Blocks until Stop (the link stays open but this side sends nothing more).

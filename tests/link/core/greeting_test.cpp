@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "link/core/frame_header.h"
 #include "tests/link/core/memory_channel.h"
+#include "tests/support/fuzz_input.h"
 
 namespace {
 
@@ -38,14 +37,6 @@ TEST(GreetingTest, ZeroOrNegativeConfigLengthReadsNothingMore) {
   }
 }
 
-TEST(GreetingTest, MalformedConfigIsAcceptedWithFlagsClear) {
-  MemoryChannel ch(PhoneAnswer("<cfg><reverse_v>1</reverse_v"));
-  LinkConfig config;
-  ASSERT_TRUE(RunDesktopGreeting(ch, &config));
-  EXPECT_EQ(config.reverseV, 0);
-  EXPECT_EQ(ch.sent(), kDesktopGreeting);
-}
-
 TEST(GreetingTest, ConfigTextEndsAtItsFirstNul) {
   std::string config = "<c><reverse_h>1</reverse_h></c>";
   config += '\0';
@@ -54,25 +45,6 @@ TEST(GreetingTest, ConfigTextEndsAtItsFirstNul) {
   LinkConfig parsed;
   ASSERT_TRUE(RunDesktopGreeting(ch, &parsed));
   EXPECT_EQ(parsed.reverseH, 1);
-}
-
-TEST(GreetingTest, WrongOrShortAnswerFails) {
-  for (const std::string& answer :
-       {std::string("LNK11") + Le32(0), std::string("lnk10") + Le32(0), std::string("LNK1"), std::string(""),
-        std::string("LNK10") + "\x01\x00", PhoneAnswer("<c/>").substr(0, 12)}) {
-    MemoryChannel ch(answer);
-    LinkConfig config;
-    EXPECT_FALSE(RunDesktopGreeting(ch, &config)) << answer.size();
-    // The desktop sent its magic and nothing after a failed answer.
-    EXPECT_EQ(ch.sent(), "LNK10");
-  }
-}
-
-TEST(GreetingTest, OversizeConfigLengthFailsWithoutReading) {
-  MemoryChannel ch("LNK10" + Le32(link_wire::kMaxConfigLength + 1u) + "<c/>");
-  LinkConfig config;
-  EXPECT_FALSE(RunDesktopGreeting(ch, &config));
-  EXPECT_EQ(ch.consumed(), 9u);
 }
 
 TEST(GreetingTest, FailedSendsFail) {
@@ -88,21 +60,17 @@ TEST(GreetingTest, FailedSendsFail) {
 }
 
 TEST(GreetingTest, RandomAnswersSucceedOnlyWhenWellFormed) {
-  std::mt19937 rng(5);
+  FuzzInput fuzz(5);
   for (int round = 0; round < 5000; ++round) {
-    std::string answer;
-    if (rng() % 2) answer = "LNK10";
-    const size_t extra = rng() % 24;
-    for (size_t i = 0; i < extra; ++i) answer += static_cast<char>(rng() & 0xFF);
-    if (rng() % 3 == 0 && answer.size() >= 9) answer.replace(5, 4, Le32(static_cast<uint32_t>(rng() % 16)));
+    std::string answer = (fuzz.Below(2) ? "LNK10" : "") + fuzz.Bytes(fuzz.Below(24));
+    if (fuzz.Below(3) == 0 && answer.size() >= 9) answer.replace(5, 4, Le32(fuzz.Below(16)));
 
     // Well formed: the magic, a length word, and at least that many bytes.
     bool wellFormed = answer.size() >= 9 && answer.compare(0, 5, "LNK10") == 0;
     if (wellFormed) {
-      const int32_t length =
-          static_cast<int32_t>(static_cast<uint8_t>(answer[5]) | static_cast<uint8_t>(answer[6]) << 8 |
-                               static_cast<uint8_t>(answer[7]) << 16 |
-                               static_cast<uint32_t>(static_cast<uint8_t>(answer[8])) << 24);
+      int32_t length = 0;
+      for (int i = 3; i >= 0; --i)
+        length = static_cast<int32_t>(length * 256u + static_cast<uint8_t>(answer[5 + i]));
       wellFormed = length <= 0 || (length <= link_wire::kMaxConfigLength &&
                                    answer.size() - 9 >= static_cast<size_t>(length));
     }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
+#include "tests/support/fuzz_input.h"
 
 namespace {
 
@@ -56,27 +56,11 @@ TEST(LinkConfigTest, MutatedDocumentsNeverHarm) {
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?><!-- c --><config a=\"&amp;\"><reverse_v>1</reverse_v>"
       "<reverse_h>&#49;</reverse_h><![CDATA[x]]></config>";
   const char pieces[][8] = {"<", ">", "&", "&#", "&#x", "\"", "</", "/>", "<!--", "]]>", "<?", "\xff", "="};
-  std::mt19937 rng(42);
+  FuzzInput fuzz(42);
   int kept = 0, changed = 0;
   for (int round = 0; round < 20000; ++round) {
-    std::string doc = seed;
-    const int edits = 1 + static_cast<int>(rng() % 6);
-    for (int e = 0; e < edits && !doc.empty(); ++e) {
-      const size_t at = rng() % doc.size();
-      switch (rng() % 4) {
-        case 0:
-          doc[at] = static_cast<char>(rng() & 0xFF);
-          break;
-        case 1:
-          doc.erase(at, 1 + rng() % 8);
-          break;
-        case 2:
-          doc.insert(at, pieces[rng() % (sizeof(pieces) / sizeof(pieces[0]))]);
-          break;
-        default:
-          doc.resize(at);
-      }
-    }
+    std::string doc = fuzz.Mutate(seed, 1 + static_cast<int>(fuzz.Below(6)));
+    if (fuzz.Below(2)) doc.insert(fuzz.Below(static_cast<uint32_t>(doc.size() + 1)), pieces[fuzz.Below(13)]);
     LinkConfig config{7, 7};
     ParseLinkConfig(doc, &config);
     (config.reverseV == 7 ? kept : changed)++;
