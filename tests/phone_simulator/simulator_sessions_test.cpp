@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/phone_simulator/greeted_desktop.h"
-#include "tests/phone_simulator/simulator_process.h"
-#include "tests/phone_simulator/stream_reading.h"
+#include "tests/phone_simulator/desktop_client.h"
 
 namespace {
 
@@ -15,8 +13,8 @@ TEST(SimulatorSessions, NextDesktopIsServedAfterTheFirstDisconnectsWithAFreshStr
   int port = 0;
   DesktopClient first;
   ASSERT_TRUE(ListenAndGreet(sim, first, {"--preset", "ultrafast"}, &port));
-  std::vector<RgbPicture> pictures;
-  ASSERT_TRUE(ReadPictures(first, 3, &pictures));
+  std::vector<DeliveredPicture> pictures;
+  ASSERT_TRUE(first.ReadPictures(3, &pictures));
 
   // A second desktop connects while the first is served: it is greeted once
   // the first has gone.
@@ -24,14 +22,10 @@ TEST(SimulatorSessions, NextDesktopIsServedAfterTheFirstDisconnectsWithAFreshStr
   ASSERT_TRUE(second.Connect(port));
   first.Close();
   ASSERT_TRUE(sim.WaitForLine("disconnected reason=")) << sim.Transcript();
-  std::string magic, xml;
-  ASSERT_TRUE(second.Greet(&magic, &xml));
-  EXPECT_EQ(magic, "LNK10");
+  ASSERT_TRUE(second.Greet());
   pictures.clear();
-  ASSERT_TRUE(ReadPictures(second, 3, &pictures));
-  test_pattern::Stamp stamp;
-  ASSERT_TRUE(pictures[0].ReadStamp(&stamp));
-  EXPECT_EQ(stamp.frame_number, 0u);  // new encoder, starts with a key frame
+  ASSERT_TRUE(second.ReadPictures(3, &pictures));
+  EXPECT_EQ(pictures[0].FrameNumber(), 0);  // new encoder, starts with a key frame
 }
 
 TEST(SimulatorSessions, DesktopCommandsAndHeartbeatsArePrinted) {
@@ -83,18 +77,16 @@ TEST(SimulatorLifetime, SigtermWithADesktopConnectedExitsCleanly) {
   EXPECT_EQ(sim.WaitForExit(10000), 0);
   // The desktop sees the link end.
   ReceivedFrame frame;
-  while (desktop.ReadFrame(&frame) && frame.payload.size() == static_cast<size_t>(frame.length)) {
+  while (desktop.ReadFrame(&frame) && frame.Whole()) {
   }
   EXPECT_EQ(desktop.WaitReadable(1000), -1);
 }
 
 TEST(SimulatorLifetime, ExitAfterIdleEndsTheProcessButNotWhileADesktopIsServed) {
   SimulatorProcess sim;
-  int port = sim.StartListening({"--exit-after-idle", "1", "--no-video"});
-  ASSERT_GT(port, 0);
   {
     DesktopClient desktop;
-    ASSERT_TRUE(ConnectAndGreet(desktop, port));
+    ASSERT_TRUE(ListenAndGreet(sim, desktop, {"--exit-after-idle", "1", "--no-video"}));
     // Keep the link for longer than the idle limit: a heartbeat answers back
     // through the printed lines, so the session is still alive at 1.5 s.
     ASSERT_TRUE(desktop.SendFrame(5, ""));

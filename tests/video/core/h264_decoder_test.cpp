@@ -14,9 +14,6 @@ extern "C" {
 
 namespace {
 
-const std::vector<int> kUprightCorners = {test_pattern::kTopLeft, test_pattern::kTopRight,
-                                          test_pattern::kBottomLeft, test_pattern::kBottomRight};
-
 // The phone turned in the hand twice: each turn starts a new sequence with
 // width and height swapped. 360 is not a multiple of the 16-pixel block the
 // SIMD converter writes, so its rows overrun (into the slack after the last).
