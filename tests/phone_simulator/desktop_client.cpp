@@ -8,14 +8,10 @@
 
 #include <cerrno>
 
+#include "link/core/frame_header.h"
 #include "video/core/h264_decoder.h"
 
-namespace {
-uint32_t Le32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-}  // namespace
+using link_wire::GetLe32;
 
 void DesktopClient::Close() {
   if (fd_ >= 0) ::close(fd_);
@@ -49,8 +45,8 @@ bool DesktopClient::Send(const void* data, size_t n) {
 
 bool DesktopClient::SendFrame(uint32_t type, const std::string& payload) {
   uint8_t header[8];
-  const uint32_t words[2] = {type, static_cast<uint32_t>(payload.size())};
-  for (int i = 0; i < 8; ++i) header[i] = static_cast<uint8_t>(words[i / 4] >> (8 * (i % 4)));
+  link_wire::PutLe32(header, type);
+  link_wire::PutLe32(header + 4, static_cast<uint32_t>(payload.size()));
   return Send(header, 8) && Send(payload.data(), payload.size());
 }
 
@@ -82,7 +78,7 @@ int DesktopClient::WaitReadable(int timeout_ms) {
   if (std::string(magic, 5) != expected_magic)
     return ::testing::AssertionFailure()
            << "magic " << std::string(magic, 5) << ", expected " << expected_magic;
-  const int32_t length = static_cast<int32_t>(Le32(length_bytes));
+  const int32_t length = static_cast<int32_t>(GetLe32(length_bytes));
   if (length < 0 || length > 1024 * 1024) return ::testing::AssertionFailure() << "block length " << length;
   std::string config(static_cast<size_t>(length), '\0');
   if (Recv(&config[0], config.size()) != config.size() || !Send("\0\0\0\0", 4))
@@ -94,8 +90,8 @@ int DesktopClient::WaitReadable(int timeout_ms) {
 bool DesktopClient::ReadFrame(ReceivedFrame* frame, int32_t max_length) {
   uint8_t header[8];
   if (Recv(header, 8) != 8) return false;
-  frame->type = Le32(header);
-  frame->length = static_cast<int32_t>(Le32(header + 4));
+  frame->type = GetLe32(header);
+  frame->length = static_cast<int32_t>(GetLe32(header + 4));
   frame->payload.clear();
   if (frame->length > 0 && frame->length <= max_length) {
     frame->payload.resize(static_cast<size_t>(frame->length));
