@@ -1,8 +1,7 @@
 // The simulator's command line and its greeting, byte for byte.
 #include <gtest/gtest.h>
 
-#include "tests/phone_simulator/greeted_desktop.h"
-#include "tests/phone_simulator/simulator_process.h"
+#include "tests/phone_simulator/desktop_client.h"
 
 namespace {
 
@@ -23,24 +22,33 @@ TEST(SimulatorCommandLine, BadOptionsExitWithCodeOne) {
   }
 }
 
-class SimulatorHandshake : public ::testing::TestWithParam<std::pair<int, int>> {};
+struct HandshakeCase {
+  int reverse_v, reverse_h;
+  bool wrong_magic;  // the fault: answers LNK99 instead of LNK10
+};
+
+class SimulatorHandshake : public ::testing::TestWithParam<HandshakeCase> {};
 
 TEST_P(SimulatorHandshake, AnswersMagicAndReverseFlagsThenTakesTheDesktopsEmptyBlock) {
-  auto [v, h] = GetParam();
+  const HandshakeCase c = GetParam();
   SimulatorProcess sim;
   DesktopClient desktop;
+  std::vector<std::string> args = {"--no-video", "--reverse-v", std::to_string(c.reverse_v), "--reverse-h",
+                                   std::to_string(c.reverse_h)};
+  if (c.wrong_magic) args.push_back("--wrong-magic");
   std::string xml;
-  ASSERT_TRUE(ListenAndGreet(
-      sim, desktop, {"--no-video", "--reverse-v", std::to_string(v), "--reverse-h", std::to_string(h)},
-      nullptr, "LNK10", &xml));
-  EXPECT_EQ(xml, "<config><reverse_v>" + std::to_string(v) + "</reverse_v><reverse_h>" + std::to_string(h) +
-                     "</reverse_h></config>");
+  ASSERT_TRUE(ListenAndGreet(sim, desktop, args, nullptr, c.wrong_magic ? "LNK99" : "LNK10", &xml));
+  EXPECT_EQ(xml, "<config><reverse_v>" + std::to_string(c.reverse_v) + "</reverse_v><reverse_h>" +
+                     std::to_string(c.reverse_h) + "</reverse_h></config>");
+  if (c.wrong_magic) {
+    EXPECT_TRUE(sim.WaitForLine("fault wrong-magic")) << sim.Transcript();
+  }
   std::string line;
   ASSERT_TRUE(sim.WaitForLine("desktop_config ", &line)) << sim.Transcript();
   EXPECT_EQ(line, "desktop_config length=0");
 }
 
 INSTANTIATE_TEST_SUITE_P(ReverseFlags, SimulatorHandshake,
-                         ::testing::Values(std::make_pair(1, 0), std::make_pair(0, 1)));
+                         ::testing::Values(HandshakeCase{1, 0, false}, HandshakeCase{0, 1, true}));
 
 }  // namespace

@@ -7,11 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 
 extern char** environ;
 
@@ -22,10 +19,6 @@ int MsLeft(Clock::time_point deadline) {
   return left > 0 ? static_cast<int>(left) : 0;
 }
 }  // namespace
-
-std::string UniqueTempPath(const std::string& name) {
-  return ::testing::TempDir() + "/" + std::to_string(::getpid()) + "_" + name;
-}
 
 SimulatorProcess::~SimulatorProcess() {
   if (pid_ > 0) {
@@ -46,45 +39,37 @@ bool SimulatorProcess::Start(const std::vector<std::string>& args) {
   std::vector<char*> argv;
   for (auto& a : all) argv.push_back(&a[0]);
   argv.push_back(nullptr);
-  int rc = ::posix_spawn(&pid_, PHONE_SIMULATOR_PATH, &actions, nullptr, argv.data(), environ);
+  const int rc = ::posix_spawn(&pid_, PHONE_SIMULATOR_PATH, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   ::close(pipe_fds[1]);
-  if (rc != 0) {
-    pid_ = -1;
-    ::close(pipe_fds[0]);
-    return false;
-  }
   stdout_fd_ = pipe_fds[0];
-  return true;
+  if (rc != 0) pid_ = -1;
+  return rc == 0;
 }
 
-int SimulatorProcess::StartListening(const std::vector<std::string>& args, int timeout_ms) {
+int SimulatorProcess::StartListening(const std::vector<std::string>& args) {
   std::vector<std::string> all = {"--port", "0"};
   all.insert(all.end(), args.begin(), args.end());
-  if (!Start(all)) return 0;
   std::string line;
-  if (!WaitForLine("listening port=", &line, timeout_ms)) return 0;
-  return std::atoi(line.c_str() + std::strlen("listening port="));
+  if (!Start(all) || !WaitForLine("listening port=", &line)) return 0;
+  return std::atoi(line.c_str() + line.find('=') + 1);
 }
 
 bool SimulatorProcess::NextLine(std::string* line, int timeout_ms) {
-  Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
   for (;;) {
-    size_t newline = buffer_.find('\n');
+    const size_t newline = buffer_.find('\n');
     if (newline != std::string::npos) {
       *line = buffer_.substr(0, newline);
       buffer_.erase(0, newline + 1);
-      lines_.push_back(*line);
+      transcript_ += *line + "\n";
       return true;
     }
-    if (stdout_fd_ < 0) return false;
     pollfd p{stdout_fd_, POLLIN, 0};
-    int ready = ::poll(&p, 1, MsLeft(deadline));
-    if (ready <= 0) return false;
+    if (stdout_fd_ < 0 || ::poll(&p, 1, MsLeft(deadline)) <= 0) return false;
     char chunk[4096];
-    ssize_t n = ::read(stdout_fd_, chunk, sizeof chunk);
+    const ssize_t n = ::read(stdout_fd_, chunk, sizeof chunk);
     if (n <= 0) {
-      output_ended_ = true;
       ::close(stdout_fd_);
       stdout_fd_ = -1;
       return false;
@@ -94,34 +79,24 @@ bool SimulatorProcess::NextLine(std::string* line, int timeout_ms) {
 }
 
 bool SimulatorProcess::WaitForLine(const std::string& prefix, std::string* line, int timeout_ms) {
-  Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
   std::string text;
-  while (NextLine(&text, MsLeft(deadline))) {
+  while (NextLine(&text, MsLeft(deadline)))
     if (text.compare(0, prefix.size(), prefix) == 0) {
       if (line) *line = text;
       return true;
     }
-  }
   return false;
 }
 
-std::string SimulatorProcess::Transcript() const {
-  std::string all;
-  for (const auto& l : lines_) all += l + "\n";
-  return all;
-}
-
 int SimulatorProcess::WaitForExit(int timeout_ms) {
-  if (pid_ <= 0) return -1;
-  // The simulator's stdout ends only when it exits: read to the end of the
-  // output within the deadline, then reap.
-  Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+  // The simulator's stdout ends only when it exits.
+  const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
   std::string ignored;
-  while (!output_ended_) {
-    if (!NextLine(&ignored, MsLeft(deadline)) && !output_ended_) return -1;  // time-out
-  }
+  while (stdout_fd_ >= 0)
+    if (!NextLine(&ignored, MsLeft(deadline)) && stdout_fd_ >= 0) return -1;  // time-out
   int status = 0;
-  if (::waitpid(pid_, &status, 0) != pid_) return -1;
+  if (pid_ <= 0 || ::waitpid(pid_, &status, 0) != pid_) return -1;
   pid_ = -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -5,10 +5,6 @@
 #include <string>
 #include <vector>
 
-// A file name in the test temporary folder that no other test process
-// (another build tree running the same tests) uses at the same time.
-std::string UniqueTempPath(const std::string& name);
-
 class SimulatorProcess {
  public:
   SimulatorProcess() = default;
@@ -20,17 +16,17 @@ class SimulatorProcess {
   bool Start(const std::vector<std::string>& args);
   // Starts with "--port 0" plus `args` and waits for "listening port=N".
   // Returns the port, or 0 when the simulator did not come up in time.
-  int StartListening(const std::vector<std::string>& args, int timeout_ms = 10000);
+  int StartListening(const std::vector<std::string>& args);
 
   // The next printed line, waiting at most timeout_ms; false on time-out or end of output.
   bool NextLine(std::string* line, int timeout_ms);
   // Skips lines until one starts with `prefix`; returns it in *line.
   bool WaitForLine(const std::string& prefix, std::string* line = nullptr, int timeout_ms = 10000);
   // Every line read so far (for failure messages).
-  std::string Transcript() const;
+  const std::string& Transcript() const { return transcript_; }
 
-  // Waits for the process to exit; returns the exit code, or -1 when it did
-  // not exit in time or died from a signal.
+  // Reads the output to its end and reaps the process; returns the exit
+  // code, or -1 when it did not exit in time or died from a signal.
   int WaitForExit(int timeout_ms);
 
   pid_t pid() const { return pid_; }
@@ -38,7 +34,6 @@ class SimulatorProcess {
  private:
   pid_t pid_ = -1;
   int stdout_fd_ = -1;
-  bool output_ended_ = false;
   std::string buffer_;
-  std::vector<std::string> lines_;
+  std::string transcript_;
 };

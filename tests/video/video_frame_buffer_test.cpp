@@ -114,37 +114,30 @@ TEST_P(VideoFrameBufferMapping, EveryOutputPixelComesFromTheExpectedInputPixel) 
   ExpectMapping(*frame, t.width, t.height, t.mapping);
 }
 
-// The orientation table in landscape mode. Without rotation: a landscape
-// picture and the phone's flags. With rotation: a portrait picture and the
-// user's toggles alone (the input's column becomes the output row, its row
-// the output column).
-INSTANTIATE_TEST_SUITE_P(
-    OrientationTable, VideoFrameBufferMapping,
-    ::testing::Values(MappingCase{{"plain", InputRow, InputColumn}, 1280, 720, 0, 0, 0, 0, false},
-                      MappingCase{{"flip", FlippedRow, InputColumn}, 1280, 720, 1, 0, 0, 0, false},
-                      MappingCase{{"mirror", InputRow, MirroredColumn}, 1280, 720, 0, 1, 0, 0, false},
-                      MappingCase{{"flip_mirror", FlippedRow, MirroredColumn}, 1280, 720, 1, 1, 0, 0, false},
-                      MappingCase{{"clockwise", InputColumn, FlippedRow}, 720, 1280, 0, 0, 0, 0, false},
-                      MappingCase{{"rotated_flip", MirroredColumn, FlippedRow}, 720, 1280, 0, 0, 0, 1, false},
-                      MappingCase{{"rotated_mirror", InputColumn, InputRow}, 720, 1280, 0, 0, 1, 0, false},
-                      MappingCase{{"anticlockwise", MirroredColumn, InputRow}, 720, 1280, 0, 0, 1, 1, false}),
-    [](const ::testing::TestParamInfo<MappingCase>& info) { return std::string(info.param.mapping.name); });
-
 // A picture 240 rows taller than the output is cut by equal bands, not
 // scaled: output row r is exactly input row r + 120.
 int CroppedRow(int, int, int y, int) {
   return y - 120;
 }
 
+// The orientation table in landscape mode, then the cases around it. Without
+// rotation: a landscape picture and the phone's flags. With rotation: a
+// portrait picture and the user's toggles alone (the input's column becomes
+// the output row, its row the output column).
 INSTANTIATE_TEST_SUITE_P(
-    Cases, VideoFrameBufferMapping,
+    OrientationTable, VideoFrameBufferMapping,
     ::testing::Values(
-        MappingCase{
-            {"user_mirror_cancels_phone_mirror", InputRow, InputColumn}, 1280, 720, 0, 1, 1, 0, false},
-        MappingCase{
-            {"tall_picture_cropped_by_equal_bands", CroppedRow, InputColumn}, 1280, 960, 0, 0, 0, 0, false},
-        MappingCase{
-            {"portrait_in_portrait_mode_unturned", InputRow, InputColumn}, 720, 1280, 0, 0, 0, 0, true}),
+        MappingCase{{"plain", InputRow, InputColumn}, 1280, 720, 0, 0, 0, 0, false},
+        MappingCase{{"flip", FlippedRow, InputColumn}, 1280, 720, 1, 0, 0, 0, false},
+        MappingCase{{"mirror", InputRow, MirroredColumn}, 1280, 720, 0, 1, 0, 0, false},
+        MappingCase{{"flip_mirror", FlippedRow, MirroredColumn}, 1280, 720, 1, 1, 0, 0, false},
+        MappingCase{{"clockwise", InputColumn, FlippedRow}, 720, 1280, 0, 0, 0, 0, false},
+        MappingCase{{"rotated_flip", MirroredColumn, FlippedRow}, 720, 1280, 0, 0, 0, 1, false},
+        MappingCase{{"rotated_mirror", InputColumn, InputRow}, 720, 1280, 0, 0, 1, 0, false},
+        MappingCase{{"anticlockwise", MirroredColumn, InputRow}, 720, 1280, 0, 0, 1, 1, false},
+        MappingCase{{"user_mirror_undoes_phones", InputRow, InputColumn}, 1280, 720, 0, 1, 1, 0, false},
+        MappingCase{{"tall_cropped_by_bands", CroppedRow, InputColumn}, 1280, 960, 0, 0, 0, 0, false},
+        MappingCase{{"portrait_mode_unturned", InputRow, InputColumn}, 720, 1280, 0, 0, 0, 0, true}),
     [](const ::testing::TestParamInfo<MappingCase>& info) { return std::string(info.param.mapping.name); });
 
 TEST(VideoFrameBuffer, FullHdIsScaledToTheOutputWithoutCrop) {

@@ -9,23 +9,18 @@
 
 namespace {
 
-// A packed RGB picture whose every pixel is distinct (up to 4095 x 4095):
-// red and green are the low bytes of x and y, blue holds their high nibbles
-// with a fixed bit set, so no two channels of a pixel are alike by accident
-// and a misplaced pixel or a swapped channel cannot go unnoticed.
-struct RgbPicture {
-  int width, height;
+// A packed w x h RGB picture whose every pixel is distinct (up to 4095 x
+// 4095): red and green are the low bytes of x and y, blue holds their high
+// nibbles with a fixed bit set, so no two channels of a pixel are alike by
+// accident and a misplaced pixel or a swapped channel cannot go unnoticed.
+std::vector<uint8_t> CoordinatePicture(int w, int h) {
   std::vector<uint8_t> bytes;
-  RgbPicture(int w, int h) : width(w), height(h), bytes(static_cast<size_t>(w) * h * 3) {
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        uint8_t* p = &bytes[(static_cast<size_t>(y) * w + x) * 3];
-        p[0] = static_cast<uint8_t>(x & 0xFF);
-        p[1] = static_cast<uint8_t>(y & 0xFF);
-        p[2] = static_cast<uint8_t>(0x88 ^ ((x >> 8) & 0x0F) ^ (((y >> 8) & 0x0F) << 4));
-      }
-  }
-};
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      bytes.insert(bytes.end(), {static_cast<uint8_t>(x & 0xFF), static_cast<uint8_t>(y & 0xFF),
+                                 static_cast<uint8_t>(0x88 ^ ((x >> 8) & 0x0F) ^ (((y >> 8) & 0x0F) << 4))});
+  return bytes;
+}
 
 // Every orientation on odd, thin, tile-crossing and random sizes: the
 // output is a permutation of the input in B,G,R order (each input pixel
@@ -45,14 +40,14 @@ TEST(OrientRgbToBottomUpBgr, EveryOrientationMovesEachPixelOnceAndStaysInsideBot
     for (int bits = 0; bits < 8; ++bits) {
       const Orientation o{(bits & 4) != 0, (bits & 2) != 0, (bits & 1) != 0};
       SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " orientation " + std::to_string(bits));
-      const RgbPicture pic(w, h);
+      const std::vector<uint8_t> pic = CoordinatePicture(w, h);
       int ow, oh;
       OrientedSize(w, h, o, &ow, &oh);
       ASSERT_EQ(ow, o.rotated ? h : w);
       ASSERT_EQ(oh, o.rotated ? w : h);
       const int stride = DibStride(ow);
       std::vector<uint8_t> dib(static_cast<size_t>(stride) * oh, 0xEE);
-      OrientRgbToBottomUpBgr(pic.bytes.data(), w, h, w * 3, o, dib.data(), stride);
+      OrientRgbToBottomUpBgr(pic.data(), w, h, w * 3, o, dib.data(), stride);
       std::vector<bool> seen(static_cast<size_t>(w) * h, false);
       for (int r = 0; r < oh; ++r) {
         const uint8_t* row = &dib[static_cast<size_t>(r) * stride];

@@ -3,7 +3,6 @@
 #include "tests/video/stream/stream_test_support.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include <gtest/gtest.h>
 #include "config/core/app_messages.h"
@@ -34,27 +33,6 @@ LRESULT CALLBACK RecordingWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     }
   }
   return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-DeadlockWatchdog::DeadlockWatchdog(const char* what, DWORD timeoutMs)
-    : done_(CreateEventA(nullptr, TRUE, FALSE, nullptr)), what_(what), timeoutMs_(timeoutMs) {
-  thread_.reset(CreateThread(
-      nullptr, 0,
-      [](void* p) -> DWORD {
-        auto* self = static_cast<DeadlockWatchdog*>(p);
-        if (WaitForSingleObject(self->done_.get(), self->timeoutMs_) == WAIT_TIMEOUT) {
-          std::fprintf(stderr, "DEADLOCK: %s did not return within %lu ms\n", self->what_, self->timeoutMs_);
-          std::fflush(stderr);
-          TerminateProcess(GetCurrentProcess(), 3);
-        }
-        return 0;
-      },
-      this, 0, nullptr));
-}
-
-DeadlockWatchdog::~DeadlockWatchdog() {
-  SetEvent(done_.get());
-  if (thread_) WaitForSingleObject(thread_.get(), INFINITE);
 }
 
 namespace {

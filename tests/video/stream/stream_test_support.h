@@ -1,15 +1,12 @@
-// Support for the stream worker tests: the simulators' ports, a window that
-// records the worker's messages and a deadlock watchdog; the bounded message
-// pump and the program folder holding the fake adb come from the link tests'
-// fixture.
+// Support for the stream worker tests: the simulators' ports and a window
+// that records the worker's messages; the bounded message pump and the
+// program folder holding the fake adb come from the shared test support.
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "framework/handles.h"
 #include "link/core/device_info.h"
 #include "tests/support/fake_adb_fixture.h"  // FakeAdbFolder (the fake adb answers "forward" with success), PumpUntil
 
@@ -46,27 +43,3 @@ class RecordingWindow {
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   HWND hwnd_ = nullptr;
 };
-
-// Ends the whole test program with a message when it is still alive after
-// `timeoutMs`: a call that deadlocks fails the run in bounded time instead of
-// hanging it.
-class DeadlockWatchdog {
- public:
-  DeadlockWatchdog(const char* what, DWORD timeoutMs);
-  ~DeadlockWatchdog();  // ends and joins the watching thread
-
- private:
-  UniqueHandle done_;
-  const char* what_;
-  DWORD timeoutMs_;
-  UniqueHandle thread_;
-};
-
-// An Android phone whose forward leads to a simulator.
-inline DeviceInfo AndroidPhone() {
-  DeviceInfo d;
-  d.name = "Simulated phone";
-  d.id = "SIM0001";
-  d.kind = kDeviceAndroid;
-  return d;
-}
