@@ -8,7 +8,6 @@
 #include "link/dui_resource_store.h"
 #include "link/link_reader.h"
 #include "tests/link/command_window.h"
-#include "tests/link/core/reference_frame_reading.h"
 #include "tests/link/fake_phone.h"
 #include "tests/support/fake_adb_fixture.h"
 
@@ -33,7 +32,7 @@ void ExerciseLink(LinkReader& reader, FakePhone& phone, CommandWindow& window, c
   EXPECT_EQ(PayloadOf(*video), std::string("\x00\x00\x00\x01gop", 7));
   auto command = reader.ReadMessage();
   ASSERT_TRUE(command);
-  EXPECT_EQ(window.Commands(), Strings{"<tab id=\"1\" text=\"滤镜\"/>"});
+  EXPECT_EQ(window.commands, Strings{"<tab id=\"1\" text=\"滤镜\"/>"});
   auto blob = reader.ReadMessage();
   ASSERT_TRUE(blob);
   const BlobSnapshot stored = DUIResourceStore::Instance().FindResource(blobName);
@@ -61,8 +60,7 @@ void ScriptPhone(FakePhone& phone, const std::string& blobName) {
   phone.AnswerGreeting("<config><reverse_v>0</reverse_v><reverse_h>1</reverse_h></config>")
       .Send(fake::Frame(1, std::string("\x00\x00\x00\x01gop", 7)) +
             fake::Frame(4, "<tab id=\"1\" text=\"滤镜\"/>") +
-            fake::Frame(3, fake::BlobPayload(blobName, "picture")))
-      .ParseFramesFrom(9);
+            fake::Frame(3, fake::BlobPayload(blobName, "picture")));
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include "link/dui_resource_store.h"
 #include "link/link_reader.h"
 #include "tests/link/command_window.h"
-#include "tests/link/core/reference_frame_reading.h"
 #include "tests/link/fake_phone.h"
 
 using fake::FakePhone;
@@ -43,12 +42,10 @@ TEST(LinkReaderReadTest, CommandIsDeliveredOnceToTheWindowAndAlsoReturned) {
   auto command = f.reader.ReadMessage();
   ASSERT_TRUE(IsMessage(command, 4, xml));
   // The delivery is synchronous: the window has the text when ReadMessage returns.
-  ASSERT_EQ(window.Commands(), std::vector<std::string>{xml});
-  EXPECT_EQ(window.HandlerThreads()[0], window.threadId());
-  EXPECT_NE(window.threadId(), GetCurrentThreadId());
+  ASSERT_EQ(window.commands, std::vector<std::string>{xml});
 
   ASSERT_TRUE(IsMessage(f.reader.ReadMessage(), 1, "after"));
-  EXPECT_EQ(window.Commands().size(), 1u);
+  EXPECT_EQ(window.commands.size(), 1u);
 }
 
 // Naming and replacing blobs is the store's; the reader hands each one over.
