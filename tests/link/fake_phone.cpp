@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstring>
 
 namespace fake {
 
@@ -20,8 +21,8 @@ struct WinsockSession {
 constexpr unsigned kAcceptTimeoutMs = 30000;
 
 uint32_t GetLe32(const std::string& s, size_t at) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(s[at + i]);
+  uint32_t v;  // the test machine is little-endian, like the wire
+  std::memcpy(&v, s.data() + at, 4);
   return v;
 }
 
@@ -81,8 +82,9 @@ bool FakePhone::Start() {
   return true;
 }
 
-::testing::AssertionResult FakePhone::ConnectGreeted(LinkReader& reader) {
+::testing::AssertionResult FakePhone::ConnectGreeted(LinkReader& reader, const std::string& then) {
   AnswerGreeting();
+  if (!then.empty()) Send(then);
   if (!Start()) return ::testing::AssertionFailure() << "the fake phone did not start";
   const int connected = reader.ConnectLoopback(port_);
   if (connected != 1) return ::testing::AssertionFailure() << "ConnectLoopback returned " << connected;
@@ -90,12 +92,11 @@ bool FakePhone::Start() {
 }
 
 void FakePhone::Run() {
-  if (!Accept()) return;
   // A step that cannot complete ends the script; the test sees what the
   // desktop received.
-  PlayScript();
-  while (ReceiveSome()) {
-  }
+  if (Accept() && PlayScript())
+    while (ReceiveSome()) {
+    }
 }
 
 // Accepts with a bound, checking for the end of the test in between.

@@ -50,9 +50,9 @@ class FakePhone {
   // Listens on 127.0.0.1 at a free port and starts the phone's thread.
   bool Start();
   uint16_t port() const { return port_; }
-  // Answers the greeting with an empty configuration, starts and connects
-  // `reader`. Later steps must be scripted before this call.
-  ::testing::AssertionResult ConnectGreeted(LinkReader& reader);
+  // Answers the greeting with an empty configuration, then sends `then`;
+  // starts and connects `reader`.
+  ::testing::AssertionResult ConnectGreeted(LinkReader& reader, const std::string& then = {});
 
   // Waits, each bounded by timeoutMs; false on time-out.
   bool WaitForFrames(uint32_t type, size_t count, unsigned timeoutMs);
