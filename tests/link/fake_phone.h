@@ -19,8 +19,6 @@
 
 namespace fake {
 
-using ::Frame;
-using ::Le32;
 // The phone's answer to the desktop's magic: "LNK10", length, configuration.
 std::string Greeting(const std::string& config = {});
 // A Blob payload: the name in a 255-byte field, then the data.

@@ -29,8 +29,7 @@ void ExerciseLink(const std::string& blobName,
                   const std::function<int(LinkReader&, uint16_t port)>& connect) {
   FakePhone phone;
   phone.AnswerGreeting("<config><reverse_v>0</reverse_v><reverse_h>1</reverse_h></config>")
-      .Send(fake::Frame(1, kVideo) + fake::Frame(4, kCommand) +
-            fake::Frame(3, fake::BlobPayload(blobName, "picture")));
+      .Send(Frame(1, kVideo) + Frame(4, kCommand) + Frame(3, fake::BlobPayload(blobName, "picture")));
   ASSERT_TRUE(phone.Start());
   CommandWindow window;
   {

@@ -14,7 +14,7 @@ using fake::FakePhone;
 // the greeting fails and the desktop ends the link at once.
 TEST(LinkReaderHandshakeTest, CutOrWrongGreetingFailsAndClosesTheLink) {
   const std::string full = fake::Greeting("<c><reverse_v>1</reverse_v></c>");
-  std::vector<std::string> answers = {"LNK11" + fake::Le32(0)};
+  std::vector<std::string> answers = {"LNK11" + Le32(0)};
   for (size_t cut : {size_t{0}, size_t{3}, size_t{5}, size_t{8}, size_t{9}, full.size() - 1})
     answers.push_back(full.substr(0, cut));
   for (const std::string& answer : answers) {

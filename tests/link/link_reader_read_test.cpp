@@ -11,23 +11,13 @@
 
 using fake::FakePhone;
 
-namespace {
-
-std::string BlobText(const BlobSnapshot& blob) {
-  return blob ? std::string(reinterpret_cast<const char*>(blob->data()), blob->size())
-              : std::string("<none>");
-}
-
-}  // namespace
-
 TEST(LinkReaderReadTest, CommandIsDeliveredOnceToTheWindowAndAlsoReturned) {
   CommandWindow window;
   const std::string xml = "<cmd name=\"美颜\" value=\"50\"/>";
   ASSERT_NE(window.hwnd(), nullptr);
   FakePhone phone;
   LinkReader reader(window.hwnd());
-  ASSERT_TRUE(
-      phone.ConnectGreeted(reader, fake::Frame(4, "") + fake::Frame(4, xml) + fake::Frame(1, "after")));
+  ASSERT_TRUE(phone.ConnectGreeted(reader, Frame(4, "") + Frame(4, xml) + Frame(1, "after")));
 
   ASSERT_TRUE(IsMessage(reader.ReadMessage(), 4, ""));  // an empty command is not delivered
   auto command = reader.ReadMessage();
@@ -45,10 +35,12 @@ TEST(LinkReaderReadTest, BlobsGoToTheStoreAndShortOnesAreDropped) {
   const std::string shortBlob = std::string("lrr_short") + std::string(245, '\0');  // 254 bytes
   FakePhone phone;
   LinkReader reader;
-  ASSERT_TRUE(phone.ConnectGreeted(reader, fake::Frame(3, fake::BlobPayload("lrr_blob", "picture")) +
-                                               fake::Frame(3, shortBlob) + fake::Frame(1, "next")));
+  ASSERT_TRUE(phone.ConnectGreeted(
+      reader, Frame(3, fake::BlobPayload("lrr_blob", "picture")) + Frame(3, shortBlob) + Frame(1, "next")));
   ASSERT_TRUE(reader.ReadMessage());
-  EXPECT_EQ(BlobText(store.FindResource("lrr_blob")), "picture");
+  const BlobSnapshot blob = store.FindResource("lrr_blob");
+  ASSERT_TRUE(blob);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(blob->data()), blob->size()), "picture");
   const size_t before = store.Count();
   ASSERT_TRUE(IsMessage(reader.ReadMessage(), 3, shortBlob));  // returned, not stored
   EXPECT_EQ(store.Count(), before);
@@ -60,7 +52,7 @@ TEST(LinkReaderReadTest, LargeFramesArriveWhole) {
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 131) >> 3);
   FakePhone phone;
   LinkReader reader;
-  ASSERT_TRUE(phone.ConnectGreeted(reader, fake::Frame(1, big) + fake::Frame(1, "tail")));
+  ASSERT_TRUE(phone.ConnectGreeted(reader, Frame(1, big) + Frame(1, "tail")));
   auto m = reader.ReadMessage();
   ASSERT_TRUE(m);
   EXPECT_TRUE(PayloadOf(*m) == big);
