@@ -55,28 +55,9 @@ TEST(AdbRunnerCommands, ShellInputAndForwardCommandLines) {
             (Strings{"adb\\\\adb.exe -s SER1 shell", "adb\\\\adb.exe -s S forward tcp:5037 tcp:27183"}));
 }
 
-TEST(AdbRunnerMissing, EveryOperationFailsAndNoHandleStaysOpen) {
-  FakeAdbFolder noAdb(/*withAdb=*/false);
-  const DWORD before = OpenHandleCount();
-  {
-    AdbRunner runner;
-    Strings serials{"kept"};
-    EXPECT_FALSE(runner.ListDevices(serials));
-    EXPECT_EQ(serials, (Strings{"kept"}));
-    DeviceInfo info;
-    EXPECT_FALSE(runner.QueryModel("SER", info));
-    EXPECT_EQ(info.name, "SER");  // the device keeps its serial as its name
-    EXPECT_FALSE(runner.Forward("SER", 8984, 8984));
-    EXPECT_FALSE(runner.Run("adb\\adb.exe devices"));
-    EXPECT_EQ(runner.ReadOutput(), "");
-    EXPECT_FALSE(runner.WriteInput("getprop\r\n"));
-  }
-  EXPECT_EQ(OpenHandleCount(), before);
-}
-
-// Repeated runs, and a child closed without reading its output, leave no
-// handle behind.
-TEST(AdbRunnerHandles, RunsAndEarlyClosesReleaseEveryHandle) {
+// Without adb every operation fails; repeated runs, and a child closed
+// without reading its output, leave no handle behind either.
+TEST(AdbRunnerHandles, MissingAdbRunsAndEarlyClosesReleaseEveryHandle) {
   FakeAdbFolder adb;
   adb.SetScenario(ScenarioLine("devices", kCrLfListing) + "model A1 [ro.product.model]: [M]\\r\\n\n");
   {
@@ -102,6 +83,20 @@ TEST(AdbRunnerHandles, RunsAndEarlyClosesReleaseEveryHandle) {
     runner.Close();
     EXPECT_EQ(runner.ReadOutput(), "");
     EXPECT_FALSE(runner.WriteInput("x"));
+  }
+  {
+    FakeAdbFolder noAdb(/*withAdb=*/false);  // last: it clears the scenario on leaving
+    AdbRunner runner;
+    Strings serials{"kept"};
+    EXPECT_FALSE(runner.ListDevices(serials));
+    EXPECT_EQ(serials, (Strings{"kept"}));
+    DeviceInfo info;
+    EXPECT_FALSE(runner.QueryModel("SER", info));
+    EXPECT_EQ(info.name, "SER");  // the device keeps its serial as its name
+    EXPECT_FALSE(runner.Forward("SER", 8984, 8984));
+    EXPECT_FALSE(runner.Run("adb\\adb.exe devices"));
+    EXPECT_EQ(runner.ReadOutput(), "");
+    EXPECT_FALSE(runner.WriteInput("getprop\r\n"));
   }
   EXPECT_EQ(OpenHandleCount(), before);
 }

@@ -1,38 +1,33 @@
-// A real window on its own thread with a message loop, standing in for the
-// main window: it records every WM_LINK_COMMAND text (copied during the call)
-// and the thread that handled it.
+// A message-only window on the test's thread standing in for the main
+// window: it records the text of every WM_LINK_COMMAND, copied during the
+// call. The reader sends synchronously, so no pumping is needed.
 #pragma once
 #include <windows.h>
 
-#include <condition_variable>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "config/core/app_messages.h"
+#include "framework/unique_owner.h"
+#include "tests/support/message_only_window.h"
+
+struct CommandWindowTraits {
+  static bool IsValid(HWND h) { return h != nullptr; }
+  static void Release(HWND h) { DestroyWindow(h); }
+};
 
 class CommandWindow {
  public:
-  CommandWindow();   // returns once the window exists
-  ~CommandWindow();  // closes the window and joins its thread
-  CommandWindow(const CommandWindow&) = delete;
-  CommandWindow& operator=(const CommandWindow&) = delete;
-
-  HWND hwnd() const { return hwnd_; }
-  DWORD threadId() const { return threadId_; }
-  std::vector<std::string> Commands() const;
-  // Thread ids that handled the commands, in order.
-  std::vector<DWORD> HandlerThreads() const;
+  CommandWindow() : window_(CreateMessageOnlyWindow("LinkTestCommandWindow", Proc, this)) {}
+  HWND hwnd() const { return window_.get(); }
+  std::vector<std::string> commands;
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  void Run();
-
-  std::thread thread_;
-  HWND hwnd_ = nullptr;
-  DWORD threadId_ = 0;
-  mutable std::mutex mutex_;
-  std::condition_variable changed_;
-  bool ready_ = false;
-  std::vector<std::string> commands_;
-  std::vector<DWORD> handlers_;
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = MessageOnlyWindowOwner<CommandWindow>(hwnd, msg, lp);
+    if (msg != WM_LINK_COMMAND || !self) return DefWindowProcA(hwnd, msg, wp, lp);
+    self->commands.emplace_back(reinterpret_cast<const char*>(lp));
+    return 0;
+  }
+  UniqueOwner<HWND, CommandWindowTraits> window_;
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstring>
 
 namespace fake {
 
@@ -18,11 +19,10 @@ struct WinsockSession {
 } winsockSession;
 
 constexpr unsigned kAcceptTimeoutMs = 30000;
-constexpr uint32_t kSaneFrameLength = 64u * 1024 * 1024;
 
 uint32_t GetLe32(const std::string& s, size_t at) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(s[at + i]);
+  uint32_t v;  // the test machine is little-endian, like the wire
+  std::memcpy(&v, s.data() + at, 4);
   return v;
 }
 
@@ -38,71 +38,75 @@ std::string BlobPayload(const std::string& name, const std::string& data) {
   return field + data;
 }
 
-FakePhone::FakePhone() = default;
-
 FakePhone::~FakePhone() {
-  SOCKET peer;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stop_ = true;
-    peer = peer_;
+    // Wakes a send or receive blocked on the connection.
+    if (peer_ != INVALID_SOCKET) shutdown(peer_, SD_BOTH);
   }
   changed_.notify_all();
-  // Wakes a script send or the receiver blocked on the connection.
-  if (peer != INVALID_SOCKET) shutdown(peer, SD_BOTH);
-  if (script_.joinable()) script_.join();
-  if (receiver_.joinable()) receiver_.join();
+  if (thread_.joinable()) thread_.join();
   if (peer_ != INVALID_SOCKET) closesocket(peer_);
   if (listener_ != INVALID_SOCKET) closesocket(listener_);
 }
 
+FakePhone& FakePhone::Add(Step step) {
+  steps_.push_back(std::move(step));
+  return *this;
+}
 FakePhone& FakePhone::Expect(size_t totalBytes) {
-  steps_.push_back({Step::kExpect, totalBytes, {}});
-  return *this;
+  return Add({Step::kExpect, totalBytes, {}});
 }
-
 FakePhone& FakePhone::Send(const std::string& bytes) {
-  steps_.push_back({Step::kSend, 0, bytes});
-  return *this;
+  return Add({Step::kSend, 0, bytes});
 }
-
 FakePhone& FakePhone::CloseConnection() {
-  steps_.push_back({Step::kClose, 0, {}});
-  return *this;
+  return Add({Step::kClose, 0, {}});
 }
-
-FakePhone& FakePhone::ParseFramesFrom(size_t offset) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  frameStart_ = offset;
-  parsePos_ = offset;
-  return *this;
+FakePhone& FakePhone::Hold() {
+  return Add({Step::kHold, 0, {}});
 }
 
 bool FakePhone::Start() {
   listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  if (listener_ == INVALID_SOCKET) return false;
   sockaddr_in addr = {};
   addr.sin_family = AF_INET;
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  addr.sin_port = 0;
-  if (bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) return false;
-  if (listen(listener_, 1) != 0) return false;
   int len = sizeof(addr);
-  if (getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len) != 0) return false;
+  if (listener_ == INVALID_SOCKET || bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0 ||
+      listen(listener_, 1) != 0 || getsockname(listener_, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
+    return false;
   port_ = ntohs(addr.sin_port);
-  script_ = std::thread([this] { ScriptThread(); });
+  thread_ = std::thread([this] { Run(); });
   return true;
 }
 
-void FakePhone::ScriptThread() {
-  // Accept with a bound, checking for the end of the test in between.
+::testing::AssertionResult FakePhone::ConnectGreeted(LinkReader& reader, const std::string& then) {
+  AnswerGreeting();
+  if (!then.empty()) Send(then);
+  if (!Start()) return ::testing::AssertionFailure() << "the fake phone did not start";
+  const int connected = reader.ConnectLoopback(port_);
+  if (connected != 1) return ::testing::AssertionFailure() << "ConnectLoopback returned " << connected;
+  return ::testing::AssertionSuccess();
+}
+
+void FakePhone::Run() {
+  // A step that cannot complete ends the script; the test sees what the
+  // desktop received.
+  if (Accept() && PlayScript())
+    while (ReceiveSome()) {
+    }
+}
+
+// Accepts with a bound, checking for the end of the test in between.
+bool FakePhone::Accept() {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAcceptTimeoutMs);
   for (;;) {
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      if (stop_) return;
+      if (stop_ || std::chrono::steady_clock::now() > deadline) return false;
     }
-    if (std::chrono::steady_clock::now() > deadline) return;
     fd_set readable;
     FD_ZERO(&readable);
     FD_SET(listener_, &readable);
@@ -110,70 +114,51 @@ void FakePhone::ScriptThread() {
     if (select(0, &readable, nullptr, nullptr, &tv) == 1) break;
   }
   SOCKET peer = accept(listener_, nullptr, nullptr);
-  if (peer == INVALID_SOCKET) return;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    peer_ = peer;
-    if (stop_) shutdown(peer, SD_BOTH);  // the test ended while we accepted
-  }
-  receiver_ = std::thread([this] { ReceiveThread(); });
+  std::lock_guard<std::mutex> lock(mutex_);
+  peer_ = peer;
+  if (stop_ && peer != INVALID_SOCKET) shutdown(peer, SD_BOTH);  // the test ended while we accepted
+  return peer != INVALID_SOCKET;
+}
 
-  // A step that cannot complete ends the script; the test sees what the
-  // desktop received.
+bool FakePhone::PlayScript() {
   for (const Step& step : steps_) {
     if (step.kind == Step::kExpect) {
-      std::unique_lock<std::mutex> lock(mutex_);
-      changed_.wait(lock, [&] { return stop_ || desktopClosed_ || received_.size() >= step.count; });
-      if (received_.size() < step.count) return;
+      while (Received().size() < step.count)
+        if (!ReceiveSome()) return false;
     } else if (step.kind == Step::kSend) {
-      size_t done = 0;
-      while (done < step.bytes.size()) {
-        const int n = send(peer, step.bytes.data() + done, static_cast<int>(step.bytes.size() - done), 0);
-        if (n <= 0) break;
+      for (size_t done = 0; done < step.bytes.size();) {
+        const int n = send(peer_, step.bytes.data() + done, static_cast<int>(step.bytes.size() - done), 0);
+        if (n <= 0) return false;
         done += static_cast<size_t>(n);
       }
-      if (done < step.bytes.size()) return;
+    } else if (step.kind == Step::kClose) {
+      shutdown(peer_, SD_BOTH);
     } else {
-      shutdown(peer, SD_BOTH);
+      std::unique_lock<std::mutex> lock(mutex_);
+      changed_.wait(lock, [&] { return stop_; });
     }
   }
+  return true;
 }
 
-void FakePhone::ReceiveThread() {
-  std::vector<char> buffer(256 * 1024);
-  for (;;) {
-    const int n = recv(peer_, buffer.data(), static_cast<int>(buffer.size()), 0);
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (n <= 0) {
-      desktopClosed_ = true;
-      changed_.notify_all();
-      return;
-    }
-    received_.append(buffer.data(), static_cast<size_t>(n));
-    ParseFramesLocked();
+bool FakePhone::ReceiveSome() {
+  char buffer[64 * 1024];
+  const int n = recv(peer_, buffer, sizeof(buffer), 0);
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (n <= 0 || stop_) {
+    desktopClosed_ = true;
     changed_.notify_all();
+    return false;
   }
-}
-
-void FakePhone::ParseFramesLocked() {
-  if (frameStart_ == SIZE_MAX || malformed_) return;
+  received_.append(buffer, static_cast<size_t>(n));
   while (received_.size() >= parsePos_ + 8) {
-    const uint32_t type = GetLe32(received_, parsePos_);
     const uint32_t length = GetLe32(received_, parsePos_ + 4);
-    if (length > kSaneFrameLength) {
-      malformed_ = true;
-      return;
-    }
-    if (received_.size() < parsePos_ + 8 + length) return;
-    frames_.push_back({type, received_.substr(parsePos_ + 8, length)});
+    if (received_.size() < parsePos_ + 8 + length) break;
+    frames_.push_back({GetLe32(received_, parsePos_), received_.substr(parsePos_ + 8, length)});
     parsePos_ += 8 + length;
   }
-}
-
-bool FakePhone::WaitForBytes(size_t count, unsigned timeoutMs) {
-  std::unique_lock<std::mutex> lock(mutex_);
-  return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                           [&] { return received_.size() >= count; });
+  changed_.notify_all();
+  return true;
 }
 
 bool FakePhone::WaitForFrames(uint32_t type, size_t count, unsigned timeoutMs) {
@@ -198,11 +183,6 @@ std::string FakePhone::Received() const {
 std::vector<ReceivedFrame> FakePhone::Frames() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return frames_;
-}
-
-bool FakePhone::SawMalformedFrame() const {
-  std::lock_guard<std::mutex> lock(mutex_);
-  return malformed_;
 }
 
 }  // namespace fake

@@ -1,8 +1,7 @@
-// A stand-in for the phone app in the link tests: a loopback TCP server that
-// accepts one desktop, plays a script (expect bytes, send bytes, close) and
-// records every byte the desktop sends. From a chosen
-// offset on it also splits what it received into frames, so tests can wait
-// for a frame of a given type.
+// A stand-in for the phone app in the link tests: a loopback TCP server on
+// one thread that accepts one desktop, plays a script (expect bytes, send
+// bytes, close, hold) and records every byte the desktop sends, split into
+// frames from the end of the greeting on.
 //
 // Wire bytes in tests are built here, independently of the code under test.
 #pragma once
@@ -15,12 +14,11 @@
 #include <thread>
 #include <vector>
 
+#include "link/link_reader.h"
 #include "tests/link/core/memory_channel.h"
 
 namespace fake {
 
-using ::Frame;
-using ::Le32;
 // The phone's answer to the desktop's magic: "LNK10", length, configuration.
 std::string Greeting(const std::string& config = {});
 // A Blob payload: the name in a 255-byte field, then the data.
@@ -33,61 +31,59 @@ struct ReceivedFrame {
 
 class FakePhone {
  public:
-  FakePhone();
+  FakePhone() = default;
   ~FakePhone();
   FakePhone(const FakePhone&) = delete;
   FakePhone& operator=(const FakePhone&) = delete;
 
-  // Script steps, played in order once a desktop has connected.
-  FakePhone& Expect(size_t totalBytes);  // wait until this many bytes arrived in all
+  // Script steps, played in order once a desktop has connected; afterwards
+  // the phone reads until the link ends.
+  FakePhone& Expect(size_t totalBytes);  // read until this many bytes arrived in all
   FakePhone& Send(const std::string& bytes);
-  FakePhone& CloseConnection();  // shutdown + close: the desktop reads end-of-stream
+  FakePhone& CloseConnection();  // shutdown: the desktop reads end-of-stream
+  FakePhone& Hold();             // stop reading until the test ends: the desktop's sends back up
   // The usual opening: expect the 5-byte magic, answer with `config`.
   FakePhone& AnswerGreeting(const std::string& config = {}) { return Expect(5).Send(Greeting(config)); }
-  // Frames are counted from this byte offset of the received stream (9 after
-  // a complete greeting).
-  FakePhone& ParseFramesFrom(size_t offset);
 
   // Listens on 127.0.0.1 at a free port and starts the phone's thread.
   bool Start();
   uint16_t port() const { return port_; }
+  // Answers the greeting with an empty configuration, then sends `then`;
+  // starts and connects `reader`.
+  ::testing::AssertionResult ConnectGreeted(LinkReader& reader, const std::string& then = {});
 
   // Waits, each bounded by timeoutMs; false on time-out.
-  bool WaitForBytes(size_t count, unsigned timeoutMs);
   bool WaitForFrames(uint32_t type, size_t count, unsigned timeoutMs);
-  bool WaitForDesktopClose(
-      unsigned timeoutMs);  // the link ended (desktop close or reset, or the phone's own close)
+  // The link ended (desktop close or reset, or the phone's own close).
+  bool WaitForDesktopClose(unsigned timeoutMs);
 
   std::string Received() const;
   std::vector<ReceivedFrame> Frames() const;
-  // True when the frame stream contained a header with a length that cannot be right.
-  bool SawMalformedFrame() const;
 
  private:
   struct Step {
-    enum Kind { kExpect, kSend, kClose } kind;
+    enum Kind { kExpect, kSend, kClose, kHold } kind;
     size_t count;
     std::string bytes;
   };
-  void ScriptThread();
-  void ReceiveThread();
-  void ParseFramesLocked();
+  FakePhone& Add(Step step);
+  void Run();
+  bool Accept();
+  bool PlayScript();
+  bool ReceiveSome();  // false once the link has ended
 
   std::vector<Step> steps_;
   SOCKET listener_ = INVALID_SOCKET;
   SOCKET peer_ = INVALID_SOCKET;
   uint16_t port_ = 0;
-  std::thread script_;
-  std::thread receiver_;
+  std::thread thread_;
 
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   bool stop_ = false;
   bool desktopClosed_ = false;
   std::string received_;
-  size_t frameStart_ = SIZE_MAX;
-  size_t parsePos_ = 0;
-  bool malformed_ = false;
+  size_t parsePos_ = 9;  // frames start after the desktop's greeting
   std::vector<ReceivedFrame> frames_;
 };
 

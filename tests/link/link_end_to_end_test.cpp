@@ -3,12 +3,11 @@
 // libimobiledevice (its device connection is TCP to the fake phone).
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <functional>
 
 #include "link/dui_resource_store.h"
 #include "link/link_reader.h"
 #include "tests/link/command_window.h"
-#include "tests/link/core/reference_frame_reading.h"
 #include "tests/link/fake_phone.h"
 #include "tests/support/fake_adb_fixture.h"
 
@@ -18,71 +17,60 @@ namespace {
 
 constexpr unsigned kWaitMs = 10000;
 using Strings = std::vector<std::string>;
+const std::string kVideo("\x00\x00\x00\x01gop", 7);
+const std::string kCommand = "<tab id=\"1\" text=\"滤镜\"/>";
+const std::string kNotify = "<notify id=\"7\" event=\"click\"/>";
 
-// The part every path shares once the link is up: flags, a video frame, a
-// command to the window, a blob, a written command and a heartbeat.
-void ExerciseLink(LinkReader& reader, FakePhone& phone, CommandWindow& window, const std::string& blobName) {
-  int v = 0, h = 0;
-  reader.GetReverseFlags(&v, &h);
-  EXPECT_EQ(v, 0);
-  EXPECT_EQ(h, 1);
-
-  auto video = reader.ReadMessage();
-  ASSERT_TRUE(video);
-  EXPECT_TRUE(video->Is(LinkMessageType::Video));
-  EXPECT_EQ(PayloadOf(*video), std::string("\x00\x00\x00\x01gop", 7));
-  auto command = reader.ReadMessage();
-  ASSERT_TRUE(command);
-  EXPECT_EQ(window.Commands(), Strings{"<tab id=\"1\" text=\"滤镜\"/>"});
-  auto blob = reader.ReadMessage();
-  ASSERT_TRUE(blob);
-  const BlobSnapshot stored = DUIResourceStore::Instance().FindResource(blobName);
-  ASSERT_TRUE(stored);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(stored->data()), stored->size()), "picture");
-
-  const std::string notify = "<notify id=\"7\" event=\"click\"/>";
-  EXPECT_EQ(LinkReader::Current.WriteMessage(LinkMessageType::Command, notify.data(),
-                                             static_cast<int32_t>(notify.size())),
-            1);
-  ASSERT_TRUE(phone.WaitForFrames(4, 1, kWaitMs));
-  ASSERT_TRUE(phone.WaitForFrames(5, 1, kWaitMs));  // the heartbeat runs on this transport too
-  for (const fake::ReceivedFrame& f : phone.Frames()) {
-    if (f.type == 4) {
-      EXPECT_EQ(f.payload, notify);
-    } else {
-      EXPECT_EQ(f.type, 5u);
-      EXPECT_TRUE(f.payload.empty());
-    }
-  }
-  EXPECT_EQ(phone.Received().substr(0, 9), std::string("LNK10\0\0\0\0", 9));
-}
-
-void ScriptPhone(FakePhone& phone, const std::string& blobName) {
+// A phone that sends flags, a video frame, a command and a blob; `connect`
+// brings a reader up to it. Then what every path shares once the link is
+// up: the command reaches the window, the blob the store, a written command
+// and the heartbeat the phone.
+void ExerciseLink(const std::string& blobName,
+                  const std::function<int(LinkReader&, uint16_t port)>& connect) {
+  FakePhone phone;
   phone.AnswerGreeting("<config><reverse_v>0</reverse_v><reverse_h>1</reverse_h></config>")
-      .Send(fake::Frame(1, std::string("\x00\x00\x00\x01gop", 7)) +
-            fake::Frame(4, "<tab id=\"1\" text=\"滤镜\"/>") +
-            fake::Frame(3, fake::BlobPayload(blobName, "picture")))
-      .ParseFramesFrom(9);
+      .Send(Frame(1, kVideo) + Frame(4, kCommand) + Frame(3, fake::BlobPayload(blobName, "picture")));
+  ASSERT_TRUE(phone.Start());
+  CommandWindow window;
+  {
+    LinkReader reader(window.hwnd());
+    ASSERT_EQ(connect(reader, phone.port()), 1);
+    int v = -1, h = -1;
+    reader.GetReverseFlags(&v, &h);
+    EXPECT_EQ(v, 0);
+    EXPECT_EQ(h, 1);
+    EXPECT_TRUE(IsMessage(reader.ReadMessage(), 1, kVideo));
+    EXPECT_TRUE(IsMessage(reader.ReadMessage(), 4, kCommand));
+    EXPECT_EQ(window.commands, Strings{kCommand});
+    EXPECT_TRUE(reader.ReadMessage());
+    const BlobSnapshot stored = DUIResourceStore::Instance().FindResource(blobName);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(stored->data()), stored->size()), "picture");
+
+    EXPECT_EQ(LinkReader::Current.WriteMessage(LinkMessageType::Command, kNotify.data(),
+                                               static_cast<int32_t>(kNotify.size())),
+              1);
+    ASSERT_TRUE(phone.WaitForFrames(4, 1, kWaitMs));
+    ASSERT_TRUE(phone.WaitForFrames(5, 1, kWaitMs));  // the heartbeat runs on this transport too
+    for (const fake::ReceivedFrame& f : phone.Frames())
+      EXPECT_TRUE((f.type == 4 && f.payload == kNotify) || (f.type == 5 && f.payload.empty())) << f.type;
+    EXPECT_EQ(phone.Received().substr(0, 9), std::string("LNK10\0\0\0\0", 9));
+    reader.Close();
+  }
+  EXPECT_TRUE(phone.WaitForDesktopClose(kWaitMs));
 }
 
 }  // namespace
 
 TEST(LinkEndToEndTest, AndroidForwardsThroughAdbThenSpeaksTheLink) {
   FakeAdbFolder adb;
-  FakePhone phone;
-  ScriptPhone(phone, "e2e_android_blob");
-  ASSERT_TRUE(phone.Start());
-  CommandWindow window;
-  {
-    LinkReader reader(window.hwnd());
+  ExerciseLink("e2e_android_blob", [&](LinkReader& reader, uint16_t port) {
     // The local forward is always 8984 -> 8984; the TCP connect goes to the
     // port given (the fake phone's).
-    ASSERT_EQ(reader.Connect(kDeviceAndroid, "R58M12ABCDE", phone.port()), 1);
+    const int connected = reader.Connect(kDeviceAndroid, "R58M12ABCDE", port);
     EXPECT_EQ(adb.Records("cmd "), Strings{"adb\\\\adb.exe -s R58M12ABCDE forward tcp:8984 tcp:8984"});
-    ExerciseLink(reader, phone, window, "e2e_android_blob");
-    reader.Close();
-  }
-  EXPECT_TRUE(phone.WaitForDesktopClose(kWaitMs));
+    return connected;
+  });
 }
 
 TEST(LinkEndToEndTest, AndroidWithoutAdbFailsBeforeAnyTcp) {
@@ -97,33 +85,18 @@ TEST(LinkEndToEndTest, AndroidWithoutAdbFailsBeforeAnyTcp) {
 }
 
 TEST(LinkEndToEndTest, IosConnectsThroughUsbmuxThenSpeaksTheLink) {
-  FakePhone phone;
-  ScriptPhone(phone, "e2e_ios_blob");
-  ASSERT_TRUE(phone.Start());
   FakeIdeviceScenario idevice;
-  idevice.Set("device 00008030-001A2B3C4D5E port=" + std::to_string(phone.port()) + " name=Test iPhone\n");
-  CommandWindow window;
-  {
-    LinkReader reader(window.hwnd());
-    ASSERT_EQ(reader.Connect(kDeviceIos, "00008030-001A2B3C4D5E", 8984), 1);
-    ExerciseLink(reader, phone, window, "e2e_ios_blob");
-    reader.Close();
-    EXPECT_EQ(FakeIdeviceScenario::Outstanding(), 0);
-  }
-  EXPECT_TRUE(phone.WaitForDesktopClose(kWaitMs));
-  const Strings records = idevice.Records();
-  const Strings expectedStart = {"new 00008030-001A2B3C4D5E", "connect 00008030-001A2B3C4D5E 8984",
-                                 "handshake 00008030-001A2B3C4D5E lumora"};
-  ASSERT_GE(records.size(), expectedStart.size());
-  EXPECT_EQ(Strings(records.begin(), records.begin() + 3), expectedStart);
-  // Released in the order lockdown client, connection, device.
-  const Strings expectedEnd = {"lockdown_free 00008030-001A2B3C4D5E", "disconnect 00008030-001A2B3C4D5E",
-                               "free 00008030-001A2B3C4D5E"};
-  ASSERT_GE(records.size(), 6u);
-  EXPECT_EQ(Strings(records.end() - 3, records.end()), expectedEnd);
-  // Close and then destruction released each handle once.
-  for (const std::string& release : expectedEnd)
-    EXPECT_EQ(std::count(records.begin(), records.end(), release), 1) << release;
+  const std::string udid = "00008030-001A2B3C4D5E";
+  ExerciseLink("e2e_ios_blob", [&](LinkReader& reader, uint16_t port) {
+    idevice.Set("device " + udid + " port=" + std::to_string(port) + " name=Test iPhone\n");
+    return reader.Connect(kDeviceIos, udid.c_str(), 8984);
+  });
+  EXPECT_EQ(FakeIdeviceScenario::Outstanding(), 0);
+  // Released once each, in the order lockdown client, connection, device,
+  // though both Close and destruction ran.
+  EXPECT_EQ(idevice.Records(),
+            (Strings{"new " + udid, "connect " + udid + " 8984", "handshake " + udid + " lumora",
+                     "lockdown_free " + udid, "disconnect " + udid, "free " + udid}));
 }
 
 TEST(LinkEndToEndTest, IosFailuresReleaseWhatWasOpened) {

@@ -7,85 +7,71 @@
 #include "link/dui_resource_store.h"
 #include "link/link_reader.h"
 #include "tests/link/command_window.h"
-#include "tests/link/core/reference_frame_reading.h"
 #include "tests/link/fake_phone.h"
 
 using fake::FakePhone;
-
-namespace {
-
-std::string BlobText(const BlobSnapshot& blob) {
-  return blob ? std::string(reinterpret_cast<const char*>(blob->data()), blob->size())
-              : std::string("<none>");
-}
-
-// A phone that answers the greeting and then sends `frames`.
-class ReadFixture {
- public:
-  explicit ReadFixture(const std::string& frames, HWND window = nullptr) : reader(window) {
-    phone.AnswerGreeting().Send(frames);
-    EXPECT_TRUE(phone.Start());
-    EXPECT_EQ(reader.ConnectLoopback(phone.port()), 1);
-  }
-  FakePhone phone;
-  LinkReader reader;
-};
-
-}  // namespace
 
 TEST(LinkReaderReadTest, CommandIsDeliveredOnceToTheWindowAndAlsoReturned) {
   CommandWindow window;
   const std::string xml = "<cmd name=\"美颜\" value=\"50\"/>";
   ASSERT_NE(window.hwnd(), nullptr);
-  ReadFixture f(fake::Frame(4, "") + fake::Frame(4, xml) + fake::Frame(1, "after"), window.hwnd());
+  FakePhone phone;
+  LinkReader reader(window.hwnd());
+  ASSERT_TRUE(phone.ConnectGreeted(reader, Frame(4, "") + Frame(4, xml) + Frame(1, "after")));
 
-  ASSERT_TRUE(IsMessage(f.reader.ReadMessage(), 4, ""));  // an empty command is not delivered
-  auto command = f.reader.ReadMessage();
+  ASSERT_TRUE(IsMessage(reader.ReadMessage(), 4, ""));  // an empty command is not delivered
+  auto command = reader.ReadMessage();
   ASSERT_TRUE(IsMessage(command, 4, xml));
   // The delivery is synchronous: the window has the text when ReadMessage returns.
-  ASSERT_EQ(window.Commands(), std::vector<std::string>{xml});
-  EXPECT_EQ(window.HandlerThreads()[0], window.threadId());
-  EXPECT_NE(window.threadId(), GetCurrentThreadId());
+  ASSERT_EQ(window.commands, std::vector<std::string>{xml});
 
-  ASSERT_TRUE(IsMessage(f.reader.ReadMessage(), 1, "after"));
-  EXPECT_EQ(window.Commands().size(), 1u);
+  ASSERT_TRUE(IsMessage(reader.ReadMessage(), 1, "after"));
+  EXPECT_EQ(window.commands.size(), 1u);
 }
 
 // Naming and replacing blobs is the store's; the reader hands each one over.
 TEST(LinkReaderReadTest, BlobsGoToTheStoreAndShortOnesAreDropped) {
   DUIResourceStore& store = DUIResourceStore::Instance();
   const std::string shortBlob = std::string("lrr_short") + std::string(245, '\0');  // 254 bytes
-  ReadFixture f(fake::Frame(3, fake::BlobPayload("lrr_blob", "picture")) + fake::Frame(3, shortBlob) +
-                fake::Frame(1, "next"));
-  ASSERT_TRUE(f.reader.ReadMessage());
-  EXPECT_EQ(BlobText(store.FindResource("lrr_blob")), "picture");
+  FakePhone phone;
+  LinkReader reader;
+  ASSERT_TRUE(phone.ConnectGreeted(
+      reader, Frame(3, fake::BlobPayload("lrr_blob", "picture")) + Frame(3, shortBlob) + Frame(1, "next")));
+  ASSERT_TRUE(reader.ReadMessage());
+  const BlobSnapshot blob = store.FindResource("lrr_blob");
+  ASSERT_TRUE(blob);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(blob->data()), blob->size()), "picture");
   const size_t before = store.Count();
-  ASSERT_TRUE(IsMessage(f.reader.ReadMessage(), 3, shortBlob));  // returned, not stored
+  ASSERT_TRUE(IsMessage(reader.ReadMessage(), 3, shortBlob));  // returned, not stored
   EXPECT_EQ(store.Count(), before);
-  ASSERT_TRUE(IsMessage(f.reader.ReadMessage(), 1, "next"));
+  ASSERT_TRUE(IsMessage(reader.ReadMessage(), 1, "next"));
 }
 
 TEST(LinkReaderReadTest, LargeFramesArriveWhole) {
   std::string big(3 * 1024 * 1024 + 17, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 131) >> 3);
-  ReadFixture f(fake::Frame(1, big) + fake::Frame(1, "tail"));
-  auto m = f.reader.ReadMessage();
+  FakePhone phone;
+  LinkReader reader;
+  ASSERT_TRUE(phone.ConnectGreeted(reader, Frame(1, big) + Frame(1, "tail")));
+  auto m = reader.ReadMessage();
   ASSERT_TRUE(m);
   EXPECT_TRUE(PayloadOf(*m) == big);
-  ASSERT_TRUE(IsMessage(f.reader.ReadMessage(), 1, "tail"));
+  ASSERT_TRUE(IsMessage(reader.ReadMessage(), 1, "tail"));
 }
 
 // Slow by nature: the link's silence bound is 10 s.
 TEST(LinkReaderReadTest, TenSecondsOfSilenceEndsTheReader) {
-  ReadFixture f("");
+  FakePhone phone;
+  LinkReader reader;
+  ASSERT_TRUE(phone.ConnectGreeted(reader));
   const ULONGLONG start = GetTickCount64();
-  EXPECT_FALSE(f.reader.ReadMessage());
+  EXPECT_FALSE(reader.ReadMessage());
   const ULONGLONG waited = GetTickCount64() - start;
   EXPECT_GE(waited, 9000u);
   EXPECT_LE(waited, 15000u);
   // Heartbeats kept going out while the phone was silent: one every 2 s from
   // 2 s after the greeting, so 4 or 5 of them (8 bytes each) in 10 s.
-  EXPECT_GE(f.phone.Received().size(), 9u + 4 * 8);
-  EXPECT_LE(f.phone.Received().size(), 9u + 5 * 8);
-  EXPECT_EQ(f.phone.Received().substr(9, 8), std::string("\x05\0\0\0\0\0\0\0", 8));
+  EXPECT_GE(phone.Received().size(), 9u + 4 * 8);
+  EXPECT_LE(phone.Received().size(), 9u + 5 * 8);
+  EXPECT_EQ(phone.Received().substr(9, 8), std::string("\x05\0\0\0\0\0\0\0", 8));
 }

@@ -19,36 +19,28 @@ std::vector<uint8_t> Payload(const std::string& nameField, const std::string& da
   return p;
 }
 
-struct SplitCase {
-  const char* label;
-  std::string nameField, data;
-  std::string name;  // what the name must read
-  friend void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.label; }
-};
-
-class BlobPayloadSplit : public ::testing::TestWithParam<SplitCase> {};
-
-TEST_P(BlobPayloadSplit, NameEndsAtTheFirstNulOrTheFieldAndDataFollowsIt) {
-  const SplitCase& c = GetParam();
-  const std::vector<uint8_t> p = Payload(c.nameField, c.data);
-  BlobView v;
-  ASSERT_TRUE(SplitBlobPayload(p.data(), static_cast<int32_t>(p.size()), &v));
-  EXPECT_EQ(v.name, c.name);
-  ASSERT_EQ(v.size, c.data.size());
-  EXPECT_EQ(v.data, c.data.empty() ? nullptr : p.data() + 255);
-  if (v.data) {
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(v.data), v.size), c.data);
+TEST(BlobPayloadTest, NameEndsAtTheFirstNulOrTheFieldAndDataFollowsIt) {
+  const struct {
+    std::string nameField, data;
+    std::string name;  // what the name must read
+  } cases[] = {
+      {"icon_a.png", "\x89PNG data", "icon_a.png"},
+      {std::string(255, 'n'), "D", std::string(255, 'n')},  // no NUL: all 255 bytes
+      {std::string("ab\0garbage", 10), "x", "ab"},          // bytes after the NUL are ignored
+      {"empty", "", "empty"},                               // the name field alone: a blob without data
+  };
+  for (const auto& c : cases) {
+    const std::vector<uint8_t> p = Payload(c.nameField, c.data);
+    BlobView v;
+    ASSERT_TRUE(SplitBlobPayload(p.data(), static_cast<int32_t>(p.size()), &v)) << c.name;
+    EXPECT_EQ(v.name, c.name);
+    ASSERT_EQ(v.size, c.data.size()) << c.name;
+    EXPECT_EQ(v.data, c.data.empty() ? nullptr : p.data() + 255) << c.name;
+    if (v.data) {
+      EXPECT_EQ(std::string(reinterpret_cast<const char*>(v.data), v.size), c.data);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Payloads, BlobPayloadSplit,
-    ::testing::Values(SplitCase{"Plain", "icon_a.png", "\x89PNG data", "icon_a.png"},
-                      SplitCase{"NameWithoutNulUsesAll255Bytes", std::string(255, 'n'), "D",
-                                std::string(255, 'n')},
-                      SplitCase{"BytesAfterTheNulAreIgnored", std::string("ab\0garbage", 10), "x", "ab"},
-                      SplitCase{"NameFieldOnlyIsABlobWithoutData", "empty", "", "empty"}),
-    [](const ::testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.label); });
 
 TEST(BlobPayloadTest, ShorterPayloadsAreRejected) {
   const std::vector<uint8_t> p(254, 'a');

@@ -4,48 +4,33 @@
 
 #include "tests/support/fuzz_input.h"
 
-namespace {
-
-LinkConfig Parse(const std::string& xml, LinkConfig start = {}) {
-  ParseLinkConfig(xml, &start);
-  return start;
-}
-
-}  // namespace
-
-TEST(LinkConfigTest, ReadsBothFlagsFromAnyRootElement) {
-  LinkConfig c = Parse("<config><reverse_v>1</reverse_v><reverse_h>1</reverse_h></config>");
-  EXPECT_EQ(c.reverseV, 1);
-  EXPECT_EQ(c.reverseH, 1);
-  c = Parse("<?xml version=\"1.0\"?><x><reverse_h>3</reverse_h></x>");
-  EXPECT_EQ(c.reverseV, 0);
-  EXPECT_EQ(c.reverseH, 3);
-}
-
-TEST(LinkConfigTest, ValuesFollowAtoiRules) {
-  EXPECT_EQ(Parse("<c><reverse_v>  -7xyz</reverse_v></c>").reverseV, -7);
-  EXPECT_EQ(Parse("<c><reverse_v>+12</reverse_v></c>").reverseV, 12);
-  // Text without a leading number counts as 0, overwriting the old value.
-  EXPECT_EQ(Parse("<c><reverse_v>yes</reverse_v></c>", {5, 5}).reverseV, 0);
-}
-
-TEST(LinkConfigTest, MissingOrEmptyElementsLeaveFieldsUnchanged) {
-  LinkConfig c = Parse("<c><reverse_v/><other>1</other></c>", {4, 6});
-  EXPECT_EQ(c.reverseV, 4);
-  EXPECT_EQ(c.reverseH, 6);
-  // Only direct children of the first element count.
-  c = Parse("<c><inner><reverse_v>1</reverse_v></inner></c>");
-  EXPECT_EQ(c.reverseV, 0);
-  // The first of two elements with the same name wins.
-  EXPECT_EQ(Parse("<c><reverse_h>2</reverse_h><reverse_h>9</reverse_h></c>").reverseH, 2);
-}
-
-TEST(LinkConfigTest, MalformedOrEmptyTextIsIgnored) {
-  for (const char* bad : {"", "<c><reverse_v>1</reverse_v>", "not xml at all", "<c><reverse_v>1</c>",
-                          "<?xml version=\"1.0\"?>", "\xff\xfe<"}) {
-    const LinkConfig c = Parse(bad, {8, 9});
-    EXPECT_EQ(c.reverseV, 8) << bad;
-    EXPECT_EQ(c.reverseH, 9) << bad;
+// Each document parsed over flags starting at 4 and 6.
+TEST(LinkConfigTest, DirectChildrenOfTheRootSetTheFlagsByAtoiRules) {
+  const struct {
+    const char* xml;
+    int reverseV, reverseH;
+  } cases[] = {
+      {"<config><reverse_v>1</reverse_v><reverse_h>1</reverse_h></config>", 1, 1},
+      {"<?xml version=\"1.0\"?><x><reverse_h>3</reverse_h></x>", 4, 3},  // any root element
+      {"<c><reverse_v>  -7xyz</reverse_v></c>", -7, 6},
+      {"<c><reverse_v>+12</reverse_v></c>", 12, 6},
+      {"<c><reverse_v>yes</reverse_v></c>", 0, 6},    // no leading number: 0
+      {"<c><reverse_v/><other>1</other></c>", 4, 6},  // empty: unchanged
+      {"<c><inner><reverse_v>1</reverse_v></inner></c>", 4, 6},
+      {"<c><reverse_h>2</reverse_h><reverse_h>9</reverse_h></c>", 4, 2},  // the first wins
+      // Malformed or empty documents are ignored.
+      {"", 4, 6},
+      {"<c><reverse_v>1</reverse_v>", 4, 6},
+      {"not xml at all", 4, 6},
+      {"<c><reverse_v>1</c>", 4, 6},
+      {"<?xml version=\"1.0\"?>", 4, 6},
+      {"\xff\xfe<", 4, 6},
+  };
+  for (const auto& c : cases) {
+    LinkConfig config{4, 6};
+    ParseLinkConfig(c.xml, &config);
+    EXPECT_EQ(config.reverseV, c.reverseV) << c.xml;
+    EXPECT_EQ(config.reverseH, c.reverseH) << c.xml;
   }
 }
 

@@ -1,12 +1,18 @@
 // A ByteChannel over memory for the portable link tests: serves scripted
 // input bytes like a peer that closes after them, and records what is sent.
+// With it, frame bytes built independently of the code under test and a
+// check of a read message.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "link/core/byte_channel.h"
+#include "link/core/link_message.h"
 
 class MemoryChannel : public ByteChannel {
  public:
@@ -41,7 +47,6 @@ class MemoryChannel : public ByteChannel {
   size_t sendLimit_ = SIZE_MAX;
 };
 
-// Frame bytes built independently of the code under test.
 inline std::string Le32(uint32_t v) {
   std::string s(4, '\0');
   for (int i = 0; i < 4; ++i) s[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
@@ -50,4 +55,23 @@ inline std::string Le32(uint32_t v) {
 
 inline std::string Frame(uint32_t type, const std::string& payload) {
   return Le32(type) + Le32(static_cast<uint32_t>(payload.size())) + payload;
+}
+
+inline std::string PayloadOf(const LinkMessage& m) {
+  return m.data ? std::string(reinterpret_cast<const char*>(m.data.get()), m.length) : std::string();
+}
+
+// `m` is a message of `type` holding exactly `payload`, with no buffer when
+// the payload is empty. Payloads run to megabytes, so a failure prints only
+// their first bytes.
+inline ::testing::AssertionResult IsMessage(const std::unique_ptr<LinkMessage>& m, uint16_t type,
+                                            const std::string& payload) {
+  if (!m) return ::testing::AssertionFailure() << "no message where type " << type << " was due";
+  if (m->type != type || m->length != static_cast<int32_t>(payload.size()) || PayloadOf(*m) != payload ||
+      (m->data == nullptr) != payload.empty())
+    return ::testing::AssertionFailure()
+           << "type " << m->type << " length " << m->length << " payload \"" << PayloadOf(*m).substr(0, 40)
+           << "\" (buffer " << (m->data ? "present" : "absent") << "), expected type " << type
+           << " payload \"" << payload.substr(0, 40) << "\"";
+  return ::testing::AssertionSuccess();
 }
