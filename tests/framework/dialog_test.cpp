@@ -77,6 +77,13 @@ TEST(ModelessDialog, LivesUntilEndedAndReturnsHandlerResults) {
   EXPECT_FALSE(IsWindow(wnd));
   EXPECT_EQ(dlg.m_hWnd, nullptr);
   EXPECT_EQ(dlg.finalMessages, 1);
+  // An object destroyed first takes its window along.
+  {
+    SmallDialog other;
+    wnd = other.Create(nullptr);
+    ASSERT_TRUE(wnd);
+  }
+  EXPECT_FALSE(IsWindow(wnd));
 }
 
 TEST(ModelessDialog, EscapeThroughTheLoopFilterArrivesAsCancel) {
@@ -91,16 +98,6 @@ TEST(ModelessDialog, EscapeThroughTheLoopFilterArrivesAsCancel) {
   EXPECT_EQ(loop.Run(), 2);
   EXPECT_EQ(dlg.cancelCommands, 1);
   loop.RemoveMessageFilter(&dlg);
-}
-
-TEST(ModelessDialog, ObjectDestroyedFirstTakesItsWindowAlong) {
-  HWND wnd;
-  {
-    SmallDialog dlg;
-    wnd = dlg.Create(nullptr);
-    ASSERT_TRUE(wnd);
-  }
-  EXPECT_FALSE(IsWindow(wnd));
 }
 
 }  // namespace
