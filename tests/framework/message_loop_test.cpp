@@ -2,9 +2,7 @@
 // messages re-arm idling; one loop per thread in the module.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "framework/message_loop.h"
@@ -77,53 +75,52 @@ TEST(MessageLoop, FiltersSeeMessagesNewestFirstTheFirstTrueWinsAndRunReturnsTheQ
   EXPECT_EQ(window.log, (Log{"newer:0", "newer:1", "older:1", "newer:2", "older:2", "ping2"}));
 }
 
-// An idle handler that performs one scripted action per call; after the
-// script it posts the quit message.
+// An idle handler that follows a script, one step per call: the messages to
+// post (WM_TIMER starts a timer instead); an empty step asks to be called
+// again. After the script it posts the quit message.
 class ScriptedIdle : public CIdleHandler {
  public:
-  std::vector<std::function<BOOL(LogWindow&)>> script;
-  LogWindow* window = nullptr;
-  size_t calls = 0;
+  ScriptedIdle(LogWindow& window, std::vector<std::vector<UINT>> script)
+      : window_(window), script_(std::move(script)) {}
   BOOL OnIdle() override {
-    window->log.push_back("idle");
-    if (calls < script.size()) return script[calls++](*window);
-    window->PostMessage(kQuitWith, 0);
-    return FALSE;
+    window_.log.push_back("idle");
+    if (calls_ == script_.size()) {
+      window_.PostMessage(kQuitWith, 0);
+      return FALSE;
+    }
+    const std::vector<UINT>& posts = script_[calls_++];
+    for (UINT m : posts) {
+      if (m == WM_TIMER)
+        window_.SetTimer(kTimer, 10);
+      else
+        window_.PostMessage(m, 0, 0);
+    }
+    return posts.empty();
   }
+
+ private:
+  LogWindow& window_;
+  std::vector<std::vector<UINT>> script_;
+  size_t calls_ = 0;
 };
 
 TEST(MessageLoop, IdleRunsWhenTheQueueEmptiesAgainAfterOrdinaryMessagesAndWhileAsked) {
-  struct Case {
+  // The timer message is generated only once the queue is empty, so it comes
+  // after the loop has decided whether the mouse move re-armed idling.
+  const struct {
     const char* name;
-    std::vector<std::function<BOOL(LogWindow&)>> script;
+    std::vector<std::vector<UINT>> script;
     Log expected;
   } cases[] = {
-      {"an ordinary message re-arms idling",
-       {[](LogWindow& w) {
-         w.PostMessage(kPing, 1);
-         return FALSE;
-       }},
-       {"idle", "ping1", "idle"}},
-      // The timer message is generated only once the queue is empty, so it
-      // comes after the loop has decided whether the mouse move re-armed idling.
-      {"mouse moves do not re-arm idling",
-       {[](LogWindow& w) {
-         w.PostMessage(WM_MOUSEMOVE, 0, 0);
-         w.SetTimer(kTimer, 10);
-         return FALSE;
-       }},
-       {"idle", "mousemove", "timer", "idle"}},
-      {"a handler asking for more is called again before waiting",
-       {[](LogWindow&) { return TRUE; }, [](LogWindow&) { return TRUE; }},
-       {"idle", "idle", "idle"}},
+      {"an ordinary message re-arms idling", {{kPing}}, {"idle", "ping0", "idle"}},
+      {"mouse moves do not", {{WM_MOUSEMOVE, WM_TIMER}}, {"idle", "mousemove", "timer", "idle"}},
+      {"a handler asking for more is called again before waiting", {{}, {}}, {"idle", "idle", "idle"}},
   };
-  for (Case& c : cases) {
+  for (const auto& c : cases) {
     LogWindow window;
     ASSERT_TRUE(window.Create(nullptr, RECT{0, 0, 100, 100}, "", WS_POPUP));
     CMessageLoop loop;
-    ScriptedIdle idle;
-    idle.window = &window;
-    idle.script = std::move(c.script);
+    ScriptedIdle idle(window, c.script);
     loop.AddIdleHandler(&idle);
     loop.Run();
     EXPECT_EQ(window.log, c.expected) << c.name;
@@ -131,13 +128,13 @@ TEST(MessageLoop, IdleRunsWhenTheQueueEmptiesAgainAfterOrdinaryMessagesAndWhileA
 }
 
 TEST(MessageLoop, OnlyMouseMovesPaintAndCaretTimerKeepIdlingOff) {
-  const std::pair<UINT, bool> kinds[] = {{WM_MOUSEMOVE, false}, {WM_NCMOUSEMOVE, false}, {WM_PAINT, false},
-                                         {0x0118, false},       {WM_TIMER, true},        {WM_KEYDOWN, true},
-                                         {WM_APP, true}};
-  for (auto [message, idle] : kinds) {
+  auto isIdle = [](UINT message) {
     MSG msg{nullptr, message};
-    EXPECT_EQ(idle, CMessageLoop::IsIdleMessage(&msg)) << message;
-  }
+    return CMessageLoop::IsIdleMessage(&msg);
+  };
+  for (UINT m : {WM_MOUSEMOVE, WM_NCMOUSEMOVE, WM_PAINT, 0x0118 /* caret blink */})
+    EXPECT_FALSE(isIdle(m)) << m;
+  for (UINT m : {WM_TIMER, WM_KEYDOWN, WM_LBUTTONDOWN, WM_APP}) EXPECT_TRUE(isIdle(m)) << m;
 }
 
 TEST(AppModuleLoops, OneLoopPerThread) {
