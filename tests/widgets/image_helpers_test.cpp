@@ -130,12 +130,10 @@ TEST_F(NineGridTest, TwentyByTenIntoHundredByTenStretchesTheMiddleColumn) {
     for (int x = 10; x < 90; ++x) ASSERT_EQ(SourcePixel(10, y), canvas.Pixel(x, y)) << x << "," << y;
     for (int x = 90; x < 100; ++x) ASSERT_EQ(SourcePixel(x - 80, y), canvas.Pixel(x, y)) << x << "," << y;
   }
-}
-
-TEST_F(NineGridTest, OpacityAppliesToEveryPiece) {
-  Canvas canvas(40, 10, RGB(255, 255, 255));
+  // Opacity applies to every piece.
+  canvas.Fill(RGB(255, 255, 255));
   grid_.SetOpacity(0);
-  grid_.Draw(canvas.dc(), scratch_.get(), 0, 0, 40, 10);
+  grid_.Draw(canvas.dc(), scratch_.get(), 0, 0, 100, 10);
   EXPECT_EQ(0, canvas.CountNot(RGB(255, 255, 255)));
 }
 

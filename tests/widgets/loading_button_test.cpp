@@ -44,7 +44,13 @@ class LoadingButtonTest : public ::testing::Test {
   ScratchDC scratch;
 };
 
-TEST_F(LoadingButtonTest, SpinnerTurnsTenDegreesPerTickAndStopsUpright) {
+TEST_F(LoadingButtonTest, LabelAndSpinnerPlacesAndTheSpinnerTurnsTenDegreesPerTick) {
+  Canvas canvas(96, 36);
+  DrawButton(canvas);
+  int left = LeftmostInk(canvas, 0);
+  EXPECT_GE(left, 13) << "without a spinner the label starts 13 pixels in";
+  EXPECT_LE(left, 15) << "a glyph's left bearing is at most a pixel or two";
+
   button.SetSpinner(QuarterIcon(), true);
   EXPECT_EQ(0, button.GetAngle());
   for (int tick = 1; tick <= 9; ++tick) {
@@ -53,7 +59,6 @@ TEST_F(LoadingButtonTest, SpinnerTurnsTenDegreesPerTickAndStopsUpright) {
   }
   // Icon at (13, 9): a quarter turn clockwise about its centre moves the red
   // quarter from the top-left to the top-right.
-  Canvas canvas(96, 36);
   DrawButton(canvas);
   EXPECT_NE(RGB(255, 0, 0), canvas.Pixel(13 + 3, 9 + 3));
   EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(13 + 14, 9 + 3));
@@ -67,14 +72,6 @@ TEST_F(LoadingButtonTest, SpinnerTurnsTenDegreesPerTickAndStopsUpright) {
   EXPECT_NE(RGB(255, 0, 0), canvas.Pixel(13 + 14, 9 + 3));
   // The label starts 18 pixels right of the icon's width.
   EXPECT_GE(LeftmostInk(canvas, 13 + 18), 36);
-}
-
-TEST_F(LoadingButtonTest, LabelStartsThirteenPixelsInWithoutSpinner) {
-  Canvas canvas(96, 36);
-  DrawButton(canvas);
-  int left = LeftmostInk(canvas, 0);
-  EXPECT_GE(left, 13);
-  EXPECT_LE(left, 15) << "a glyph's left bearing is at most a pixel or two";
 }
 
 }  // namespace

@@ -34,9 +34,7 @@ TEST(LoadingWndTest, CloseButtonForwardsCommandTwoToTheParent) {
   close.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   close.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   PumpMessages();
-  ASSERT_EQ(1u, parent.delivered.size());
-  EXPECT_EQ(MAKEWPARAM(2, BN_CLICKED), parent.delivered[0]);
-  EXPECT_EQ(0, parent.deliveredLParams[0]);
+  EXPECT_EQ(std::vector<WPARAM>{MAKEWPARAM(2, BN_CLICKED)}, parent.delivered);
 }
 
 TEST(LoadingWndTest, PaintsCentredTextOnWhite) {

@@ -15,6 +15,12 @@ TestParent::~TestParent() {
   if (IsWindow()) DestroyWindow();
 }
 
+LRESULT TestParent::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  EXPECT_EQ(0, lParam) << "a click carries lParam 0, not the button's handle";
+  delivered.push_back(wParam);
+  return 0;
+}
+
 std::vector<WPARAM> TakePostedCommands(HWND wnd) {
   std::vector<WPARAM> commands;
   MSG msg;
