@@ -12,7 +12,6 @@
 namespace {
 
 constexpr UINT kPing = WM_APP + 10;  // kPing, kPing + 1 and kPing + 2 are logged
-constexpr UINT kQuitWith = WM_APP + 13;
 constexpr UINT_PTR kTimer = 1;
 
 using Log = std::vector<std::string>;
@@ -22,37 +21,25 @@ class LogWindow : public CWindowImpl<LogWindow> {
  public:
   Log log;
   BEGIN_MSG_MAP(LogWindow)
-    MESSAGE_RANGE_HANDLER(kPing, kPing + 2, OnPing)
-    MESSAGE_HANDLER(kQuitWith, OnQuitWith)
-    MESSAGE_HANDLER(WM_MOUSEMOVE, OnPointerOrTimer)
-    MESSAGE_HANDLER(WM_TIMER, OnPointerOrTimer)
+    MESSAGE_RANGE_HANDLER(kPing, kPing + 2, OnLogged)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnLogged)
+    MESSAGE_HANDLER(WM_TIMER, OnLogged)
   END_MSG_MAP()
-  LRESULT OnPing(UINT, WPARAM w, LPARAM, BOOL&) {
-    log.push_back("ping" + std::to_string(w));
-    return 0;
-  }
-  LRESULT OnQuitWith(UINT, WPARAM w, LPARAM, BOOL&) {
-    PostQuitMessage(static_cast<int>(w));
-    return 0;
-  }
-  LRESULT OnPointerOrTimer(UINT msg, WPARAM, LPARAM, BOOL&) {
+  LRESULT OnLogged(UINT msg, WPARAM w, LPARAM, BOOL&) {
     if (msg == WM_TIMER) KillTimer(kTimer);
-    log.push_back(msg == WM_TIMER ? "timer" : "mousemove");
+    log.push_back(msg == WM_TIMER ? "timer" : msg == WM_MOUSEMOVE ? "mousemove" : "ping" + std::to_string(w));
     return 0;
   }
 };
 
 // Logs the pings it sees and takes the one message value it is given.
-class TakingFilter : public CMessageFilter {
- public:
-  TakingFilter(Log* log, std::string name, UINT takes) : log_(log), name_(std::move(name)), takes_(takes) {}
+struct TakingFilter : CMessageFilter {
+  TakingFilter(Log* log, const char* name, UINT takes) : log_(log), name_(name), takes_(takes) {}
   BOOL PreTranslateMessage(MSG* msg) override {
     if (msg->message < kPing || msg->message > kPing + 2) return FALSE;
     log_->push_back(name_ + ":" + std::to_string(msg->wParam));
     return msg->message == takes_;
   }
-
- private:
   Log* log_;
   std::string name_;
   UINT takes_;
@@ -70,7 +57,7 @@ TEST(MessageLoop, FiltersSeeMessagesNewestFirstTheFirstTrueWinsAndRunReturnsTheQ
   EXPECT_TRUE(loop.RemoveMessageFilter(&removed));
   EXPECT_TRUE(loop.AddMessageFilter(&newer));
   for (WPARAM i = 0; i < 3; ++i) window.PostMessage(kPing + static_cast<UINT>(i), i);
-  window.PostMessage(kQuitWith, 2);
+  PostQuitMessage(2);  // seen once the posted messages are handled
   EXPECT_EQ(loop.Run(), 2);
   EXPECT_EQ(window.log, (Log{"newer:0", "newer:1", "older:1", "newer:2", "older:2", "ping2"}));
 }
@@ -85,7 +72,7 @@ class ScriptedIdle : public CIdleHandler {
   BOOL OnIdle() override {
     window_.log.push_back("idle");
     if (calls_ == script_.size()) {
-      window_.PostMessage(kQuitWith, 0);
+      PostQuitMessage(0);
       return FALSE;
     }
     const std::vector<UINT>& posts = script_[calls_++];
