@@ -87,19 +87,6 @@ TEST(ImageHelpersTest, ScaleToFitDrawsThePictureOverTheNewSize) {
   EXPECT_FALSE(ScaleToFit(nullptr, 68));
 }
 
-TEST(ImageHelpersTest, CreateDibIsBottomUpWithPixels) {
-  void* bits = nullptr;
-  BitmapHandle dib = CreateDib(16, 8, 24, &bits);
-  ASSERT_TRUE(dib);
-  ASSERT_NE(nullptr, bits);
-  DIBSECTION section{};
-  ASSERT_EQ(static_cast<int>(sizeof section), GetObjectA(dib.get(), sizeof section, &section));
-  EXPECT_EQ(16, section.dsBmih.biWidth);
-  EXPECT_EQ(8, section.dsBmih.biHeight) << "positive height: rows bottom-up";
-  EXPECT_EQ(24, section.dsBmih.biBitCount);
-  EXPECT_EQ(static_cast<DWORD>(BI_RGB), section.dsBmih.biCompression);
-}
-
 // A 20 x 10 picture whose every column has its own colour, so each drawn
 // pixel tells which source column it came from.
 class NineGridTest : public ::testing::Test {
