@@ -34,7 +34,7 @@ class MiniScrollBarTest : public ::testing::Test {
   Recorder recorder;
 };
 
-TEST_F(MiniScrollBarTest, DefaultsGiveTheMinimumThumbThatReachesTheBottom) {
+TEST_F(MiniScrollBarTest, DefaultsGiveTheMinimumThumbThatReachesTheBottomAndPositionsClamp) {
   EXPECT_EQ(20, bar.GetRange());
   EXPECT_EQ(10, bar.GetPage());
   EXPECT_EQ(56, ThumbHeight()) << "100 * 10 / 20 = 50 is raised to 56";
@@ -49,9 +49,7 @@ TEST_F(MiniScrollBarTest, DefaultsGiveTheMinimumThumbThatReachesTheBottom) {
   bar.PaintTo(canvas.dc());
   EXPECT_EQ(RGB(255, 255, 255), canvas.Pixel(5, 20));
   EXPECT_NE(RGB(255, 255, 255), canvas.Pixel(5, 72));
-}
 
-TEST_F(MiniScrollBarTest, SetPositionClampsAndNotifiesOnRequest) {
   bar.SetPosition(99, true);
   EXPECT_EQ(10, bar.GetPosition());
   bar.SetPosition(-3, true);
