@@ -56,8 +56,7 @@ TEST_F(IconButtonTest, ParentDrawnButtonDrawsOnlyWhileVisible) {
   button.Draw(canvas.dc(), scratch.get());
   POINT origin{-1, -1};
   GetViewportOrgEx(canvas.dc(), &origin);
-  EXPECT_EQ(0, origin.x) << "the parent's viewport is left as it was";
-  EXPECT_EQ(0, origin.y);
+  EXPECT_TRUE(origin.x == 0 && origin.y == 0) << "the parent's viewport is left as it was";
   EXPECT_GT(canvas.CountNot(RGB(20, 20, 20)), 40) << "icon and text appear";
   // Everything drawn lies inside the button's place in the parent (20, 30)-(110, 52).
   RECT ink = canvas.InkBounds(RGB(20, 20, 20));

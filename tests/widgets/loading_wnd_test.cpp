@@ -22,7 +22,6 @@ TEST(LoadingWndTest, PaintsCentredTextOnWhiteAndItsCloseButtonActsAsTheParentsCo
   EXPECT_GT(ink.right - ink.left, 80) << "a line of ten characters";
 
   ImageButton& close = loading.CloseButton();
-  ASSERT_TRUE(close.IsWindow());
   RECT rc{};
   close.GetWindowRect(&rc);
   MapWindowPoints(nullptr, loading, reinterpret_cast<POINT*>(&rc), 2);
