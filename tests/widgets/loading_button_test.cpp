@@ -32,13 +32,6 @@ class LoadingButtonTest : public ::testing::Test {
     canvas.Fill(RGB(255, 255, 255));
     button.Draw(canvas.dc(), scratch.get());
   }
-  // Leftmost column with a non-white pixel, or -1.
-  static int LeftmostInk(const Canvas& canvas, int fromX) {
-    for (int x = fromX; x < canvas.width(); ++x)
-      for (int y = 0; y < canvas.height(); ++y)
-        if (canvas.Pixel(x, y) != RGB(255, 255, 255)) return x;
-    return -1;
-  }
   TestParent parent;
   LoadingButton button;
   ScratchDC scratch;
@@ -47,7 +40,7 @@ class LoadingButtonTest : public ::testing::Test {
 TEST_F(LoadingButtonTest, LabelAndSpinnerPlacesAndTheSpinnerTurnsTenDegreesPerTick) {
   Canvas canvas(96, 36);
   DrawButton(canvas);
-  int left = LeftmostInk(canvas, 0);
+  int left = canvas.InkBounds(RGB(255, 255, 255)).left;
   EXPECT_GE(left, 13) << "without a spinner the label starts 13 pixels in";
   EXPECT_LE(left, 15) << "a glyph's left bearing is at most a pixel or two";
 
@@ -71,7 +64,8 @@ TEST_F(LoadingButtonTest, LabelAndSpinnerPlacesAndTheSpinnerTurnsTenDegreesPerTi
   EXPECT_EQ(RGB(255, 0, 0), canvas.Pixel(13, 9));
   EXPECT_NE(RGB(255, 0, 0), canvas.Pixel(13 + 14, 9 + 3));
   // The label starts 18 pixels right of the icon's width.
-  EXPECT_GE(LeftmostInk(canvas, 13 + 18), 36);
+  FillSolid(canvas.dc(), RECT{0, 0, 13 + 18, 36}, RGB(255, 255, 255));  // the spinner's place
+  EXPECT_GE(canvas.InkBounds(RGB(255, 255, 255)).left, 36);
 }
 
 }  // namespace

@@ -39,16 +39,18 @@ struct Source {
   int x = -1, y = -1;
 };
 
-// Paints the pieces in order into a grid of source coordinates, as
-// AlphaBlend would with nearest-pixel stretching; later pieces cover earlier.
+constexpr int kOriginX = 7, kOriginY = 3;  // where every destination starts
+
+// Paints the pieces in order into a grid of source coordinates of the w x h
+// destination, as AlphaBlend would with nearest-pixel stretching.
 std::vector<Source> Paint(const std::vector<BlendPiece>& pieces, int w, int h) {
   std::vector<Source> grid(static_cast<size_t>(w * h));
   for (const BlendPiece& p : pieces)
     for (int y = p.dy; y < p.dy + p.dh; ++y)
       for (int x = p.dx; x < p.dx + p.dw; ++x)
-        if (x >= 0 && x < w && y >= 0 && y < h)
-          grid[static_cast<size_t>(y * w + x)] = {p.sx + (x - p.dx) * p.sw / p.dw,
-                                                  p.sy + (y - p.dy) * p.sh / p.dh};
+        if (x >= kOriginX && x < kOriginX + w && y >= kOriginY && y < kOriginY + h)
+          grid[static_cast<size_t>((y - kOriginY) * w + x - kOriginX)] = {p.sx + (x - p.dx) * p.sw / p.dw,
+                                                                          p.sy + (y - p.dy) * p.sh / p.dh};
   return grid;
 }
 
@@ -56,7 +58,7 @@ struct NineGridCase {
   const char* name;
   int width, height;  // picture
   NineGridSplits splits;
-  int w, h;  // destination at (0, 0)
+  int w, h;  // destination at the origin
   // The source column of each destination column and the source row of each
   // destination row, for every pixel of the destination.
   std::string columns, rows;
@@ -91,7 +93,8 @@ TEST(NineGridPiecesTest, EveryDestinationPixelComesFromTheRightSourcePixel) {
     SCOPED_TRACE(c.name);
     NineGridSplits s =
         ResolveSplits(PairSplits(c.splits.x1, c.splits.x2, c.splits.y1, c.splits.y2), c.width, c.height);
-    std::vector<Source> grid = Paint(NineGridPieces(s, c.width, c.height, 0, 0, c.w, c.h), c.w, c.h);
+    std::vector<Source> grid =
+        Paint(NineGridPieces(s, c.width, c.height, kOriginX, kOriginY, c.w, c.h), c.w, c.h);
     for (int y = 0; y < c.h; ++y) {
       std::string columns;
       for (int x = 0; x < c.w; ++x) columns += Code(grid[static_cast<size_t>(y * c.w + x)].x);
