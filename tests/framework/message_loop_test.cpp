@@ -1,8 +1,7 @@
 // The message loop: the quit code, message filters, idle handlers and which
-// messages re-arm idling.
+// messages re-arm idling; one loop per thread in the module.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,163 +11,123 @@
 
 namespace {
 
-constexpr UINT kPing = WM_APP + 10;
-constexpr UINT kQuitWith = WM_APP + 12;
+constexpr UINT kPing = WM_APP + 10;  // kPing, kPing + 1 and kPing + 2 are logged
 constexpr UINT_PTR kTimer = 1;
 
-// Records what reaches it, so tests can check the order of events.
+using Log = std::vector<std::string>;
+
+// Logs what reaches it, so tests can check the order of events.
 class LogWindow : public CWindowImpl<LogWindow> {
  public:
-  std::vector<std::string>* log = nullptr;
+  Log log;
   BEGIN_MSG_MAP(LogWindow)
-    MESSAGE_HANDLER(kPing, OnPing)
-    MESSAGE_HANDLER(kQuitWith, OnQuitWith)
-    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    MESSAGE_RANGE_HANDLER(kPing, kPing + 2, OnLogged)
+    MESSAGE_HANDLER(WM_MOUSEMOVE, OnLogged)
+    MESSAGE_HANDLER(WM_TIMER, OnLogged)
   END_MSG_MAP()
-  LRESULT OnPing(UINT, WPARAM w, LPARAM, BOOL&) {
-    log->push_back("ping" + std::to_string(w));
-    return 0;
-  }
-  LRESULT OnQuitWith(UINT, WPARAM w, LPARAM, BOOL&) {
-    PostQuitMessage(static_cast<int>(w));
-    return 0;
-  }
-  LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&) {
-    log->push_back("mousemove");
-    return 0;
-  }
-  LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
-    KillTimer(kTimer);
-    log->push_back("timer");
+  LRESULT OnLogged(UINT msg, WPARAM w, LPARAM, BOOL&) {
+    if (msg == WM_TIMER) KillTimer(kTimer);
+    log.push_back(msg == WM_TIMER ? "timer" : msg == WM_MOUSEMOVE ? "mousemove" : "ping" + std::to_string(w));
     return 0;
   }
 };
 
-// An idle handler driven by a script of actions, one per call.
-class ScriptedIdle : public CIdleHandler {
- public:
-  std::vector<std::function<BOOL()>> script;
-  std::vector<std::string>* log = nullptr;
-  int calls = 0;
-  BOOL OnIdle() override {
-    log->push_back("idle");
-    return calls < static_cast<int>(script.size()) ? script[calls++]() : FALSE;
-  }
-};
-
-class LoopTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    window.log = &log;
-    ASSERT_TRUE(window.Create(nullptr, RECT{0, 0, 100, 100}, "", WS_POPUP));
-  }
-  // Runs the loop with an idle handler that performs one scripted action per
-  // call; the last action posts the quit message.
-  void RunWithIdleScript(std::vector<std::function<BOOL()>> script) {
-    ScriptedIdle idle;
-    idle.log = &log;
-    idle.script = std::move(script);
-    idle.script.push_back([this] {
-      window.PostMessage(kQuitWith, 0);
-      return FALSE;
-    });
-    loop.AddIdleHandler(&idle);
-    loop.Run();
-    loop.RemoveIdleHandler(&idle);
-  }
-
-  std::vector<std::string> log;
-  LogWindow window;
-  CMessageLoop loop;
-};
-
-// A filter that takes one message value and logs what it sees.
-class TakingFilter : public CMessageFilter {
- public:
-  TakingFilter(std::vector<std::string>* log, std::string name, UINT takes)
-      : log_(log), name_(std::move(name)), takes_(takes) {}
+// Logs the pings it sees and takes the one message value it is given.
+struct TakingFilter : CMessageFilter {
+  TakingFilter(Log* log, const char* name, UINT takes) : log_(log), name_(name), takes_(takes) {}
   BOOL PreTranslateMessage(MSG* msg) override {
-    if (msg->message != kPing && msg->message != kPing + 1) return FALSE;
+    if (msg->message < kPing || msg->message > kPing + 2) return FALSE;
     log_->push_back(name_ + ":" + std::to_string(msg->wParam));
     return msg->message == takes_;
   }
-
- private:
-  std::vector<std::string>* log_;
+  Log* log_;
   std::string name_;
   UINT takes_;
 };
 
-TEST_F(LoopTest, RunReturnsTheQuitCode) {
-  window.PostMessage(kQuitWith, 2);
+TEST(MessageLoop, FiltersSeeMessagesNewestFirstTheFirstTrueWinsAndRunReturnsTheQuitCode) {
+  LogWindow window;
+  ASSERT_TRUE(window.Create(nullptr, RECT{0, 0, 100, 100}, "", WS_POPUP));
+  CMessageLoop loop;
+  TakingFilter older(&window.log, "older", kPing + 1), newer(&window.log, "newer", kPing);
+  TakingFilter removed(&window.log, "removed", 0);
+  EXPECT_TRUE(loop.AddMessageFilter(&older));
+  EXPECT_TRUE(loop.AddMessageFilter(&removed));
+  EXPECT_FALSE(loop.AddMessageFilter(&removed));  // once only
+  EXPECT_TRUE(loop.RemoveMessageFilter(&removed));
+  EXPECT_TRUE(loop.AddMessageFilter(&newer));
+  for (WPARAM i = 0; i < 3; ++i) window.PostMessage(kPing + static_cast<UINT>(i), i);
+  PostQuitMessage(2);  // seen once the posted messages are handled
   EXPECT_EQ(loop.Run(), 2);
+  EXPECT_EQ(window.log, (Log{"newer:0", "newer:1", "older:1", "newer:2", "older:2", "ping2"}));
 }
 
-TEST_F(LoopTest, FiltersSeeMessagesNewestFirstAndTheFirstTrueWins) {
-  TakingFilter older(&log, "older", kPing + 1);
-  TakingFilter newer(&log, "newer", kPing);
-  loop.AddMessageFilter(&older);
-  loop.AddMessageFilter(&newer);
-  window.PostMessage(kPing, 1);      // taken by the newer filter
-  window.PostMessage(kPing + 1, 2);  // passes the newer, taken by the older
-  window.PostMessage(kQuitWith, 0);
-  loop.Run();
-  EXPECT_EQ(log, (std::vector<std::string>{"newer:1", "newer:2", "older:2"}));
-}
+// An idle handler that follows a script, one step per call: the messages to
+// post (WM_TIMER starts a timer instead); an empty step asks to be called
+// again. After the script it posts the quit message.
+class ScriptedIdle : public CIdleHandler {
+ public:
+  ScriptedIdle(LogWindow& window, std::vector<std::vector<UINT>> script)
+      : window_(window), script_(std::move(script)) {}
+  BOOL OnIdle() override {
+    window_.log.push_back("idle");
+    if (calls_ == script_.size()) {
+      PostQuitMessage(0);
+      return FALSE;
+    }
+    const std::vector<UINT>& posts = script_[calls_++];
+    for (UINT m : posts) {
+      if (m == WM_TIMER)
+        window_.SetTimer(kTimer, 10);
+      else
+        window_.PostMessage(m, 0, 0);
+    }
+    return posts.empty();
+  }
 
-TEST_F(LoopTest, RemovedFilterNoLongerSeesMessages) {
-  TakingFilter filter(&log, "f", kPing);
-  EXPECT_TRUE(loop.AddMessageFilter(&filter));
-  EXPECT_FALSE(loop.AddMessageFilter(&filter));  // once only
-  EXPECT_TRUE(loop.RemoveMessageFilter(&filter));
-  window.PostMessage(kPing, 5);
-  window.PostMessage(kQuitWith, 0);
-  loop.Run();
-  EXPECT_EQ(log, (std::vector<std::string>{"ping5"}));
-}
+ private:
+  LogWindow& window_;
+  std::vector<std::vector<UINT>> script_;
+  size_t calls_ = 0;
+};
 
-TEST_F(LoopTest, IdleRunsWhenTheQueueEmptiesAndAfterOrdinaryMessages) {
-  RunWithIdleScript({[&] {
-    window.PostMessage(kPing, 1);
-    return FALSE;
-  }});
-  EXPECT_EQ(log, (std::vector<std::string>{"idle", "ping1", "idle"}));
-}
-
-TEST_F(LoopTest, MouseMovesDoNotReArmIdling) {
+TEST(MessageLoop, IdleRunsWhenTheQueueEmptiesAgainAfterOrdinaryMessagesAndWhileAsked) {
   // The timer message is generated only once the queue is empty, so it comes
   // after the loop has decided whether the mouse move re-armed idling.
-  RunWithIdleScript({[&] {
-    window.PostMessage(WM_MOUSEMOVE, 0, 0);
-    window.SetTimer(kTimer, 10);
-    return FALSE;
-  }});
-  EXPECT_EQ(log, (std::vector<std::string>{"idle", "mousemove", "timer", "idle"}));
+  const struct {
+    const char* name;
+    std::vector<std::vector<UINT>> script;
+    Log expected;
+  } cases[] = {
+      {"an ordinary message re-arms idling", {{kPing}}, {"idle", "ping0", "idle"}},
+      {"mouse moves do not", {{WM_MOUSEMOVE, WM_TIMER}}, {"idle", "mousemove", "timer", "idle"}},
+      {"a handler asking for more is called again before waiting", {{}, {}}, {"idle", "idle", "idle"}},
+  };
+  for (const auto& c : cases) {
+    LogWindow window;
+    ASSERT_TRUE(window.Create(nullptr, RECT{0, 0, 100, 100}, "", WS_POPUP));
+    CMessageLoop loop;
+    ScriptedIdle idle(window, c.script);
+    loop.AddIdleHandler(&idle);
+    loop.Run();
+    EXPECT_EQ(window.log, c.expected) << c.name;
+  }
 }
 
-TEST_F(LoopTest, IdleHandlerAskingForMoreIsCalledAgainBeforeWaiting) {
-  RunWithIdleScript({[] { return TRUE; }, [] { return TRUE; }});
-  EXPECT_EQ(log, (std::vector<std::string>{"idle", "idle", "idle"}));
-}
-
-TEST(IdleMessages, OnlyMouseMovesPaintAndCaretTimerKeepIdlingOff) {
-  for (UINT m : {UINT(WM_MOUSEMOVE), UINT(WM_NCMOUSEMOVE), UINT(WM_PAINT), UINT(0x0118)}) {
-    MSG msg{nullptr, m};
-    EXPECT_FALSE(CMessageLoop::IsIdleMessage(&msg)) << m;
-  }
-  for (UINT m : {UINT(WM_TIMER), UINT(WM_KEYDOWN), UINT(WM_LBUTTONDOWN), UINT(WM_APP)}) {
-    MSG msg{nullptr, m};
-    EXPECT_TRUE(CMessageLoop::IsIdleMessage(&msg)) << m;
-  }
+TEST(MessageLoop, OnlyMouseMovesPaintAndCaretTimerKeepIdlingOff) {
+  auto isIdle = [](UINT message) {
+    MSG msg{nullptr, message};
+    return CMessageLoop::IsIdleMessage(&msg);
+  };
+  for (UINT m : {WM_MOUSEMOVE, WM_NCMOUSEMOVE, WM_PAINT, 0x0118 /* caret blink */})
+    EXPECT_FALSE(isIdle(m)) << m;
+  for (UINT m : {WM_TIMER, WM_KEYDOWN, WM_LBUTTONDOWN, WM_APP}) EXPECT_TRUE(isIdle(m)) << m;
 }
 
 TEST(AppModuleLoops, OneLoopPerThread) {
   CMessageLoop a, b;
   ASSERT_TRUE(AppModule().AddMessageLoop(&a));
   EXPECT_FALSE(AppModule().AddMessageLoop(&b));
-  EXPECT_EQ(AppModule().GetMessageLoop(), &a);
-
   CMessageLoop* seenFromOtherThread = &b;
   DWORD mainThread = GetCurrentThreadId();
   WorkerThread other;

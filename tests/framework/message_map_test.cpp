@@ -1,37 +1,32 @@
-// Message maps: dispatch to handlers, the handled flag, command ids, chaining,
-// the generated window class and the end of a window's life.
+// Message maps: dispatch to handlers and chained maps, the handled flag, the
+// generated window class and the end of a window's life.
 #include <gtest/gtest.h>
-
-#include <string>
 
 #include "framework/window.h"
 
 namespace {
 
 constexpr UINT kAnswer = WM_APP + 1;
-constexpr UINT kBaseOnly = WM_APP + 2;
-constexpr UINT kDestroySelf = WM_APP + 3;
+constexpr UINT kMember = WM_APP + 2;
+constexpr UINT kMixin = WM_APP + 3;
+constexpr UINT kDestroySelf = WM_APP + 4;
 
-class BaseWindow : public CWindowImpl<BaseWindow> {
+// A map that answers one message, chained into the window's map.
+template <UINT kMessage, LRESULT kResult>
+class AnsweringMap {
  public:
-  int baseCalls = 0;
-  BEGIN_MSG_MAP(BaseWindow)
-    MESSAGE_HANDLER(kBaseOnly, OnBaseOnly)
+  BEGIN_MSG_MAP(AnsweringMap)
+    MESSAGE_HANDLER(kMessage, OnMessage)
   END_MSG_MAP()
-  LRESULT OnBaseOnly(UINT, WPARAM, LPARAM, BOOL&) {
-    ++baseCalls;
-    return 7;
-  }
+  LRESULT OnMessage(UINT, WPARAM, LPARAM, BOOL&) { return kResult; }
 };
+using Mixin = AnsweringMap<kMixin, 9>;
 
-class TestWindow : public CWindowImpl<TestWindow> {
+class TestWindow : public CWindowImpl<TestWindow>, public Mixin {
  public:
-  int setTextCalls = 0;
-  bool passSetTextOn = true;
-  WORD lastCommandId = 0;
-  WORD lastCommandCode = 0;
+  AnsweringMap<kMember, 7> member;
+  bool setTextHandled = false;
   int finalMessages = 0;
-  HWND finalHandle = nullptr;
   bool touchedAfterDestroy = false;
 
   BEGIN_MSG_MAP(TestWindow)
@@ -39,18 +34,16 @@ class TestWindow : public CWindowImpl<TestWindow> {
     MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
     MESSAGE_HANDLER(kDestroySelf, OnDestroySelf)
     COMMAND_ID_HANDLER(7, OnCommand7)
+    CHAIN_MSG_MAP(Mixin)
+    CHAIN_MSG_MAP_MEMBER(member)
   END_MSG_MAP()
 
-  void OnFinalMessage(HWND wnd) override {
-    ++finalMessages;
-    finalHandle = wnd;
-  }
+  void OnFinalMessage(HWND) override { ++finalMessages; }
 
  private:
   LRESULT OnAnswer(UINT, WPARAM w, LPARAM l, BOOL&) { return static_cast<LRESULT>(w + l); }
   LRESULT OnSetText(UINT, WPARAM, LPARAM, BOOL& handled) {
-    ++setTextCalls;
-    handled = passSetTextOn ? FALSE : TRUE;
+    handled = setTextHandled;
     return TRUE;
   }
   LRESULT OnDestroySelf(UINT, WPARAM, LPARAM, BOOL&) {
@@ -59,99 +52,55 @@ class TestWindow : public CWindowImpl<TestWindow> {
     touchedAfterDestroy = (finalMessages == 0);
     return 0;
   }
-  LRESULT OnCommand7(WORD code, WORD id, HWND, BOOL&) {
-    lastCommandId = id;
-    lastCommandCode = code;
-    return 0;
-  }
-};
-
-// A mixin with its own map, chained by class.
-class CountingMixin {
- public:
-  int mixinCalls = 0;
-  BEGIN_MSG_MAP(CountingMixin)
-    MESSAGE_HANDLER(kBaseOnly + 10, OnMixin)
-  END_MSG_MAP()
-  LRESULT OnMixin(UINT, WPARAM, LPARAM, BOOL&) {
-    ++mixinCalls;
-    return 9;
-  }
-};
-
-class ChainedWindow : public CWindowImpl<ChainedWindow>, public CountingMixin {
- public:
-  BaseWindow base;  // only its map is used
-  int ownCalls = 0;
-  BEGIN_MSG_MAP(ChainedWindow)
-    MESSAGE_HANDLER(kAnswer, OnAnswer)
-    CHAIN_MSG_MAP(CountingMixin)
-    CHAIN_MSG_MAP_MEMBER(base)
-  END_MSG_MAP()
-  LRESULT OnAnswer(UINT, WPARAM, LPARAM, BOOL&) {
-    ++ownCalls;
-    return 1;
-  }
+  LRESULT OnCommand7(WORD code, WORD id, HWND, BOOL&) { return MAKELRESULT(id, code); }
 };
 
 const RECT kRect{0, 0, 200, 100};
 
-std::string TextOf(HWND wnd) {
-  char buf[64] = {};
-  GetWindowTextA(wnd, buf, sizeof buf);
-  return buf;
-}
-
-TEST(MessageMap, HandlerResultReachesSender) {
+TEST(MessageMap, EachMessageReachesItsHandlerAndItsResultTheSender) {
+  struct Case {
+    const char* name;
+    UINT message;
+    WPARAM w;
+    LPARAM l;
+    LRESULT result;
+  } cases[] = {
+      {"own handler", kAnswer, 40, 2, 42},
+      {"command of another id", WM_COMMAND, MAKEWPARAM(8, BN_CLICKED), 0, 0},
+      {"command id with its code", WM_COMMAND, MAKEWPARAM(7, BN_DOUBLECLICKED), 0,
+       MAKELRESULT(7, BN_DOUBLECLICKED)},
+      {"chained class", kMixin, 0, 0, 9},
+      {"chained member", kMember, 0, 0, 7},
+  };
   TestWindow w;
-  ASSERT_NE(w.Create(nullptr, kRect, "t", WS_POPUP), nullptr);
-  EXPECT_EQ(w.SendMessage(kAnswer, 40, 2), 42);
+  ASSERT_TRUE(w.Create(nullptr, kRect, "", WS_POPUP));
+  for (const Case& c : cases) EXPECT_EQ(c.result, w.SendMessage(c.message, c.w, c.l)) << c.name;
 }
 
-TEST(MessageMap, UnhandledFlagFallsThroughToDefaultProcedure) {
+TEST(MessageMap, ClearedHandledFlagFallsThroughToTheDefaultProcedure) {
   TestWindow w;
   ASSERT_TRUE(w.Create(nullptr, kRect, "first", WS_POPUP));
-  w.passSetTextOn = true;
-  w.SetWindowTextA("second");
-  EXPECT_EQ(TextOf(w), "second");  // the default procedure stored it
-
-  w.passSetTextOn = false;
-  w.SetWindowTextA("third");
-  EXPECT_EQ(TextOf(w), "second");  // handled: the default procedure never ran
-  EXPECT_EQ(w.setTextCalls, 2);    // creation stores its text without WM_SETTEXT
+  char text[16] = {};
+  for (bool handled : {false, true}) {
+    w.setTextHandled = handled;
+    w.SetWindowTextA("second");
+    GetWindowTextA(w, text, sizeof text);
+    EXPECT_STREQ(handled ? "first" : "second", text);
+    w.SetWindowTextA("first");
+  }
 }
 
-TEST(MessageMap, CommandIdHandlerMatchesOnlyItsId) {
-  TestWindow w;
-  ASSERT_TRUE(w.Create(nullptr, kRect, "", WS_POPUP));
-  w.SendMessage(WM_COMMAND, MAKEWPARAM(8, BN_CLICKED), 0);
-  EXPECT_EQ(w.lastCommandId, 0);
-  w.SendMessage(WM_COMMAND, MAKEWPARAM(7, BN_DOUBLECLICKED), 0);
-  EXPECT_EQ(w.lastCommandId, 7);
-  EXPECT_EQ(w.lastCommandCode, BN_DOUBLECLICKED);
-}
-
-TEST(MessageMap, ChainedMapHandlesWhatTheOwnMapDoesNot) {
-  ChainedWindow w;
-  ASSERT_TRUE(w.Create(nullptr, kRect, "", WS_POPUP));
-  EXPECT_EQ(w.SendMessage(kAnswer), 1);
-  EXPECT_EQ(w.SendMessage(kBaseOnly), 7);
-  EXPECT_EQ(w.SendMessage(kBaseOnly + 10), 9);
-  EXPECT_EQ(w.ownCalls, 1);
-  EXPECT_EQ(w.mixinCalls, 1);
-  EXPECT_EQ(w.base.baseCalls, 1);
-}
-
-TEST(WindowLife, DestroyInsideHandlerDetachesAfterTheHandlerReturns) {
+TEST(WindowLife, DestroyInsideHandlerDetachesAfterItReturnsAndTheObjectCreatesAgain) {
   TestWindow w;
   HWND wnd = w.Create(nullptr, kRect, "", WS_POPUP);
   ASSERT_TRUE(wnd);
   w.SendMessage(kDestroySelf);
   EXPECT_TRUE(w.touchedAfterDestroy);
   EXPECT_EQ(w.finalMessages, 1);
-  EXPECT_EQ(w.finalHandle, wnd);
   EXPECT_EQ(w.m_hWnd, nullptr);
   EXPECT_FALSE(IsWindow(wnd));
+  ASSERT_TRUE(w.Create(nullptr, kRect, "again", WS_POPUP));
+  EXPECT_EQ(w.SendMessage(kAnswer, 1, 1), 2);
 }
 
 TEST(WindowLife, ObjectDestroyedFirstTakesItsWindowAlong) {
@@ -164,20 +113,19 @@ TEST(WindowLife, ObjectDestroyedFirstTakesItsWindowAlong) {
   EXPECT_FALSE(IsWindow(wnd));
 }
 
-TEST(WindowLife, ObjectCanCreateAgainAfterDestroy) {
-  TestWindow w;
-  ASSERT_TRUE(w.Create(nullptr, kRect, "", WS_POPUP));
-  w.DestroyWindow();
-  ASSERT_TRUE(w.Create(nullptr, kRect, "again", WS_POPUP));
-  EXPECT_EQ(w.SendMessage(kAnswer, 1, 1), 2);
-}
+class OtherWindow : public CWindowImpl<OtherWindow> {
+ public:
+  BEGIN_MSG_MAP(OtherWindow)
+  END_MSG_MAP()
+};
 
-TEST(WindowClass, GeneratedClassPerWindowTypeWithDefaultStyles) {
+TEST(WindowClass, OneClassPerWindowTypeWithDefaultStylesAndChildIds) {
   TestWindow a, b;
-  BaseWindow c;
+  OtherWindow c;
   ASSERT_TRUE(a.Create(nullptr, kRect, "", WS_POPUP));
-  ASSERT_TRUE(b.Create(nullptr, kRect, "", WS_POPUP));
+  ASSERT_TRUE(b.Create(a, RECT{0, 0, 10, 10}, "", WS_CHILD | WS_VISIBLE, 0, 55));
   ASSERT_TRUE(c.Create(nullptr, kRect, "", WS_POPUP));
+  EXPECT_EQ(a.GetDlgItem(55), b.m_hWnd);
   char ca[64], cb[64], cc[64];
   GetClassNameA(a, ca, sizeof ca);
   GetClassNameA(b, cb, sizeof cb);
@@ -186,15 +134,6 @@ TEST(WindowClass, GeneratedClassPerWindowTypeWithDefaultStyles) {
   EXPECT_STRNE(ca, cc);
   UINT style = static_cast<UINT>(GetClassLongPtrA(a, GCL_STYLE));
   EXPECT_EQ(style & (CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS), UINT(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
-  EXPECT_EQ(GetClassLongPtrA(a, GCLP_HBRBACKGROUND), static_cast<LONG_PTR>(COLOR_WINDOW + 1));
-}
-
-TEST(WindowClass, ChildGetsItsControlId) {
-  TestWindow parent, child;
-  ASSERT_TRUE(parent.Create(nullptr, kRect, "", WS_POPUP));
-  ASSERT_TRUE(child.Create(parent, RECT{0, 0, 10, 10}, "", WS_CHILD | WS_VISIBLE, 0, 55));
-  EXPECT_EQ(parent.GetDlgItem(55), child.m_hWnd);
-  EXPECT_EQ(child.GetDlgCtrlID(), 55);
 }
 
 }  // namespace

@@ -10,12 +10,11 @@
 namespace {
 
 const char kChinese[] = "中文字";  // UTF-8 source text
+const wchar_t kWide[] = L"\x4E2D\x6587\x5B57";
 
 TEST(Utf8Text, ConvertsBothWays) {
-  std::wstring w = Utf8ToWide(kChinese);
-  ASSERT_EQ(w.size(), 3u);
-  EXPECT_EQ(w[0], L'\x4E2D');
-  EXPECT_EQ(WideToUtf8(w), kChinese);
+  EXPECT_EQ(Utf8ToWide(kChinese), kWide);
+  EXPECT_EQ(WideToUtf8(kWide), kChinese);
   EXPECT_TRUE(Utf8ToWide("").empty());
   EXPECT_TRUE(WideToUtf8(L"").empty());
 }
@@ -44,34 +43,21 @@ size_t CountInk(const std::vector<COLORREF>& pixels) {
   return n;
 }
 
-TEST(Utf8Text, DrawsChineseLikeTheWideFunctionAndUnlikeTheAnsiOne) {
-  auto viaHelper = Render([](HDC dc) {
-    RECT rc{0, 0, 120, 40};
-    DrawTextUtf8(dc, kChinese, &rc, DT_LEFT | DT_TOP | DT_SINGLELINE);
-  });
-  auto viaWide = Render([](HDC dc) {
-    RECT rc{0, 0, 120, 40};
-    DrawTextW(dc, L"\x4E2D\x6587\x5B57", -1, &rc, DT_LEFT | DT_TOP | DT_SINGLELINE);
-  });
-  auto viaAnsi = Render([](HDC dc) {
-    RECT rc{0, 0, 120, 40};
-    DrawTextA(dc, kChinese, -1, &rc, DT_LEFT | DT_TOP | DT_SINGLELINE);
-  });
+TEST(Utf8Text, DrawsAndMeasuresChineseLikeTheWideFunctionsAndUnlikeTheAnsiOne) {
+  RECT rc{0, 0, 120, 40};
+  auto viaHelper = Render([&](HDC dc) { DrawTextUtf8(dc, kChinese, &rc, DT_LEFT | DT_TOP | DT_SINGLELINE); });
+  auto viaWide = Render([&](HDC dc) { DrawTextW(dc, kWide, -1, &rc, DT_LEFT | DT_TOP | DT_SINGLELINE); });
+  auto viaAnsi = Render([&](HDC dc) { DrawTextA(dc, kChinese, -1, &rc, DT_LEFT | DT_TOP | DT_SINGLELINE); });
   EXPECT_GT(CountInk(viaHelper), 50u);
   EXPECT_EQ(viaHelper, viaWide);
   EXPECT_NE(viaHelper, viaAnsi);
-}
-
-TEST(Utf8Text, TextOutAndMeasureAgreeWithTheWideFunctions) {
-  auto viaHelper = Render([](HDC dc) { TextOutUtf8(dc, 2, 2, kChinese); });
-  auto viaWide = Render([](HDC dc) { TextOutW(dc, 2, 2, L"\x4E2D\x6587\x5B57", 3); });
-  EXPECT_EQ(viaHelper, viaWide);
+  EXPECT_EQ(Render([](HDC dc) { TextOutUtf8(dc, 2, 2, kChinese); }),
+            Render([](HDC dc) { TextOutW(dc, 2, 2, kWide, 3); }));
 
   MemoryDC mem(nullptr, 10, 10);
-  SIZE three = MeasureTextUtf8(mem.get(), kChinese);
   SIZE one = MeasureTextUtf8(mem.get(), "中");
   EXPECT_GT(one.cx, 0);
-  EXPECT_EQ(three.cx, 3 * one.cx);
+  EXPECT_EQ(MeasureTextUtf8(mem.get(), kChinese).cx, 3 * one.cx);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "tests/support/canvas.h"
 
+#include <algorithm>
+
 namespace {
 HBITMAP TopDownDib(int width, int height, const uint32_t** bits) {
   BITMAPINFO info{};
@@ -50,4 +52,14 @@ int Canvas::CountNot(COLORREF color) const {
     for (int x = 0; x < width_; ++x)
       if (Pixel(x, y) != color) ++count;
   return count;
+}
+
+RECT Canvas::InkBounds(COLORREF color) const {
+  RECT bounds{width_, height_, 0, 0};
+  for (int y = 0; y < height_; ++y)
+    for (int x = 0; x < width_; ++x)
+      if (Pixel(x, y) != color)
+        bounds = {std::min<LONG>(bounds.left, x), std::min<LONG>(bounds.top, y),
+                  std::max<LONG>(bounds.right, x + 1), std::max<LONG>(bounds.bottom, y + 1)};
+  return bounds;
 }

@@ -21,6 +21,9 @@ class Canvas {
   bool SameAs(const Canvas& other) const;
   // Pixels that differ from `color`.
   int CountNot(COLORREF color) const;
+  // The smallest rectangle holding every pixel that differs from `color`;
+  // empty (IsRectEmpty) when there is none.
+  RECT InkBounds(COLORREF color) const;
 
  private:
   int width_, height_;

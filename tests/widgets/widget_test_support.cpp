@@ -11,8 +11,10 @@ TestParent::TestParent(int width, int height, int x, int y) {
   Create(nullptr, rc, "widget test", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW);
 }
 
-TestParent::~TestParent() {
-  if (IsWindow()) DestroyWindow();
+LRESULT TestParent::OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  EXPECT_EQ(0, lParam) << "a click carries lParam 0, not the button's handle";
+  delivered.push_back(wParam);
+  return 0;
 }
 
 std::vector<WPARAM> TakePostedCommands(HWND wnd) {

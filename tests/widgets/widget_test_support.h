@@ -19,20 +19,15 @@ class TestParent : public CWindowImpl<TestParent> {
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
   END_MSG_MAP()
 
-  // A visible popup at (x, y) of the given size.
+  // A visible popup at (x, y) of the given size; the object's end takes it along.
   explicit TestParent(int width = 400, int height = 300, int x = 100, int y = 100);
-  ~TestParent() override;
 
-  // Commands that reached the window procedure (sent, or posted and dispatched).
+  // Commands that reached the window procedure (sent, or posted and
+  // dispatched); a click carries lParam 0, not the button's handle.
   std::vector<WPARAM> delivered;
-  std::vector<LPARAM> deliveredLParams;
 
  private:
-  LRESULT OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
-    delivered.push_back(wParam);
-    deliveredLParams.push_back(lParam);
-    return 0;
-  }
+  LRESULT OnCommand(UINT, WPARAM wParam, LPARAM lParam, BOOL&);
 };
 
 // Removes the WM_COMMAND messages waiting in this thread's queue for `wnd`
