@@ -16,8 +16,13 @@ vela_wine_setup || exit 1
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  wait 2>/dev/null
-  [ -n "$headless" ] && vela_wine_stop
+  # Only our own children: a bare wait would also wait for the Xvfb that the
+  # Wine set-up started in the background, which never ends by itself.
+  wait "${pids[@]}" 2>/dev/null
+  if [ -n "$headless" ]; then
+    vela_wine_stop
+    vela_display_stop
+  fi
 }
 trap cleanup EXIT
 

@@ -13,10 +13,7 @@ if [ -z "${DISPLAY:-}" ]; then own_xvfb=1; fi
 vela_wine_setup || { echo "Wine set-up failed"; exit 1; }
 stop_all() {
   vela_wine_stop
-  if [ -n "$own_xvfb" ] && [ -f "$VELA_CACHE/xvfb.display" ]; then
-    read -r _ pid < "$VELA_CACHE/xvfb.display" && kill "$pid" 2>/dev/null
-    rm -f "$VELA_CACHE/xvfb.display"
-  fi
+  [ -n "$own_xvfb" ] && vela_display_stop
 }
 trap stop_all EXIT
 

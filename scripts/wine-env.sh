@@ -95,6 +95,15 @@ vela_wine_setup() {
   return $ok
 }
 
+# Stops the Xvfb that vela_ensure_display started, if there is one.
+vela_display_stop() {
+  local num pid
+  if [ -f "$VELA_CACHE/xvfb.display" ]; then
+    read -r num pid < "$VELA_CACHE/xvfb.display" && kill "$pid" 2>/dev/null
+    rm -f "$VELA_CACHE/xvfb.display"
+  fi
+}
+
 vela_wine_stop() {
   wineserver -k >/dev/null 2>&1 || true
 }
