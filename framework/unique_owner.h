@@ -29,3 +29,12 @@ class UniqueOwner {
  private:
   T h_ = T();
 };
+
+// Traits for a pointer-like object released by one function (`Free`); null
+// is empty. Most library handles need nothing more:
+//   using FrameOwner = UniqueOwner<AVFrame*, ReleasedBy<AVFrame, FreeFrame>>;
+template <class T, auto Free>
+struct ReleasedBy {
+  static bool IsValid(T* object) { return object != nullptr; }
+  static void Release(T* object) { Free(object); }
+};

@@ -4,13 +4,6 @@
 #include "framework/gdiplus_api.h"
 #include "framework/unique_owner.h"
 
-// Releases a pointer-like object with the function `Free`; null is empty.
-template <class T, auto Free>
-struct ReleasedBy {
-  static bool IsValid(T* object) { return object != nullptr; }
-  static void Release(T* object) { Free(object); }
-};
-
 inline void ReleaseCom(IUnknown* object) {
   object->Release();
 }

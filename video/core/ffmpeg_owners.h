@@ -13,12 +13,6 @@ extern "C" {
 }
 
 // Every FFmpeg pointer is empty when null; only the release call differs.
-template <class T, void (*Free)(T*)>
-struct FfmpegTraits {
-  static bool IsValid(T* p) { return p != nullptr; }
-  static void Release(T* p) { Free(p); }
-};
-
 namespace ffmpeg_release {
 inline void Packet(AVPacket* p) {
   av_packet_free(&p);
@@ -40,11 +34,11 @@ inline void Memory(uint8_t* p) {
 }
 }  // namespace ffmpeg_release
 
-using PacketOwner = UniqueOwner<AVPacket*, FfmpegTraits<AVPacket, ffmpeg_release::Packet>>;
-using FrameOwner = UniqueOwner<AVFrame*, FfmpegTraits<AVFrame, ffmpeg_release::Frame>>;
+using PacketOwner = UniqueOwner<AVPacket*, ReleasedBy<AVPacket, ffmpeg_release::Packet>>;
+using FrameOwner = UniqueOwner<AVFrame*, ReleasedBy<AVFrame, ffmpeg_release::Frame>>;
 using CodecContextOwner =
-    UniqueOwner<AVCodecContext*, FfmpegTraits<AVCodecContext, ffmpeg_release::CodecContext>>;
+    UniqueOwner<AVCodecContext*, ReleasedBy<AVCodecContext, ffmpeg_release::CodecContext>>;
 using ParserOwner =
-    UniqueOwner<AVCodecParserContext*, FfmpegTraits<AVCodecParserContext, ffmpeg_release::Parser>>;
-using ScalerOwner = UniqueOwner<SwsContext*, FfmpegTraits<SwsContext, ffmpeg_release::Scaler>>;
-using AvMemoryOwner = UniqueOwner<uint8_t*, FfmpegTraits<uint8_t, ffmpeg_release::Memory>>;
+    UniqueOwner<AVCodecParserContext*, ReleasedBy<AVCodecParserContext, ffmpeg_release::Parser>>;
+using ScalerOwner = UniqueOwner<SwsContext*, ReleasedBy<SwsContext, ffmpeg_release::Scaler>>;
+using AvMemoryOwner = UniqueOwner<uint8_t*, ReleasedBy<uint8_t, ffmpeg_release::Memory>>;
