@@ -30,9 +30,11 @@ class TrayIcon {
   // counts as empty; longer texts are cut to the shell's fields.
   bool ShowBalloon(const char* text, const char* title, DWORD infoFlags, UINT timeoutMs);
 
- private:
+  // Deletes the icon if it was added (the destructor does this too); the
+  // owner calls it while its window still exists, at WM_DESTROY.
   void Remove();
 
+ private:
   HWND window_ = nullptr;
   HICON icon_ = nullptr;
   bool added_ = false;

@@ -7,86 +7,73 @@
 
 #include "app/window_frame.h"
 #include "framework/gdi.h"
+#include "tests/support/message_only_window.h"
 
 namespace {
 
-// Left, top, right, bottom: comparable and printable.
-using Edges = std::array<LONG, 4>;
+using Edges = std::array<LONG, 4>;  // left, top, right, bottom
+
 Edges EdgesOf(const RECT& r) {
   return {r.left, r.top, r.right, r.bottom};
 }
+// A window's rectangle in its parent's client coordinates (screen ones for a top-level window).
+Edges PlacedAt(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, GetAncestor(window, GA_PARENT), reinterpret_cast<POINT*>(&r), 2);
+  return EdgesOf(r);
+}
+HWND MakeWindow(DWORD style, RECT r, HWND parent = nullptr) {
+  return CreateWindowExA(0, "STATIC", "", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                         nullptr, nullptr, nullptr);
+}
 
-// A caption-less popup whose WM_SIZE and WM_LBUTTONDOWN go to a WindowFrame
-// and which records the drag requests instead of starting a system move.
+// A caption-less popup whose WM_SIZE and WM_LBUTTONDOWN go to a WindowFrame;
+// it records drag requests instead of starting the system's move.
 struct FramedWindow {
   WindowFrame frame;
-  HWND wnd = nullptr;
   std::vector<LPARAM> drags;
+  HWND wnd, buttons[3];
 
-  FramedWindow(int width, int height) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "FramedTestWindow";
+  explicit FramedWindow(int width) {
+    WNDCLASSA wc{0, Proc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, nullptr, nullptr, "FramedTest"};
     RegisterClassA(&wc);
-    wnd = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, width, height, nullptr,
-                          nullptr, wc.hInstance, this);
-    HWND buttons[3];
-    for (HWND& b : buttons)
-      b = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 34, 34, wnd, nullptr, nullptr,
-                          nullptr);
+    wnd = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, 0, 0, width, 648, nullptr, nullptr,
+                          nullptr, this);
+    for (HWND& b : buttons) b = MakeWindow(WS_CHILD | WS_VISIBLE, RECT{0, 0, 34, 34}, wnd);
     frame.SetTitleButtons(buttons[0], buttons[1], buttons[2]);
   }
   ~FramedWindow() { DestroyWindow(wnd); }
 
   static LRESULT CALLBACK Proc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-      auto* created = static_cast<FramedWindow*>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams);
-      SetWindowLongPtrA(h, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-      created->wnd = h;
-      created->frame.Attach(h);  // before the first WM_SIZE
-    }
-    auto* self = reinterpret_cast<FramedWindow*>(GetWindowLongPtrA(h, GWLP_USERDATA));
-    if (self) {
-      if (msg == WM_SIZE) return self->frame.OnSize(), 0;
-      if (msg == WM_LBUTTONDOWN && self->frame.OnLButtonDown(lp)) return 0;
-      if (msg == WM_NCLBUTTONDOWN && wp == HTCAPTION) return self->drags.push_back(lp), 0;
-    }
+    auto* self = MessageOnlyWindowOwner<FramedWindow>(h, msg, lp);
+    if (msg == WM_NCCREATE) self->frame.Attach(h);  // before the first WM_SIZE
+    if (self && msg == WM_SIZE) return self->frame.OnSize(), 0;
+    if (self && msg == WM_LBUTTONDOWN && self->frame.OnLButtonDown(lp)) return 0;
+    if (self && msg == WM_NCLBUTTONDOWN && wp == HTCAPTION) return self->drags.push_back(lp), 0;
     return DefWindowProcA(h, msg, wp, lp);
   }
 
+  // The window region's box; a round-rectangle region leaves out its last column and row.
   Edges RegionBox() const {
     RegionHandle region(CreateRectRgn(0, 0, 0, 0));
     RECT box{};
     if (GetWindowRgn(wnd, region.get()) != ERROR) GetRgnBox(region.get(), &box);
     return EdgesOf(box);
   }
-  // The left edges of the close, minimise and settings buttons in client coordinates.
-  std::vector<LONG> ButtonLefts() const {
-    std::vector<LONG> lefts;
-    for (HWND child = GetWindow(wnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      RECT rc;
-      GetWindowRect(child, &rc);
-      MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&rc), 2);
-      EXPECT_EQ(rc.top, 8);
-      lefts.push_back(rc.left);
-    }
-    return lefts;
+  void ExpectButtonsAt(int closeLeft) const {
+    for (int i = 0; i < 3; ++i)
+      EXPECT_EQ(PlacedAt(buttons[i]), (Edges{closeLeft - 40 * i, 8, closeLeft - 40 * i + 34, 42}));
   }
 };
 
 TEST(WindowFrame, RegionButtonsAndCaptionFollowTheSize) {
-  FramedWindow w(730, 648);
-  const struct {
-    int width;
-    std::vector<LONG> buttonLefts;
-  } sizes[] = {{1080, {1035, 995, 955}}, {730, {685, 645, 605}}};
-  for (const auto& s : sizes) {
-    SetWindowPos(w.wnd, nullptr, 0, 0, s.width, 648, SWP_NOMOVE | SWP_NOZORDER);
-    // A round-rectangle region leaves out its last column and row.
-    EXPECT_EQ(w.RegionBox(), (Edges{0, 0, s.width - 1, 647}));
-    EXPECT_EQ(w.ButtonLefts(), s.buttonLefts);
-    EXPECT_EQ(EdgesOf(w.frame.CaptionRect()), (Edges{0, 0, s.width, 68}));
+  FramedWindow w(730);
+  for (int width : {1080, 730}) {
+    SetWindowPos(w.wnd, nullptr, 0, 0, width, 648, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(w.RegionBox(), (Edges{0, 0, width - 1, 647}));
+    w.ExpectButtonsAt(width - 45);
+    EXPECT_EQ(EdgesOf(w.frame.CaptionRect()), (Edges{0, 0, width, 68}));
   }
   RegionHandle region(CreateRectRgn(0, 0, 0, 0));
   GetWindowRgn(w.wnd, region.get());
@@ -98,11 +85,11 @@ TEST(WindowFrame, RegionButtonsAndCaptionFollowTheSize) {
   EXPECT_TRUE(IsIconic(w.wnd));
   EXPECT_EQ(w.RegionBox(), (Edges{0, 0, 729, 647}));
   EXPECT_EQ(EdgesOf(w.frame.CaptionRect()), (Edges{0, 0, 0, 68}));
-  EXPECT_EQ(w.ButtonLefts(), (std::vector<LONG>{685, 645, 605}));
+  w.ExpectButtonsAt(685);
 }
 
 TEST(WindowFrame, PressesInTheCaptionBandStartADrag) {
-  FramedWindow w(1080, 648);
+  FramedWindow w(1080);
   const struct {
     int x, y;
     bool drags;
@@ -119,55 +106,31 @@ TEST(CenterWindow, CentresOnAVisibleOwnerInsideTheWorkArea) {
   MONITORINFO info{sizeof info};
   GetMonitorInfoA(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &info);
   const RECT work = info.rcWork;
-  const int midX = (work.left + work.right) / 2, midY = (work.top + work.bottom) / 2;
+  const LONG midX = (work.left + work.right) / 2, midY = (work.top + work.bottom) / 2;
   const struct {
-    const char* what;
-    RECT owner;
+    LONG ownerLeft, ownerTop;  // a 400 x 300 owner
     bool ownerVisible;
-    POINT expected;  // top-left of the 200 x 100 window
+    LONG x, y;  // where the 200 x 100 window lands
   } cases[] = {
-      {"owner in the middle",
-       {midX - 200, midY - 150, midX + 200, midY + 150},
-       true,
-       {midX - 100, midY - 50}},
-      {"owner over the right and bottom edges",
-       {work.right - 100, work.bottom - 50, work.right + 300, work.bottom + 250},
-       true,
-       {work.right - 200, work.bottom - 100}},
-      {"owner over the left and top edges",
-       {work.left - 300, work.top - 250, work.left + 100, work.top + 50},
-       true,
-       {work.left, work.top}},
-      {"hidden owner: the work area",
-       {work.left, work.top, work.left + 400, work.top + 300},
-       false,
-       {midX - 100, midY - 50}},
+      {midX - 200, midY - 150, true, midX - 100, midY - 50},                            // on the owner
+      {work.right - 100, work.bottom - 50, true, work.right - 200, work.bottom - 100},  // kept inside
+      {work.left - 300, work.top - 250, true, work.left, work.top},                     // kept inside
+      {work.left, work.top, false, midX - 100, midY - 50},  // hidden owner: the work area
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP | (c.ownerVisible ? WS_VISIBLE : 0), c.owner.left,
-                                 c.owner.top, c.owner.right - c.owner.left, c.owner.bottom - c.owner.top,
-                                 nullptr, nullptr, nullptr, nullptr);
-    HWND window =
-        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 100, owner, nullptr, nullptr, nullptr);
+    HWND owner = MakeWindow(WS_POPUP | (c.ownerVisible ? WS_VISIBLE : 0),
+                            RECT{c.ownerLeft, c.ownerTop, c.ownerLeft + 400, c.ownerTop + 300});
+    HWND window = MakeWindow(WS_POPUP, RECT{0, 0, 200, 100}, owner);
     CenterWindow(window);
-    RECT rc;
-    GetWindowRect(window, &rc);
-    EXPECT_EQ(rc.left, c.expected.x);
-    EXPECT_EQ(rc.top, c.expected.y);
+    EXPECT_EQ(PlacedAt(window), (Edges{c.x, c.y, c.x + 200, c.y + 100}));
     DestroyWindow(window);
     DestroyWindow(owner);
   }
   // A child window: the middle of its parent's client area.
-  HWND parent =
-      CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
-  HWND child = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 100, 50, parent, nullptr, nullptr, nullptr);
+  HWND parent = MakeWindow(WS_POPUP, RECT{0, 0, 400, 300});
+  HWND child = MakeWindow(WS_CHILD, RECT{0, 0, 100, 50}, parent);
   CenterWindow(child);
-  RECT rc;
-  GetWindowRect(child, &rc);
-  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
-  EXPECT_EQ(rc.left, 150);
-  EXPECT_EQ(rc.top, 125);
+  EXPECT_EQ(PlacedAt(child), (Edges{150, 125, 250, 175}));
   DestroyWindow(parent);
 }
 
