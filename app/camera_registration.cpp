@@ -19,10 +19,11 @@ int RegisterCameraModule(const std::string& path, const RegistrationReport& repo
     return 0;
   }
   // A file that is no loadable module fails quietly here, without the
-  // system's own error box, and is reported once below.
-  UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  // system's own error box (for this thread only), and is reported once below.
+  DWORD oldMode = 0;
+  ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
   UniqueModule module(::LoadLibraryA(path.c_str()));
-  ::SetErrorMode(oldMode);
+  ::SetThreadErrorMode(oldMode, nullptr);
   if (!module) {
     report(path + kFailedSuffix);
     return 0;
