@@ -28,9 +28,10 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   // The template has a caption (for the title and the taskbar); the window shows none.
   ModifyStyle(WS_CAPTION, 0);
   SetWindowPos(nullptr, 0, 0, kWidth, kHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
-  RegionHandle outline(::CreateRoundRectRgn(0, 0, kWidth, kHeight, kCornerSize, kCornerSize));
-  if (::SetWindowRgn(m_hWnd, outline.get(), FALSE)) outline.release();  // the window owns it now
-  CenterOnWorkArea();
+  frame_.Attach(m_hWnd);
+  frame_.OnSize();
+  SetRoundedRegion(m_hWnd, kWidth, kHeight);
+  CenterWindow(m_hWnd);
   ModifyStyle(0, WS_CLIPCHILDREN);
   LoadIcons();
   headerBitmap_ = LoadPngAsHBitmap(IDB_LOGO_BAND, 0);
@@ -43,18 +44,6 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   return TRUE;
 }
 
-void CMainDlg::CenterOnWorkArea() {
-  MONITORINFO info{sizeof info};
-  if (!::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &info)) return;
-  RECT window;
-  GetWindowRect(&window);
-  const RECT& work = info.rcWork;
-  int w = window.right - window.left, h = window.bottom - window.top;
-  int x = work.left + ((work.right - work.left) - w) / 2;
-  int y = work.top + ((work.bottom - work.top) - h) / 2;
-  SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void CMainDlg::LoadIcons() {
   HINSTANCE inst = AppModule().GetResourceInstance();
   auto load = [inst](int cx, int cy) {
@@ -65,6 +54,7 @@ void CMainDlg::LoadIcons() {
   trayIcon_.reset(load(16, 16));
   SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  tray_.SetWindow(m_hWnd, trayIcon_.get());
 }
 
 void CMainDlg::PaintClient(HDC dc, const RECT& client) {
@@ -87,6 +77,7 @@ LRESULT CMainDlg::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CMainDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+  tray_.Remove();  // while the window the shell knows the icon by still exists
   if (CMessageLoop* loop = AppModule().GetMessageLoop()) {
     loop->RemoveMessageFilter(this);
     loop->RemoveIdleHandler(this);

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "app/tray_icon.h"
+#include "app/window_frame.h"
 #include "framework/dialog.h"
 #include "framework/gdi.h"
 #include "framework/handles.h"
@@ -30,10 +32,17 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   // WM_PAINT calls it on its memory bitmap, tests on their own.
   void PaintClient(HDC dc, const RECT& client);
 
+  // A balloon from the notification-area icon, which is added on first use.
+  bool ShowTrayBalloon(const char* text, const char* title, DWORD infoFlags, UINT timeoutMs) {
+    return tray_.ShowBalloon(text, title, infoFlags, timeoutMs);
+  }
+
   BEGIN_MSG_MAP(CMainDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MESSAGE_HANDLER(WM_SIZE, OnSize)
+    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnLButtonDown)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
     COMMAND_ID_HANDLER(IDCANCEL, OnClose)
   END_MSG_MAP()
@@ -42,10 +51,17 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) {
+    frame_.OnSize();
+    return 0;
+  }
+  LRESULT OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL& handled) {
+    handled = frame_.OnLButtonDown(lParam);
+    return 0;
+  }
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnClose(WORD, WORD, HWND, BOOL&);
 
-  void CenterOnWorkArea();
   void LoadIcons();
 
   // PNG 224 with its transparency kept, blended at (1, 1).
@@ -53,6 +69,8 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
   UniqueIcon trayIcon_;
+  WindowFrame frame_;
+  TrayIcon tray_;
 };
 
 // The one main dialog of the process (null before construction and after destruction).
