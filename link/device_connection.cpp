@@ -203,8 +203,6 @@ int DeviceConnection::SendTcp(const char* buffer, int n) {
 int DeviceConnection::RecvTcp(char* buffer, int n) {
   int done = 0;
   while (done < n) {
-    // A phone that keeps sending never makes the loop wait: look for a cancel here too.
-    if (GivingUp()) return -1;
     const int got = recv(socket_, buffer + done, n - done, 0);
     if (got == SOCKET_ERROR) {
       if (WSAGetLastError() != WSAEWOULDBLOCK) return -1;

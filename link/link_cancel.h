@@ -2,7 +2,7 @@
 // owner to stop (the stream worker's Stop, on the window thread) and honoured
 // by everything the link's own thread may be waiting on: the adb forward (its
 // runner waits on event() and ends the child), the TCP connect and every
-// socket wait (checked between short wait slices), and the receive loop.
+// socket or usbmux receive wait (checked between short wait slices).
 //
 // Why a separate object and not a call on the connection: the stopping
 // thread never has to reach the connection, which the link's thread makes
