@@ -9,17 +9,11 @@
 
 namespace {
 
-timeval IoTimeout() {
-  timeval tv;
-  tv.tv_sec = DeviceConnection::kIoTimeoutMs / 1000;
-  tv.tv_usec = 0;
-  return tv;
-}
-
-// A Send or Recv waits for the socket in slices of this length, so that a
-// Close on another thread is noticed quickly: shutting a socket down does not
-// wake a select on every platform.
-constexpr DWORD kWaitSliceMs = 100;
+// Every wait for the socket (connect, send, receive) is cut into slices of
+// this length, so that a Close or a cancel on another thread is noticed
+// quickly: shutting a socket down does not wake a select on every platform,
+// and closing it under a select would race the waiting thread.
+constexpr DWORD kWaitSliceMs = 50;
 
 }  // namespace
 
@@ -33,13 +27,15 @@ int DeviceConnection::Connect(int kind, const std::string& id, uint16_t port) {
     ScopedLock state(stateLock_);
     kind_.store(kind);
     closing_.store(false);
-    if (kind == kDeviceIos) {
+    if (cancel_ && cancel_->IsSet()) {
+      // Asked to give up before anything was opened.
+    } else if (kind == kDeviceIos) {
       opened = OpenIos(id, port);
     } else if (kind == kDeviceAndroid) {
       // Both ends of the forward are the link port, whatever `port` is; what
       // adb printed is not examined: a refused forward shows up as a failed
       // TCP connect below.
-      AdbRunner adb;
+      AdbRunner adb(AdbRunner::kDefaultDeadlineMs, cancel_ ? cancel_->event() : nullptr);
       opened = adb.Forward(id, link_wire::kLinkPort, link_wire::kLinkPort) && OpenLoopbackSocket(port);
     }
   }
@@ -100,14 +96,7 @@ bool DeviceConnection::OpenLoopbackSocket(uint16_t port) {
   if (connect(s, reinterpret_cast<const sockaddr*>(&addr), sizeof(addr)) == 0) return true;
   if (WSAGetLastError() != WSAEWOULDBLOCK) return false;
 
-  fd_set writable, failed;
-  FD_ZERO(&writable);
-  FD_ZERO(&failed);
-  FD_SET(s, &writable);
-  FD_SET(s, &failed);
-  timeval tv = IoTimeout();
-  if (select(0, nullptr, &writable, &failed, &tv) <= 0) return false;
-  return !FD_ISSET(s, &failed);
+  return WaitForSocket(s, Readiness::kConnected);
 }
 
 void DeviceConnection::Close() {
@@ -165,21 +154,31 @@ int DeviceConnection::Recv(void* buffer, int n) {
   }
 }
 
-bool DeviceConnection::WaitForSocket(bool forWrite) {
+bool DeviceConnection::WaitForSocket(SOCKET s, Readiness readiness) {
   const ULONGLONG deadline = GetTickCount64() + kIoTimeoutMs;
   for (;;) {
-    if (closing_.load()) return false;
+    if (GivingUp()) return false;
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline) return false;
     const DWORD slice = static_cast<DWORD>(std::min<ULONGLONG>(kWaitSliceMs, deadline - now));
-    fd_set ready;
+    fd_set ready, failed;
     FD_ZERO(&ready);
-    FD_SET(socket_, &ready);
+    FD_ZERO(&failed);
+    FD_SET(s, &ready);
+    FD_SET(s, &failed);
     timeval tv;
     tv.tv_sec = 0;
     tv.tv_usec = static_cast<long>(slice) * 1000;
-    const int result =
-        forWrite ? select(0, nullptr, &ready, nullptr, &tv) : select(0, &ready, nullptr, nullptr, &tv);
+    int result;
+    if (readiness == Readiness::kRead) {
+      result = select(0, &ready, nullptr, nullptr, &tv);
+    } else if (readiness == Readiness::kWrite) {
+      result = select(0, nullptr, &ready, nullptr, &tv);
+    } else {
+      // A finished connect shows as writable, a refused one in the exception set.
+      result = select(0, nullptr, &ready, &failed, &tv);
+      if (result > 0 && FD_ISSET(s, &failed)) return false;
+    }
     if (result < 0) return false;
     if (result > 0) return true;
   }
@@ -193,7 +192,7 @@ int DeviceConnection::SendTcp(const char* buffer, int n) {
     const int sent = send(socket_, buffer + done, n - done, 0);
     if (sent == SOCKET_ERROR) {
       if (WSAGetLastError() != WSAEWOULDBLOCK) return -1;
-      if (!WaitForSocket(/*forWrite=*/true)) return -1;
+      if (!WaitForSocket(socket_, Readiness::kWrite)) return -1;
       continue;
     }
     done += sent;
@@ -207,7 +206,7 @@ int DeviceConnection::RecvTcp(char* buffer, int n) {
     const int got = recv(socket_, buffer + done, n - done, 0);
     if (got == SOCKET_ERROR) {
       if (WSAGetLastError() != WSAEWOULDBLOCK) return -1;
-      if (!WaitForSocket(/*forWrite=*/false)) return -1;
+      if (!WaitForSocket(socket_, Readiness::kRead)) return -1;
       continue;
     }
     if (got == 0) return done;  // the peer closed
@@ -230,14 +229,19 @@ int DeviceConnection::SendIos(const char* buffer, int n) {
 }
 
 int DeviceConnection::RecvIos(char* buffer, int n) {
+  // The phone's 10 s of silence is waited for in slices, like the socket
+  // waits, so that a cancel or a Close ends the wait early.
   int done = 0;
+  ULONGLONG deadline = GetTickCount64() + kIoTimeoutMs;
   while (done < n) {
+    if (GivingUp()) return done;
     uint32_t got = 0;
-    if (ios_->idevice_connection_receive_timeout(connection_, buffer + done, static_cast<uint32_t>(n - done),
-                                                 &got, kIoTimeoutMs) != kIdeviceSuccess ||
-        got < 1)
-      return done;
+    const int result = ios_->idevice_connection_receive_timeout(
+        connection_, buffer + done, static_cast<uint32_t>(n - done), &got, kWaitSliceMs);
+    if (result == kIdeviceTimeout && got == 0 && GetTickCount64() < deadline) continue;
+    if (result != kIdeviceSuccess || got < 1) return done;
     done += static_cast<int>(std::min<uint32_t>(got, static_cast<uint32_t>(n - done)));
+    deadline = GetTickCount64() + kIoTimeoutMs;
   }
   return done;
 }

@@ -14,6 +14,12 @@
 // before it frees any handle, so a Send on another thread never uses a closed socket or
 // a freed usbmux connection; once closed, Send and Recv find no transport and
 // return 0.
+//
+// Cancelling: a connection may watch a LinkCancel. Once it is set, Connect
+// gives up wherever it is (the adb forward's child is ended, the TCP connect's
+// wait and every later socket wait end within one wait slice) and Send and
+// Recv fail, so the thread that owns the connection gets back quickly to
+// close it. The cancelling thread never touches the connection itself.
 #pragma once
 #include <winsock2.h>
 
@@ -25,6 +31,7 @@
 #include "link/core/byte_channel.h"
 #include "link/core/device_info.h"
 #include "link/imobiledevice.h"
+#include "link/link_cancel.h"
 
 class DeviceConnection : public ByteChannel {
  public:
@@ -33,7 +40,8 @@ class DeviceConnection : public ByteChannel {
   // The lockdown label that identifies this program to an iOS phone.
   static constexpr const char* kLockdownLabel = "lumora";
 
-  DeviceConnection() = default;
+  // `cancel` (optional, not owned) must outlive the connection.
+  explicit DeviceConnection(const LinkCancel* cancel = nullptr) : cancel_(cancel) {}
   ~DeviceConnection() override;
   DeviceConnection(const DeviceConnection&) = delete;
   DeviceConnection& operator=(const DeviceConnection&) = delete;
@@ -63,14 +71,18 @@ class DeviceConnection : public ByteChannel {
   bool OpenIos(const std::string& udid, uint16_t port);
   bool OpenLoopbackSocket(uint16_t port);
   int FinishConnect(bool opened);
-  // Waits up to kIoTimeoutMs for the socket to become ready; false on time-out,
-  // error, or a Close in progress.
-  bool WaitForSocket(bool forWrite);
+  enum class Readiness { kRead, kWrite, kConnected };
+  // Waits up to kIoTimeoutMs for the socket, in slices, until it is readable,
+  // writable or (kConnected) its connect has finished without error; false on
+  // time-out, error, a failed connect, a Close in progress or a cancel.
+  bool WaitForSocket(SOCKET s, Readiness readiness);
+  bool GivingUp() const { return closing_.load() || (cancel_ && cancel_->IsSet()); }
   int SendTcp(const char* buffer, int n);
   int RecvTcp(char* buffer, int n);
   int SendIos(const char* buffer, int n);
   int RecvIos(char* buffer, int n);
 
+  const LinkCancel* const cancel_;
   std::atomic<int> kind_{-1};
   // Written under stateLock_ (device_, lockdown_) or all three locks
   // (connection_, socket_); Send/Recv read them under their own lock.

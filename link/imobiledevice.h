@@ -32,6 +32,8 @@ typedef lockdownd_client_private* lockdownd_client_t;
 // Result codes the link checks: 0 is success for every call.
 constexpr int kIdeviceSuccess = 0;
 constexpr int kLockdownSuccess = 0;
+// idevice_connection_receive_timeout's "nothing arrived in time".
+constexpr int kIdeviceTimeout = -7;
 
 // The bound entry points. Loaded once per process and never unloaded before
 // exit, so a table pointer stays valid for the life of the process.

@@ -35,8 +35,10 @@ void CurrentLinkReader::ResetIf(LinkReader* reader) {
   if (reader_.load() == reader) reader_.store(nullptr);
 }
 
-LinkReader::LinkReader(HWND commandWindow)
-    : commandWindow_(commandWindow), heartbeatStop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+LinkReader::LinkReader(HWND commandWindow, const LinkCancel* cancel)
+    : DeviceConnection(cancel),
+      commandWindow_(commandWindow),
+      heartbeatStop_(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
   Current.Set(this);
 }
 

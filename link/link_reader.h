@@ -57,8 +57,10 @@ class LinkReader : public DeviceConnection {
   static constexpr DWORD kHeartbeatIntervalMs = 2000;
 
   // `commandWindow` receives WM_LINK_COMMAND (null: commands are only returned).
+  // `cancel` (optional, not owned, outlives the reader) ends the connect and
+  // every wait of the link when set (see DeviceConnection).
   // Registers the new reader as LinkReader::Current.
-  explicit LinkReader(HWND commandWindow = nullptr);
+  explicit LinkReader(HWND commandWindow = nullptr, const LinkCancel* cancel = nullptr);
   // Unregisters from Current (waiting for a write through it), closes the
   // link and joins the heartbeat thread.
   ~LinkReader() override;

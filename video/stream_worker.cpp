@@ -42,6 +42,7 @@ void StreamWorker::PublishDecoder(H264Decoder* decoder) {
 
 void StreamWorker::EndRun() {
   stopRequested_ = 1;
+  cancel_.Set();  // the run's link gives up whatever it waits on
   {
     ScopedLock hold(decoderLock_);
     if (activeDecoder_) activeDecoder_->RequestStop();  // its current Feed returns early
@@ -61,6 +62,7 @@ void StreamWorker::Start(const DeviceInfo* device) {
   EndRun();
   device_.reset(device ? new DeviceInfo(*device) : nullptr);
   stopRequested_ = 0;
+  cancel_.Reset();  // no link watches it: the old run has ended
   // The run gets its own copies, so nothing the window thread changes later
   // (the next Start, SetEndpoint, SetNotifyWindow) alters what it reads.
   std::optional<DeviceInfo> runDevice;
@@ -91,9 +93,14 @@ void StreamWorker::Run(const std::optional<DeviceInfo>& device, HWND notify, uin
     return;
   }
 
-  auto reader = std::make_unique<LinkReader>(notify);
+  auto reader = std::make_unique<LinkReader>(notify, &cancel_);
   if (!reader->Connect(device->kind, device->id, port)) {
     releaseDecoder();
+    if (cancel_.IsSet()) {
+      // Stopped while connecting: the end the user asked for, not a failure.
+      Notify(notify, WM_STREAM_DISCONNECTED);
+      return;
+    }
     std::string tips = GetAppString(AppString::ConnTips);
     SetErrorText(tips.empty() ? kDefaultConnectFailedText : std::move(tips));
     Notify(notify, WM_STREAM_CONNECT_FAILED);

@@ -1,9 +1,12 @@
 #include "video/stream_worker.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include "config/core/app_globals.h"
 #include "config/core/app_messages.h"
+#include "tests/video/stream/silent_phone.h"
 #include "tests/video/stream/stream_test_support.h"
 #include "tools/phone_simulator/test_pattern.h"
 
@@ -64,11 +67,6 @@ TEST_F(StreamWorkerTest, AndroidRunShowsThePhonesPictureWithItsFlagAndTheUserTog
   EXPECT_STREQ(CornerColourName(corners[1]), "blue");   // bottom left
   EXPECT_STREQ(CornerColourName(corners[2]), "green");  // top right
   EXPECT_STREQ(CornerColourName(corners[3]), "red");    // top left
-
-  worker.Stop();
-  EXPECT_FALSE(worker.IsRunning());
-  ASSERT_TRUE(WaitFor(WM_STREAM_DISCONNECTED));
-  EXPECT_EQ(window.Count(WM_STREAM_CONNECT_FAILED), 0u);
 }
 
 TEST_F(StreamWorkerTest, TakeNextFrameKeepsReturningTheLastFrameWhenNoneIsQueued) {
@@ -143,6 +141,55 @@ TEST_F(StreamWorkerTest, StopWhileACommandIsBeingDeliveredDoesNotDeadlock) {
   EXPECT_EQ(window.commands[0], kSimulatorCommand);
   ASSERT_TRUE(WaitFor(WM_STREAM_DISCONNECTED));
   EXPECT_EQ(window.Count(WM_STREAM_CONNECTED), 1u);
+}
+
+// Stop cancels whatever the stream thread waits on. Each case brings the run
+// into one state and proves it is there before stopping; the bound is
+// generous (bench/stream_stop_bench measures the real figure).
+TEST_F(StreamWorkerTest, StopEndsTheRunPromptlyInEveryStateItCanWaitIn) {
+  constexpr ULONGLONG kStopBoundMs = 3000;
+  AdbGate gate;
+  SilentPhone unreachable(SilentPhone::kUnreachable), greeted(SilentPhone::kTakesTheGreeting);
+  ASSERT_TRUE(unreachable.unreachable()) << "could not fill the listen backlog";
+  size_t adbRuns = 0;  // fake adb processes recorded before this case's run
+  struct Case {
+    const char* state;
+    std::string adbScenario;
+    uint16_t port;
+    std::function<bool()> reached;
+  } cases[] = {
+      {"streaming", "", PortOf(kPlainSim),
+       [&] { return WaitFor(WM_STREAM_CONNECTED) && WaitForFrame() != nullptr; }},
+      {"adb hanging on the forward", gate.Directive("forward"), PortOf(kPlainSim),
+       [&] { return gate.WaitReady(kEventMs); }},
+      {"connecting to a phone that never accepts", "", unreachable.port(),
+       [&] {
+         // The forward is done once its fake adb has gone; a connect that is
+         // still pending half a second later is not going to complete.
+         return PumpUntil([&] { return adb.Pids().size() > adbRuns; }, kEventMs) &&
+                ProcessEnds(adb.Pids()[adbRuns], kEventMs) &&
+                !PumpUntil([&] { return !window.messages.empty(); }, 500);
+       }},
+      {"greeting unanswered", "", greeted.port(),
+       [&] { return PumpUntil([&] { return greeted.ReceivedBytes() >= 5; }, kEventMs); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.state);
+    window.messages.clear();
+    adb.SetScenario(c.adbScenario);
+    adbRuns = adb.Pids().size();
+    worker.SetEndpoint("127.0.0.1", c.port);
+    worker.Start(&phone);
+    ASSERT_TRUE(c.reached()) << "the run never got into this state";
+
+    const ULONGLONG before = GetTickCount64();
+    worker.Stop();
+    EXPECT_LT(GetTickCount64() - before, kStopBoundMs);
+    EXPECT_FALSE(worker.IsRunning());
+    ASSERT_TRUE(WaitFor(WM_STREAM_DISCONNECTED)) << "a stopped run ends as a disconnection";
+    EXPECT_EQ(window.Count(WM_STREAM_CONNECT_FAILED), 0u) << "a stop is not a failure";
+    EXPECT_EQ(worker.GetErrorText(), "");
+  }
 }
 
 TEST_F(StreamWorkerTest, StartWhileARunLivesWaitsForItToEnd) {
