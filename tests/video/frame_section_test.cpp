@@ -63,7 +63,7 @@ TEST(FrameSection, PictureReadBackByteExactFromAnotherProcess) {
 }
 
 // Each whole picture leaves an even sequence one step of two further on; a
-// section nobody made is reported as missing.
+// section nobody made is reported as missing; app containers may read it.
 TEST(FrameSection, EveryPublishedPictureIsCountedAndSummed) {
   const std::string name = UniqueSectionName("print");
   EXPECT_EQ(2, RunSectionReader("--name " + name).exitCode);
@@ -78,6 +78,7 @@ TEST(FrameSection, EveryPublishedPictureIsCountedAndSummed) {
   EXPECT_EQ(0u, second.output.find(Line(16, 8, 4))) << second.output;
   EXPECT_NE(first.output.substr(first.output.find("checksum")),
             second.output.substr(second.output.find("checksum")));
+  EXPECT_NE(std::string::npos, second.output.find("app_containers=read")) << second.output;
 }
 
 // The preview end to end: each refresh tick publishes the worker's next

@@ -2,9 +2,9 @@
 //
 // Opens the preview's shared-memory section (by default the cameras' name)
 // from this process and either saves the picture it holds as a PNG file or
-// prints one line: width, height, byte count, sequence and an FNV-1a
-// checksum of the pixels. Exit codes: 0 done, 1 bad arguments, 2 no such
-// section, 3 no whole picture in it, 4 the PNG could not be written.
+// prints one line: width, height, byte count, sequence, an FNV-1a checksum
+// of the pixels and whether app-container processes may read the section. Exit codes: 0 done, 1 bad
+// arguments, 2 no such section, 3 no whole picture in it, 4 the PNG could not be written.
 #include <windows.h>
 
 #include <algorithm>
@@ -94,7 +94,8 @@ int main(int argc, char** argv) {
       return 3;
   }
   if (!png.empty()) return SavePng(picture, png) ? 0 : 4;
-  std::printf("width=%d height=%d bytes=%u sequence=%u checksum=%08x\n", picture.width, picture.height,
-              static_cast<unsigned>(picture.pixels.size()), picture.sequence, Fnv1a(picture.pixels));
+  std::printf("width=%d height=%d bytes=%u sequence=%u checksum=%08x app_containers=%s\n", picture.width,
+              picture.height, static_cast<unsigned>(picture.pixels.size()), picture.sequence,
+              Fnv1a(picture.pixels), picture.appContainersMayRead ? "read" : "denied");
   return 0;
 }

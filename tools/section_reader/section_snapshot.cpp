@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <cstring>
 
 #include "framework/handles.h"
@@ -26,10 +29,31 @@ uint32_t ReadSequence(const uint8_t* view) {
   return value;
 }
 
+bool AppContainersMayRead(HANDLE mapping) {
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetSecurityInfo(mapping, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                      &descriptor) != ERROR_SUCCESS)
+    return false;
+  PSID packages = nullptr;
+  bool readable = false;
+  if (dacl && ConvertStringSidToSidA("S-1-15-2-1", &packages)) {
+    for (DWORD i = 0; i < dacl->AceCount && !readable; ++i) {
+      ACCESS_ALLOWED_ACE* ace = nullptr;
+      if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE)
+        continue;
+      readable = EqualSid(&ace->SidStart, packages) && (ace->Mask & (GENERIC_READ | FILE_MAP_READ)) != 0;
+    }
+    LocalFree(packages);
+  }
+  LocalFree(descriptor);
+  return readable;
+}
+
 }  // namespace
 
 SnapshotResult ReadSection(const std::string& name, SectionSnapshot& out) {
-  UniqueHandle mapping(OpenFileMappingA(FILE_MAP_READ, FALSE, name.c_str()));
+  UniqueHandle mapping(OpenFileMappingA(FILE_MAP_READ | READ_CONTROL, FALSE, name.c_str()));
   if (!mapping) return SnapshotResult::kNoSection;
   ReadView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, frame_section::kSize));
   if (!view) return SnapshotResult::kNoSection;
@@ -55,6 +79,7 @@ SnapshotResult ReadSection(const std::string& name, SectionSnapshot& out) {
     out.width = header[0];
     out.height = header[1];
     out.sequence = before;
+    out.appContainersMayRead = AppContainersMayRead(mapping.get());
     return SnapshotResult::kOk;
   }
   return SnapshotResult::kTorn;

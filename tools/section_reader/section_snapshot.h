@@ -10,6 +10,9 @@ struct SectionSnapshot {
   int height = 0;
   uint32_t sequence = 0;        // the trailer's counter (0 without a trailer)
   std::vector<uint8_t> pixels;  // bottom row first, blue, green, red
+  // The section's DACL lets ALL APPLICATION PACKAGES map it for reading (a
+  // camera module loaded by an app-container process needs that).
+  bool appContainersMayRead = false;
 };
 
 enum class SnapshotResult { kOk, kNoSection, kNoPicture, kTorn };
