@@ -13,11 +13,8 @@ namespace {
 // and ALL APPLICATION PACKAGES may read. The cameras only ever read.
 constexpr const char* kSectionSddl = "D:(A;;GA;;;SY)(A;;GA;;;BA)(A;;GA;;;OW)(A;;GR;;;WD)(A;;GR;;;AC)";
 
-struct LocalMemoryTraits {
-  static bool IsValid(PSECURITY_DESCRIPTOR p) { return p != nullptr; }
-  static void Release(PSECURITY_DESCRIPTOR p) { LocalFree(p); }
-};
-using SecurityDescriptor = UniqueOwner<PSECURITY_DESCRIPTOR, LocalMemoryTraits>;
+// A descriptor that the SDDL parser allocated with LocalAlloc.
+using SecurityDescriptor = UniqueOwner<PSECURITY_DESCRIPTOR, ReleasedBy<void, &LocalFree>>;
 
 SecurityDescriptor ReadableByEveryone() {
   PSECURITY_DESCRIPTOR descriptor = nullptr;

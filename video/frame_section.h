@@ -18,12 +18,8 @@
 
 class VideoFrame;
 
-struct MappedViewTraits {
-  static bool IsValid(void* view) { return view != nullptr; }
-  static void Release(void* view) { UnmapViewOfFile(view); }
-};
 // Owns a view from MapViewOfFile and unmaps it.
-using MappedView = UniqueOwner<void*, MappedViewTraits>;
+using MappedView = UniqueOwner<void*, ReleasedBy<void, &UnmapViewOfFile>>;
 
 class FrameSection {
  public:

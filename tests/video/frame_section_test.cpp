@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "framework/gdiplus_api.h"
 #include "tests/support/pump.h"
 #include "tests/support/temp_folder.h"
 #include "tests/video/section_reader_run.h"
@@ -12,6 +11,7 @@
 #include "video/frame_section.h"
 #include "video/player_ctrl.h"
 #include "video/stream_worker.h"
+#include "widgets/gdiplus_owners.h"
 
 namespace {
 
@@ -40,25 +40,25 @@ TEST(FrameSection, PictureReadBackByteExactFromAnotherProcess) {
   TempFolder folder;
   const std::string png = folder.path() + "picture.png";
   ASSERT_EQ(0, RunSectionReader("--name " + name + " --png \"" + png + "\"").exitCode);
-  Gdiplus::GpBitmap* read = nullptr;
+  Gdiplus::GpBitmap* raw = nullptr;
   const std::wstring widePng(png.begin(), png.end());
-  ASSERT_EQ(Gdiplus::Ok, Gdiplus::DllExports::GdipCreateBitmapFromFile(widePng.c_str(), &read));
+  ASSERT_EQ(Gdiplus::Ok, Gdiplus::DllExports::GdipCreateBitmapFromFile(widePng.c_str(), &raw));
+  const GpBitmapPtr read(raw);
   UINT width = 0, height = 0;
-  Gdiplus::DllExports::GdipGetImageWidth(read, &width);
-  Gdiplus::DllExports::GdipGetImageHeight(read, &height);
+  Gdiplus::DllExports::GdipGetImageWidth(read.get(), &width);
+  Gdiplus::DllExports::GdipGetImageHeight(read.get(), &height);
   ASSERT_EQ(37u, width);
   ASSERT_EQ(23u, height);
   int mismatches = 0;
   for (int row = 0; row < 23; ++row)
     for (int col = 0; col < 37; ++col) {
       Gdiplus::ARGB argb = 0;
-      Gdiplus::DllExports::GdipBitmapGetPixel(read, col, row, &argb);
+      Gdiplus::DllExports::GdipBitmapGetPixel(read.get(), col, row, &argb);
       const Rgb expected = PixelAt(*frame, row, col);
       const Rgb got{static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 8),
                     static_cast<uint8_t>(argb)};
       mismatches += expected.r != got.r || expected.g != got.g || expected.b != got.b;
     }
-  Gdiplus::DllExports::GdipDisposeImage(read);
   EXPECT_EQ(0, mismatches);
 }
 

@@ -15,6 +15,7 @@
 #include "framework/gdiplus_api.h"
 #include "tools/section_reader/section_snapshot.h"
 #include "video/core/frame_section_layout.h"
+#include "widgets/gdiplus_owners.h"
 
 namespace {
 
@@ -51,17 +52,17 @@ bool SavePng(const SectionSnapshot& picture, const std::string& file) {
   std::vector<uint8_t> topDown(stride * picture.height);
   for (int y = 0; y < picture.height; ++y)
     std::copy_n(picture.pixels.data() + (picture.height - 1 - y) * row, row, topDown.data() + y * stride);
-  Gdiplus::GpBitmap* bitmap = nullptr;
+  Gdiplus::GpBitmap* raw = nullptr;
   if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(picture.width, picture.height, static_cast<INT>(stride),
                                                      PixelFormat24bppRGB, topDown.data(),
-                                                     &bitmap) != Gdiplus::Ok)
+                                                     &raw) != Gdiplus::Ok)
     return false;
+  const GpBitmapPtr bitmap(raw);
   static const CLSID kPngEncoder = {
       0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
   const std::wstring wide(file.begin(), file.end());  // paths from the tests are ASCII
-  const bool saved =
-      Gdiplus::DllExports::GdipSaveImageToFile(bitmap, wide.c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
-  Gdiplus::DllExports::GdipDisposeImage(bitmap);
+  const bool saved = Gdiplus::DllExports::GdipSaveImageToFile(bitmap.get(), wide.c_str(), &kPngEncoder,
+                                                              nullptr) == Gdiplus::Ok;
   return saved;
 }
 

@@ -12,11 +12,8 @@
 
 namespace {
 
-struct ReadViewTraits {
-  static bool IsValid(const void* view) { return view != nullptr; }
-  static void Release(const void* view) { UnmapViewOfFile(view); }
-};
-using ReadView = UniqueOwner<const void*, ReadViewTraits>;
+using ReadView = UniqueOwner<void*, ReleasedBy<void, &UnmapViewOfFile>>;
+using LocalMemory = UniqueOwner<void*, ReleasedBy<void, &LocalFree>>;
 
 // A picture written by a busy writer is retried at most this often.
 constexpr int kAttempts = 200;
@@ -31,23 +28,22 @@ uint32_t ReadSequence(const uint8_t* view) {
 
 bool AppContainersMayRead(HANDLE mapping) {
   PACL dacl = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  PSECURITY_DESCRIPTOR rawDescriptor = nullptr;
   if (GetSecurityInfo(mapping, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
-                      &descriptor) != ERROR_SUCCESS)
+                      &rawDescriptor) != ERROR_SUCCESS)
     return false;
-  PSID packages = nullptr;
-  bool readable = false;
-  if (dacl && ConvertStringSidToSidA("S-1-15-2-1", &packages)) {
-    for (DWORD i = 0; i < dacl->AceCount && !readable; ++i) {
-      ACCESS_ALLOWED_ACE* ace = nullptr;
-      if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE)
-        continue;
-      readable = EqualSid(&ace->SidStart, packages) && (ace->Mask & (GENERIC_READ | FILE_MAP_READ)) != 0;
-    }
-    LocalFree(packages);
+  LocalMemory descriptor(rawDescriptor);  // dacl points into it
+  PSID rawPackages = nullptr;
+  if (!dacl || !ConvertStringSidToSidA("S-1-15-2-1", &rawPackages)) return false;
+  LocalMemory packages(rawPackages);  // ALL APPLICATION PACKAGES
+  for (DWORD i = 0; i < dacl->AceCount; ++i) {
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE)
+      continue;
+    if (EqualSid(&ace->SidStart, packages.get()) && (ace->Mask & (GENERIC_READ | FILE_MAP_READ)) != 0)
+      return true;
   }
-  LocalFree(descriptor);
-  return readable;
+  return false;
 }
 
 }  // namespace
