@@ -81,15 +81,23 @@ TEST(FrameSection, EveryPublishedPictureIsCountedAndSummed) {
   EXPECT_NE(std::string::npos, second.output.find("app_containers=read")) << second.output;
 }
 
+struct CountingDrawHandler : IDrawHandler {
+  void OnDraw(HDC, HDC) override { ++draws; }
+  int draws = 0;
+};
+
 // The preview end to end: each refresh tick publishes the worker's next
-// frame, the orientation switch reaches the next header, and the last
-// picture keeps being published once no new frame comes.
-TEST(PlayerCtrl, RefreshPublishesTheWorkersFrames) {
+// frame and repaints with the owner's overlay on top, the orientation switch
+// reaches the next header, and the last picture keeps being published once
+// no new frame comes.
+TEST(PlayerCtrl, RefreshPublishesAndRepaintsTheWorkersFrames) {
   const std::string name = UniqueSectionName("player");
   StreamWorker worker;
+  CountingDrawHandler overlay;
   PlayerCtrl player(name);
-  ASSERT_TRUE(player.Create(nullptr, RECT{0, 0, 320, 180}, "preview", WS_POPUP));
+  ASSERT_TRUE(player.Create(nullptr, RECT{0, 0, 320, 180}, "preview", WS_POPUP | WS_VISIBLE));
   player.SetWorker(&worker);
+  player.SetDrawHandler(&overlay);
   player.StartRefresh();
 
   worker.frameBuffer().OnFrame(MakeRgbPicture(1280, 720, CoordinateColour).get());
@@ -99,7 +107,9 @@ TEST(PlayerCtrl, RefreshPublishesTheWorkersFrames) {
   worker.SetPortrait(true);
   worker.frameBuffer().OnFrame(MakeRgbPicture(720, 1280, CoordinateColour).get());
   const uint32_t before = player.published();
+  const int drawsBefore = overlay.draws;
   ASSERT_TRUE(PumpUntil([&] { return player.published() >= before + 3; }, 5000));
+  EXPECT_TRUE(PumpUntil([&] { return overlay.draws >= drawsBefore + 2; }, 5000));
   EXPECT_EQ(0u, RunSectionReader("--name " + name).output.find("width=720 height=1280 "));
   player.StopRefresh();
   player.DestroyWindow();
