@@ -1,0 +1,97 @@
+#include "video/player_ctrl.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "config/core/app_globals.h"
+#include "video/preview_painter.h"
+#include "video/stream_worker.h"
+#include "widgets/image_helpers.h"
+
+void PlayerCtrl::LoadIdleImage(bool invalidate) {
+  const std::string file = ProgramFolder + "res\\default.png";
+  // The program folder is UTF-8 (the process code page); the loader takes UTF-16.
+  const int length = MultiByteToWideChar(CP_UTF8, 0, file.c_str(), -1, nullptr, 0);
+  std::wstring wide(length > 0 ? length : 1, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, file.c_str(), -1, wide.data(), length);
+  BitmapHandle picture = LoadHBitmapFromFile(wide.c_str());
+  if (!picture) return;  // keep what was shown before (or black)
+  idleImage_ = std::move(picture);
+  if (invalidate) Invalidate(TRUE);
+}
+
+LRESULT PlayerCtrl::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
+  RECT client{};
+  GetClientRect(&client);
+  linkRect_ = HelpLinkRect(client);
+  LoadIdleImage(false);
+  ClientDC windowDC(m_hWnd);
+  backDC_.reset(CreateCompatibleDC(windowDC.get()));
+  scratchDC_.reset(CreateCompatibleDC(windowDC.get()));
+  if (backDC_) SetTextColor(backDC_.get(), RGB(255, 255, 255));
+  return 0;
+}
+
+void PlayerCtrl::EnsureBackBuffer(HDC paintDC, int width, int height) {
+  if (backBitmap_) {
+    BITMAP info{};
+    GetObjectA(backBitmap_.get(), sizeof(info), &info);
+    if (info.bmWidth == width && info.bmHeight == height) return;
+  }
+  backSelect_.reset();
+  backBitmap_.reset(CreateCompatibleBitmap(paintDC, width, height));
+  if (backBitmap_) backSelect_ = std::make_unique<SelectScope>(backDC_.get(), backBitmap_.get());
+}
+
+LRESULT PlayerCtrl::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+  RECT client{};
+  GetClientRect(&client);
+  PAINTSTRUCT ps{};
+  HDC paintDC = BeginPaint(m_hWnd, &ps);
+  const int width = client.right - client.left;
+  const int height = client.bottom - client.top;
+  if (paintDC && backDC_ && scratchDC_ && width > 0 && height > 0) {
+    EnsureBackBuffer(paintDC, width, height);
+    if (backBitmap_) {
+      PreviewContent content;
+      content.streaming = worker_ != nullptr;
+      content.frame = currentFrame_;
+      content.idleImage = idleImage_.get();
+      PaintPreview(backDC_.get(), scratchDC_.get(), client, content);
+      if (drawHandler_) drawHandler_->OnDraw(backDC_.get(), scratchDC_.get());
+      BitBlt(paintDC, 0, 0, width, height, backDC_.get(), 0, 0, SRCCOPY);
+    }
+  }
+  painted_ = true;
+  EndPaint(m_hWnd, &ps);
+  return 0;
+}
+
+LRESULT PlayerCtrl::OnSetCursor(UINT, WPARAM, LPARAM, BOOL&) {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  ScreenToClient(m_hWnd, &cursor);
+  SetCursor(LoadCursor(nullptr, PtInRect(&linkRect_, cursor) ? IDC_HAND : IDC_ARROW));
+  return TRUE;
+}
+
+LRESULT PlayerCtrl::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
+  const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  if (currentFrame_ || !PtInRect(&linkRect_, at)) return 0;
+  const std::string page = GetAppString(AppString::OpenDebugModeUrl);
+  if (!page.empty()) ShellExecuteA(m_hWnd, "open", page.c_str(), nullptr, nullptr, SW_SHOW);
+  return 0;
+}
+
+LRESULT PlayerCtrl::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
+  if (worker_) currentFrame_ = worker_->TakeNextFrame();
+  // The same frame goes out again at every tick until a newer one arrives;
+  // a section that cannot be made now is tried again at the next tick.
+  if (currentFrame_) section_.Publish(*currentFrame_);
+  if (painted_) {
+    painted_ = false;
+    Invalidate(FALSE);
+  }
+  return 0;
+}
