@@ -102,6 +102,8 @@ void CMainDlg::CreateOverlayButtons() {
 }
 
 void CMainDlg::OnDraw(HDC target, HDC scratch) {
+  // The labels lie on the picture, not on a box of the text's background.
+  ::SetBkMode(target, TRANSPARENT);
   for (CIconButton* overlay : {&mirrorVButton_, &mirrorHButton_, &modeButton_})
     if (overlay->IsWindowVisible()) overlay->Draw(target, scratch);
 }
