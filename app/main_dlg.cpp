@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/camera_registration.h"
+#include "app/configured_texts.h"
 #include "app/device_list.h"
 #include "config/core/app_globals.h"
 #include "resources/picture_ids.h"
@@ -58,6 +59,7 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   }
   UIAddChildWindowContainer(m_hWnd);
 
+  LoadConfiguredTexts();
   scanner_.SetOwner(m_hWnd);
   scanner_.Start();
   CreateControls();

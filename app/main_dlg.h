@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/connection_view.h"
+#include "app/picture_options.h"
 #include "app/tray_icon.h"
 #include "app/window_frame.h"
 #include "config/core/app_messages.h"
@@ -100,6 +101,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   // For tests and the demo: what the user sees of the workflow.
   const ConnectionView& connection() const { return view_; }
   const LoadingButton& connectButton() const { return connectButton_; }
+  const CIconButton& modeButton() const { return modeButton_; }
   ComboBox& deviceBox() { return deviceBox_; }
   HWND helpLink() const { return helpLinkButton_; }
   StreamWorker& worker() { return *worker_; }
@@ -124,6 +126,9 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
     COMMAND_ID_HANDLER(kCloseId, OnClose)
     COMMAND_ID_HANDLER(kRefreshId, OnRefresh)
     COMMAND_ID_HANDLER(kMinimizeId, OnMinimize)
+    COMMAND_ID_HANDLER(kModeId, OnMode)
+    COMMAND_ID_HANDLER(kMirrorHId, OnMirrorHorizontally)
+    COMMAND_ID_HANDLER(kMirrorVId, OnFlipVertically)
   END_MSG_MAP()
 
  private:
@@ -151,6 +156,18 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   LRESULT OnRefresh(WORD, WORD, HWND, BOOL&);
   LRESULT OnMinimize(WORD, WORD, HWND, BOOL&) {
     frame_.Minimize();
+    return 0;
+  }
+  LRESULT OnMode(WORD, WORD, HWND, BOOL&) {
+    Tell(options_.TogglePortrait(), "提示");
+    return 0;
+  }
+  LRESULT OnMirrorHorizontally(WORD, WORD, HWND, BOOL&) {
+    options_.ToggleMirrorHorizontally();
+    return 0;
+  }
+  LRESULT OnFlipVertically(WORD, WORD, HWND, BOOL&) {
+    options_.ToggleFlipVertically();
     return 0;
   }
 
@@ -186,6 +203,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   CIconButton modeButton_;
   CIconButton mirrorHButton_;
   CIconButton mirrorVButton_;
+  PictureOptions options_{*worker_, modeButton_};
   PlayerCtrl preview_;
   LoadingWnd loading_;
   std::vector<HWND> hiddenChildren_;

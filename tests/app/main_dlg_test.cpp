@@ -213,4 +213,25 @@ TEST_F(MainDialogTest, AFailedConnectShowsTheConfiguredTipsOrTheBuiltInText) {
   SetAppString(AppString::ConnTips, saved);
 }
 
+TEST_F(MainDialogTest, TheModeButtonNamesTheOtherModeAndTellsWhichCameraCarriesThePicture) {
+  Open("");
+  messages.clear();
+  const struct {
+    const char* label;
+    bool portrait;
+    Message told;
+  } clicks[] = {
+      {"横屏模式", true, {"请在直播平台中，切换摄像头为“Vela直播助手（竖屏）”", "提示"}},
+      {"竖屏模式", false, {"请在直播平台中，切换摄像头为“Vela直播助手（横屏）” ", "提示"}},
+  };
+  for (const auto& click : clicks) {
+    Click(CMainDlg::kModeId);
+    EXPECT_EQ(dlg.modeButton().GetText(), click.label);
+    EXPECT_EQ(dlg.worker().frameBuffer().IsPortrait(), click.portrait);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), click.told);
+  }
+  EXPECT_EQ(messages.size(), 2u);
+}
+
 }  // namespace
