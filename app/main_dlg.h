@@ -93,6 +93,9 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
 
   // 1: hides every visible child and shows the busy overlay; 0: the reverse.
   void ShowLoading(bool show);
+  // Places the remote panel's root window (a child of this dialog) right of
+  // the preview; it shows only while connected.
+  void AttachPanel(HWND panel);
   // Starts a connection to the device selected in the device box.
   void ConnectSelected();
   // Device box text "reading", then a scan pass.
@@ -118,6 +121,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
     MESSAGE_HANDLER(WM_DEVICE_LIST, OnDeviceList)
     MESSAGE_HANDLER(WM_TIMER, OnTimer)
     MESSAGE_HANDLER(WM_LINK_COMMAND, OnLinkCommand)
+    MESSAGE_HANDLER(WM_HELP_IMAGE_UPDATED, OnHelpImageUpdated)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
@@ -142,6 +146,10 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLinkCommand(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
+  LRESULT OnHelpImageUpdated(UINT, WPARAM, LPARAM, BOOL&) {
+    preview_.LoadIdleImage(true);
+    return 0;
+  }
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnSize(UINT, WPARAM, LPARAM, BOOL&) {
     frame_.OnSize();

@@ -122,3 +122,14 @@ void CMainDlg::ShowLoading(bool show) {
   hiddenChildren_.clear();
   loading_.ShowWindow(SW_HIDE);
 }
+
+void CMainDlg::AttachPanel(HWND panel) {
+  RECT client;
+  GetClientRect(&client);
+  // The panel shows only while connected: its right edge is the connected width's.
+  const int right = ConnectionView::kConnectedWidth - 2;
+  ::SetWindowPos(panel, nullptr, kPreviewRect.right, kPreviewRect.top, right - kPreviewRect.right,
+                 client.bottom - 8 - kPreviewRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::ShowWindow(panel, view_.state() == ConnectionState::kConnected ? SW_SHOW : SW_HIDE);
+  view_.SetPanel(panel);
+}

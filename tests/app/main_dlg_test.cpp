@@ -120,6 +120,16 @@ TEST_F(MainDialogTest, StartsIdleWithTheCameraMessagesAndAnEmptyList) {
 
 TEST_F(MainDialogTest, StreamMessagesSwitchBetweenTheIdleAndConnectedLooks) {
   Open(Listing({{"A1", "小米 13"}}));
+  // A stand-in for the remote panel's root window.
+  HWND panel =
+      CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, dlg, nullptr, nullptr, nullptr);
+  dlg.AttachPanel(panel);
+  RECT placed;
+  GetWindowRect(panel, &placed);
+  MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&placed), 2);
+  const RECT expected{728, 68, 1078, 640};
+  EXPECT_TRUE(EqualRect(&placed, &expected))
+      << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
   const struct {
     UINT message;
     int width;
@@ -139,6 +149,7 @@ TEST_F(MainDialogTest, StreamMessagesSwitchBetweenTheIdleAndConnectedLooks) {
     EXPECT_EQ(dlg.deviceBox().IsWindowEnabled() != FALSE, !step.connected);
     for (int id : {CMainDlg::kModeId, CMainDlg::kMirrorHId, CMainDlg::kMirrorVId})
       EXPECT_EQ(IsWindowVisible(dlg.GetDlgItem(id)) != FALSE, step.connected) << id;
+    EXPECT_EQ(IsWindowVisible(panel) != FALSE, step.connected);
   }
 }
 
