@@ -1,5 +1,13 @@
 #include "app/main_dlg.h"
 
+#include <dbt.h>
+
+#include <algorithm>
+
+#include "app/camera_registration.h"
+#include "app/configured_texts.h"
+#include "app/device_list.h"
+#include "config/core/app_globals.h"
 #include "resources/picture_ids.h"
 #include "widgets/button_support.h"
 #include "widgets/image_helpers.h"
@@ -10,9 +18,11 @@ namespace {
 // The main loop's exit code after a normal close.
 constexpr int kCloseExitCode = 2;
 constexpr int kCornerSize = 4;
+constexpr const char* kStreamHost = "127.0.0.1";
+constexpr uint16_t kStreamPort = 8984;
 }  // namespace
 
-CMainDlg::CMainDlg() {
+CMainDlg::CMainDlg() : worker_(std::make_unique<StreamWorker>()) {
   MainDialog = this;
 }
 
@@ -22,6 +32,13 @@ CMainDlg::~CMainDlg() {
 
 BOOL CMainDlg::PreTranslateMessage(MSG* msg) {
   return ::IsDialogMessageA(m_hWnd, msg);
+}
+
+void CMainDlg::Tell(const std::string& text, const std::string& caption) {
+  if (userMessage_)
+    userMessage_(text, caption);
+  else
+    ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), MB_OK);
 }
 
 LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
@@ -41,6 +58,16 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     loop->AddIdleHandler(this);
   }
   UIAddChildWindowContainer(m_hWnd);
+
+  LoadConfiguredTexts();
+  scanner_.SetOwner(m_hWnd);
+  scanner_.Start();
+  CreateControls();
+  worker_->SetEndpoint(kStreamHost, kStreamPort);
+  worker_->SetNotifyWindow(m_hWnd);
+  preview_.SetWorker(worker_.get());
+  ShowLoading(true);
+  RegisterCameraModules(ProgramFolder, [this](const std::string& text) { Tell(text, ""); });
   return TRUE;
 }
 
@@ -76,13 +103,113 @@ LRESULT CMainDlg::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
   return 0;
 }
 
+// While the window still exists: no worker may send to it afterwards. The
+// worker's stop is a pumping join, so a stream thread inside a sent
+// WM_LINK_COMMAND completes; the scan pass is stopped the same way.
 LRESULT CMainDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+  KillTimer(kDeviceChangeTimer);
+  if (preview_.IsWindow()) preview_.StopRefresh();
+  worker_->Stop();
+  worker_->SetNotifyWindow(nullptr);
+  scanner_.Stop();
   tray_.Remove();  // while the window the shell knows the icon by still exists
   if (CMessageLoop* loop = AppModule().GetMessageLoop()) {
     loop->RemoveMessageFilter(this);
     loop->RemoveIdleHandler(this);
   }
   handled = FALSE;
+  return 0;
+}
+
+LRESULT CMainDlg::OnStreamConnected(UINT, WPARAM, LPARAM, BOOL&) {
+  view_.Show(ConnectionState::kConnected);
+  preview_.StartRefresh();
+  return 0;
+}
+
+LRESULT CMainDlg::OnStreamDisconnected(UINT, WPARAM, LPARAM, BOOL&) {
+  view_.Show(ConnectionState::kIdle);
+  preview_.StopRefresh();
+  return 0;
+}
+
+LRESULT CMainDlg::OnStreamConnectFailed(UINT msg, WPARAM wParam, LPARAM lParam, BOOL& handled) {
+  OnStreamDisconnected(msg, wParam, lParam, handled);
+  Tell(worker_->GetErrorText(), "同步失败");
+  return 0;
+}
+
+LRESULT CMainDlg::OnDeviceChange(UINT, WPARAM wParam, LPARAM, BOOL&) {
+  if (wParam == DBT_DEVNODES_CHANGED) {
+    KillTimer(kDeviceChangeTimer);
+    SetTimer(kDeviceChangeTimer, kDeviceChangeDelayMs);
+  }
+  return 0;
+}
+
+LRESULT CMainDlg::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+  if (wParam != kDeviceChangeTimer) {
+    handled = FALSE;
+    return 0;
+  }
+  KillTimer(kDeviceChangeTimer);
+  RefreshDevices();
+  return 0;
+}
+
+// Sent by the scan pass, which waits: the list is re-read, not kept.
+LRESULT CMainDlg::OnDeviceList(UINT, WPARAM, LPARAM, BOOL&) {
+  const bool empty = ShowDeviceList(deviceBox_, scanner_.GetDevices(), selectedDevice_.id);
+  helpLinkButton_.ShowWindow(empty ? SW_SHOW : SW_HIDE);
+  // The help dialog after three empty manual refreshes comes with the help dialogs.
+  if (!empty || refreshCount_ >= 3) refreshCount_ = 0;
+  if (!hiddenChildren_.empty() || loading_.IsWindowVisible()) {
+    // The help link's own visibility decides, not what it was under the overlay.
+    hiddenChildren_.erase(std::remove(hiddenChildren_.begin(), hiddenChildren_.end(), helpLinkButton_.m_hWnd),
+                          hiddenChildren_.end());
+    ShowLoading(false);
+  }
+  return 0;
+}
+
+// Sent by the stream thread; the text is only valid during the call. The
+// remote panel takes it once it exists; until then the copy is dropped.
+LRESULT CMainDlg::OnLinkCommand(UINT, WPARAM, LPARAM lParam, BOOL&) {
+  if (lParam) lastLinkCommand_ = reinterpret_cast<const char*>(lParam);
+  return 0;
+}
+
+LRESULT CMainDlg::OnConnect(WORD, WORD, HWND, BOOL&) {
+  if (worker_->IsRunning()) {
+    worker_->Stop();
+    view_.ShowIdleButton();
+  } else {
+    ConnectSelected();
+  }
+  return 0;
+}
+
+void CMainDlg::ConnectSelected() {
+  std::optional<DeviceInfo> device = DeviceAt(deviceBox_.GetCurSel(), scanner_.GetDevices());
+  if (!device) {
+    Tell("无可用设备，请刷新设备列表", "无可用设备");
+    view_.Show(ConnectionState::kIdle);
+    return;
+  }
+  selectedDevice_ = *device;
+  view_.Show(ConnectionState::kConnecting);
+  worker_->Start(&selectedDevice_);
+}
+
+void CMainDlg::RefreshDevices() {
+  ++refreshRequests_;
+  deviceBox_.SetText(kReadingDevicesText);
+  scanner_.Start();
+}
+
+LRESULT CMainDlg::OnRefresh(WORD, WORD, HWND, BOOL&) {
+  RefreshDevices();
+  ++refreshCount_;
   return 0;
 }
 

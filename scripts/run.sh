@@ -1,17 +1,37 @@
 #!/usr/bin/env bash
-# Runs Vela直播助手 under Wine with the phone simulator serving on 127.0.0.1:8984.
+# Runs Vela直播助手 under Wine, connected to the phone simulator on
+# 127.0.0.1:8984 through the fake adb placed as the program's adb\adb.exe
+# (it lists one Android phone that stands for the simulator and accepts the
+# forward). Test camera modules are placed beside the program, so start-up
+# shows no message for missing modules.
 #
-# With a display (DISPLAY set) the program runs until you close it. Without
-# one, an Xvfb is started, a screenshot is saved to build/run.png once the
-# window is up, and the program is closed after VELA_RUN_SECONDS (default 20).
+# With a display (DISPLAY set) the program runs until you close it; click
+# "马上连接" to see the simulator's picture. Without one (or with
+# VELA_RUN_AUTO=1) the script does it itself: it waits for the window, saves
+# build/run-idle.png, clicks "马上连接", waits until the shared section holds
+# a picture, saves build/run-connected.png and the section as the cameras see
+# it (build/section.png), then closes the program with Escape.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" || { echo "build failed" >&2; exit 1; }
+cmake --build "$root/build/win" --target place_test_camera_modules >/dev/null || exit 1
 
 source "$root/scripts/wine-env.sh"
-headless=""
-[ -z "${DISPLAY:-}" ] && headless=1
+started_display=""
+[ -z "${DISPLAY:-}" ] && started_display=1
+auto=${VELA_RUN_AUTO:-$started_display}
 vela_wine_setup || exit 1
+
+app_dir="$root/build/win/app"
+mkdir -p "$app_dir/adb"
+cp "$root/build/win/tools/fake_adb/fake_adb.exe" "$app_dir/adb/adb.exe" || exit 1
+scenario="$root/build/run-adb-scenario.txt"
+cat > "$scenario" <<'SCENARIO'
+devices List of devices attached\r\nSIM0001\tdevice\r\n\r\n
+model SIM0001 [ro.product.model]: [Vela phone simulator]\r\n
+SCENARIO
+export VELA_FAKE_ADB_SCENARIO=$(winepath -w "$scenario" 2>/dev/null)
+export VELA_FAKE_ADB_RECORD=$(winepath -w "$root/build/run-adb-record.txt" 2>/dev/null)
 
 pids=()
 cleanup() {
@@ -19,7 +39,7 @@ cleanup() {
   # Only our own children: a bare wait would also wait for the Xvfb that the
   # Wine set-up started in the background, which never ends by itself.
   wait "${pids[@]}" 2>/dev/null
-  if [ -n "$headless" ]; then
+  if [ -n "$started_display" ]; then
     vela_wine_stop
     vela_display_stop
   fi
@@ -27,29 +47,45 @@ cleanup() {
 trap cleanup EXIT
 
 sim="$root/build/native/tools/phone_simulator/phone_simulator"
-if [ -x "$sim" ]; then
-  "$sim" --port 8984 > "$root/build/simulator.log" 2>&1 &
-  pids+=($!)
-  echo "phone simulator on 127.0.0.1:8984 (log: build/simulator.log)"
-fi
+"$sim" --port 8984 > "$root/build/simulator.log" 2>&1 &
+pids+=($!)
+sleep 0.5
+kill -0 "${pids[0]}" 2>/dev/null || { echo "the simulator did not start (port 8984 taken?)" >&2; exit 1; }
+echo "phone simulator on 127.0.0.1:8984 (log: build/simulator.log)"
 
 # The program starts its adb tool by the relative path adb\adb.exe: run it from its own folder.
-cd "$root/build/win/app"
+cd "$app_dir"
 wine VelaAssistant.exe &
 app=$!
 pids+=($app)
 
-if [ -z "$headless" ]; then
+if [ -z "$auto" ]; then
   wait "$app"
   exit $?
 fi
 
-if timeout 30 xdotool search --sync --onlyvisible --name 'Vela直播助手' >/dev/null 2>&1; then
-  sleep 1  # let the first paint finish before the picture is taken
-  import -window root "$root/build/run.png" && echo "screenshot: build/run.png"
+reader="$root/build/win/tools/section_reader/section_reader.exe"
+section_width() { wine "$reader" 2>/dev/null | sed -n 's/^width=\([0-9]*\) .*/\1/p'; }
+
+window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Vela直播助手' 2>/dev/null | head -1)
+[ -n "$window" ] || { echo "the main window did not appear" >&2; exit 1; }
+sleep 3  # the first device list (the fake adb answers at once) and its paint
+import -window "$window" "$root/build/run-idle.png" && echo "screenshot: build/run-idle.png"
+
+# The connect button's centre: (622..718, 602..638) in the window.
+xdotool mousemove --window "$window" 670 620 click 1
+for _ in $(seq 1 60); do
+  [ "$(section_width)" = 1280 ] && break
+  sleep 0.5
+done
+if [ "$(section_width)" = 1280 ]; then
+  sleep 1  # a few more pictures through the preview
+  import -window "$window" "$root/build/run-connected.png" && echo "screenshot: build/run-connected.png"
+  wine "$reader" --png "$(winepath -w "$root/build/section.png")" && echo "section: build/section.png"
+  wine "$reader" 2>/dev/null
+else
+  echo "no picture reached the section" >&2
 fi
-seconds=${VELA_RUN_SECONDS:-20}
-echo "running headless for $seconds s"
-( sleep "$seconds"; xdotool search --name 'Vela直播助手' key Escape >/dev/null 2>&1 ) &
+xdotool key --window "$window" Escape >/dev/null 2>&1
 wait "$app"
 echo "exit code $?"

@@ -22,6 +22,7 @@ class CIconButton : public ButtonWindow<CIconButton> {
   void SetImages(int normalId, int hotId, int pressedId, int disabledId);
   void SetEnabled(bool enabled);
   void SetText(const std::string& text) { text_ = text; }
+  const std::string& GetText() const { return text_; }
   // Text colours for normal, hot, pressed, disabled.
   void SetTextColors(COLORREF normal, COLORREF hot, COLORREF pressed, COLORREF disabled);
   void SetFontSize(int pixels) { fontSize_ = pixels; }

@@ -26,12 +26,14 @@ class LoadingButton : public ImageButton {
   // Takes ownership of `spinner`; angle restarts at 0; spinning runs timer 2.
   void SetSpinner(GpImagePtr spinner, bool spinning);
   void SetText(const std::string& text) { text_ = text; }
+  const std::string& GetText() const { return text_; }
   void SetTextColor(COLORREF color);
 
   void Draw(HDC target, HDC scratch) override;
 
   int GetAngle() const { return angle_; }
   bool IsSpinning() const { return spinning_; }
+  COLORREF GetTextColor() const { return textColor_; }
   // Where the label was drawn last: its rectangle's left edge (client coordinates).
   int GetLastTextLeft() const { return lastTextLeft_; }
 

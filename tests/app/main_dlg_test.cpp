@@ -1,12 +1,71 @@
-// The main dialog's painting, checked on a memory DC: white inside and a grey
-// one-pixel frame along the rounded outline.
+// The main dialog as the user meets it, driven through its real window
+// messages: start-up with the busy overlay until the first device list, the
+// three connection states and their looks, the kept device selection, the
+// device-change debounce, connect without a device and the failure text.
+// The scanner and the stream worker are the real ones, over the fake adb.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "app/main_dlg.h"
+#include "config/core/app_globals.h"
 #include "framework/gdi.h"
 #include "framework/message_loop.h"
+#include "tests/support/fake_adb_fixture.h"
+#include "tests/support/pump.h"
 
 namespace {
+
+using Message = std::pair<std::string, std::string>;  // text, caption
+
+std::string Listing(const std::vector<std::pair<const char*, const char*>>& devices) {
+  std::string listing = "List of devices attached\r\n", models;
+  for (const auto& [serial, model] : devices) {
+    listing += std::string(serial) + "\tdevice\r\n";
+    models +=
+        ScenarioLine(std::string("model ") + serial, std::string("[ro.product.model]: [") + model + "]\r\n");
+  }
+  return ScenarioLine("devices", listing) + models;
+}
+
+int WindowWidth(HWND window) {
+  RECT rc;
+  GetWindowRect(window, &rc);
+  return rc.right - rc.left;
+}
+
+class MainDialogTest : public ::testing::Test {
+ protected:
+  void Open(const std::string& scenario) {
+    adb.SetScenario(scenario);
+    AppModule().AddMessageLoop(&loop);
+    dlg.SetUserMessage([this](const std::string& text, const std::string& caption) {
+      messages.emplace_back(text, caption);
+    });
+    ASSERT_TRUE(dlg.Create(nullptr));
+    dlg.ShowWindow(SW_SHOWNOACTIVATE);
+    // The busy overlay hides the connect button until the first list.
+    ASSERT_TRUE(PumpUntil([&] { return dlg.connectButton().IsWindowVisible() != FALSE; }, 20000));
+  }
+  void TearDown() override {
+    if (dlg.IsWindow()) dlg.DestroyWindow();
+    AppModule().RemoveMessageLoop();
+  }
+  // Refreshes and waits until the box shows the new list.
+  bool Refresh(const std::string& scenario) {
+    adb.SetScenario(scenario);
+    dlg.SendMessage(WM_COMMAND, CMainDlg::kRefreshId, 0);
+    return PumpUntil([&] { return dlg.deviceBox().GetText() != "正在读取设备列表..."; }, 20000);
+  }
+  void Click(int id) { dlg.SendMessage(WM_COMMAND, id, 0); }
+
+  FakeAdbFolder adb;
+  CMessageLoop loop;
+  CMainDlg dlg;
+  std::vector<Message> messages;
+};
 
 TEST(MainDialogPaint, WhiteClientWithGreyRoundedFrame) {
   CMainDlg dlg;
@@ -22,42 +81,171 @@ TEST(MainDialogPaint, WhiteClientWithGreyRoundedFrame) {
   EXPECT_NE(GetPixel(mem.get(), 0, 0), grey);                        // the corner is cut
 }
 
-TEST(MainDialogWindow, InitialisesFromTheTemplate) {
-  CMessageLoop loop;
-  AppModule().AddMessageLoop(&loop);
-  {
-    CMainDlg dlg;
-    ASSERT_TRUE(dlg.Create(nullptr));
-    RECT rc;
-    dlg.GetWindowRect(&rc);
-    EXPECT_EQ(rc.right - rc.left, CMainDlg::kWidth);
-    EXPECT_EQ(rc.bottom - rc.top, CMainDlg::kHeight);
-    EXPECT_EQ(dlg.GetStyle() & WS_CAPTION, 0u);
-    EXPECT_NE(dlg.GetStyle() & WS_CLIPCHILDREN, 0u);
-    // The logo band is blended at (1, 1) over white; its transparent
-    // pixels leave the white showing.
-    MemoryDC mem(nullptr, CMainDlg::kWidth, CMainDlg::kHeight);
-    dlg.PaintClient(mem.get(), RECT{0, 0, CMainDlg::kWidth, CMainDlg::kHeight});
-    int coloured = 0, white = 0;
-    for (int y = 1; y < 69; ++y)
-      for (int x = 1; x < 209; ++x) (GetPixel(mem.get(), x, y) == RGB(255, 255, 255) ? white : coloured)++;
-    EXPECT_GT(coloured, 200);
-    EXPECT_GT(white, 200);
-    EXPECT_EQ(GetPixel(mem.get(), 300, 40), RGB(255, 255, 255));  // right of the band
-    EXPECT_TRUE(dlg.SendMessage(WM_GETICON, ICON_BIG, 0));
-    EXPECT_TRUE(dlg.SendMessage(WM_GETICON, ICON_SMALL, 0));
-    // Centred on the work area of its monitor.
-    MONITORINFO info{sizeof info};
-    GetMonitorInfoA(MonitorFromWindow(dlg, MONITOR_DEFAULTTONEAREST), &info);
-    EXPECT_NEAR(rc.left - info.rcWork.left, info.rcWork.right - rc.right, 1);
-    EXPECT_NEAR(rc.top - info.rcWork.top, info.rcWork.bottom - rc.bottom, 1);
-    // Registered with the thread's loop while it lives: Escape reaches it.
-    MSG esc{dlg.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001};
-    EXPECT_TRUE(loop.PreTranslateMessage(&esc));
-    dlg.DestroyWindow();
-    EXPECT_FALSE(loop.PreTranslateMessage(&esc));
+TEST_F(MainDialogTest, StartsIdleWithTheCameraMessagesAndAnEmptyList) {
+  Open("");
+  RECT rc;
+  dlg.GetWindowRect(&rc);
+  EXPECT_EQ(rc.right - rc.left, CMainDlg::kWidth);
+  EXPECT_EQ(rc.bottom - rc.top, CMainDlg::kHeight);
+  EXPECT_EQ(dlg.GetStyle() & WS_CAPTION, 0u);
+  EXPECT_NE(dlg.GetStyle() & WS_CLIPCHILDREN, 0u);
+  // The logo band is blended at (1, 1) over white; its transparent pixels
+  // leave the white showing.
+  MemoryDC mem(nullptr, CMainDlg::kWidth, CMainDlg::kHeight);
+  dlg.PaintClient(mem.get(), RECT{0, 0, CMainDlg::kWidth, CMainDlg::kHeight});
+  int coloured = 0, white = 0;
+  for (int y = 1; y < 69; ++y)
+    for (int x = 1; x < 209; ++x) (GetPixel(mem.get(), x, y) == RGB(255, 255, 255) ? white : coloured)++;
+  EXPECT_GT(coloured, 200);
+  EXPECT_GT(white, 200);
+  EXPECT_TRUE(dlg.SendMessage(WM_GETICON, ICON_BIG, 0));
+  MONITORINFO info{sizeof info};
+  GetMonitorInfoA(MonitorFromWindow(dlg, MONITOR_DEFAULTTONEAREST), &info);
+  EXPECT_NEAR(rc.left - info.rcWork.left, info.rcWork.right - rc.right, 1);
+
+  // Neither camera module is in the program folder: one message each, landscape first.
+  const std::vector<Message> expected{{adb.folder() + "lmcam_horizontal.dll缺失", ""},
+                                      {adb.folder() + "lmcam_vertical.dll缺失", ""}};
+  EXPECT_EQ(messages, expected);
+  EXPECT_EQ(dlg.deviceBox().GetText(), "未检测到设备");
+  EXPECT_TRUE(IsWindowVisible(dlg.helpLink()));
+  EXPECT_EQ(dlg.connectButton().GetText(), "马上连接");
+
+  // Registered with the thread's loop while it lives: Escape reaches it.
+  MSG esc{dlg.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001};
+  EXPECT_TRUE(loop.PreTranslateMessage(&esc));
+  dlg.DestroyWindow();
+  EXPECT_FALSE(loop.PreTranslateMessage(&esc));
+}
+
+TEST_F(MainDialogTest, StreamMessagesSwitchBetweenTheIdleAndConnectedLooks) {
+  Open(Listing({{"A1", "小米 13"}}));
+  // A stand-in for the remote panel's root window.
+  HWND panel =
+      CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, dlg, nullptr, nullptr, nullptr);
+  dlg.AttachPanel(panel);
+  RECT placed;
+  GetWindowRect(panel, &placed);
+  MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&placed), 2);
+  const RECT expected{728, 68, 1078, 640};
+  EXPECT_TRUE(EqualRect(&placed, &expected))
+      << placed.left << "," << placed.top << "," << placed.right << "," << placed.bottom;
+  const struct {
+    UINT message;
+    int width;
+    const char* text;
+    COLORREF color;
+    bool connected;
+  } steps[] = {
+      {WM_STREAM_CONNECTED, 1080, "断开连接", RGB(0x59, 0x59, 0x59), true},
+      {WM_STREAM_DISCONNECTED, 730, "马上连接", RGB(255, 255, 255), false},
+  };
+  for (const auto& step : steps) {
+    dlg.PostMessage(step.message);
+    ASSERT_TRUE(PumpUntil([&] { return WindowWidth(dlg) == step.width; }, 5000)) << step.text;
+    EXPECT_EQ(dlg.connectButton().GetText(), step.text);
+    EXPECT_EQ(dlg.connectButton().GetTextColor(), step.color);
+    EXPECT_FALSE(dlg.connectButton().IsDisabled());
+    EXPECT_EQ(dlg.deviceBox().IsWindowEnabled() != FALSE, !step.connected);
+    for (int id : {CMainDlg::kModeId, CMainDlg::kMirrorHId, CMainDlg::kMirrorVId})
+      EXPECT_EQ(IsWindowVisible(dlg.GetDlgItem(id)) != FALSE, step.connected) << id;
+    EXPECT_EQ(IsWindowVisible(panel) != FALSE, step.connected);
   }
-  AppModule().RemoveMessageLoop();
+}
+
+TEST_F(MainDialogTest, ConnectingSpinsAndTheConnectedPhoneStaysSelectedAcrossRefreshes) {
+  AdbGate gate;
+  Open(Listing({{"Z9", "Pixel 7"}, {"A1", "小米 13"}}) + gate.Directive("forward"));
+  EXPECT_EQ(dlg.deviceBox().GetText(), "Pixel 7");
+  EXPECT_FALSE(IsWindowVisible(dlg.helpLink()));
+  dlg.deviceBox().SetCurSel(1);
+  Click(CMainDlg::kConnectId);
+  ASSERT_TRUE(gate.WaitReady(20000));  // the stream thread sits in the forward
+  EXPECT_EQ(dlg.connectButton().GetText(), "正在连接");
+  EXPECT_TRUE(dlg.connectButton().IsSpinning());
+  EXPECT_TRUE(dlg.connectButton().IsDisabled());
+  EXPECT_EQ(WindowWidth(dlg), 730);
+
+  // A disconnect while adb holds the forward ends the run promptly and
+  // without a failure message.
+  const size_t before = messages.size();
+  const DWORD start = GetTickCount();
+  Click(CMainDlg::kConnectId);
+  EXPECT_LT(GetTickCount() - start, 3000u);
+  EXPECT_FALSE(dlg.worker().IsRunning());
+  EXPECT_EQ(dlg.connectButton().GetText(), "马上连接");
+  PumpMessages();
+  EXPECT_EQ(messages.size(), before);
+
+  ASSERT_TRUE(Refresh(Listing({{"X0", "Galaxy"}, {"A1", "小米 13"}, {"Z9", "Pixel 7"}})));
+  EXPECT_EQ(dlg.deviceBox().GetText(), "小米 13");
+  EXPECT_EQ(dlg.deviceBox().GetCurSel(), 1);
+  ASSERT_TRUE(Refresh(Listing({{"Z9", "Pixel 7"}})));  // the kept phone is gone: the first one
+  EXPECT_EQ(dlg.deviceBox().GetText(), "Pixel 7");
+}
+
+TEST_F(MainDialogTest, ABurstOfDeviceChangesRefreshesOnceASecondAfterTheLast) {
+  Open("");
+  DWORD last = 0;
+  for (int i = 0; i < 5; ++i) {
+    dlg.SendMessage(WM_DEVICECHANGE, 7 /* DBT_DEVNODES_CHANGED */, 0);
+    last = GetTickCount();
+    PumpUntil([] { return false; }, 100);
+  }
+  ASSERT_TRUE(PumpUntil([&] { return dlg.refreshRequests() == 1; }, 5000));
+  EXPECT_GE(GetTickCount() - last, 900u);
+  PumpUntil([&] { return dlg.refreshRequests() > 1; }, 1500);
+  EXPECT_EQ(dlg.refreshRequests(), 1);
+}
+
+TEST_F(MainDialogTest, ConnectWithoutADeviceTellsSoAndStaysIdle) {
+  Open("");
+  messages.clear();
+  Click(CMainDlg::kConnectId);
+  const std::vector<Message> expected{{"无可用设备，请刷新设备列表", "无可用设备"}};
+  EXPECT_EQ(messages, expected);
+  EXPECT_EQ(dlg.connectButton().GetText(), "马上连接");
+  EXPECT_FALSE(dlg.connectButton().IsSpinning());
+  EXPECT_FALSE(dlg.worker().IsRunning());
+}
+
+TEST_F(MainDialogTest, AFailedConnectShowsTheConfiguredTipsOrTheBuiltInText) {
+  Open(Listing({{"A1", "小米 13"}}));
+  // Without its adb the forward cannot start: the connect fails.
+  ASSERT_TRUE(DeleteFileA((adb.folder() + "adb\\adb.exe").c_str()));
+  const std::string saved = GetAppString(AppString::ConnTips);
+  for (const char* tips : {"", "请先打开手机上的Vela相机"}) {
+    SetAppString(AppString::ConnTips, tips);
+    messages.clear();
+    Click(CMainDlg::kConnectId);
+    ASSERT_TRUE(PumpUntil([&] { return !messages.empty(); }, 20000));
+    const std::string text = *tips ? tips : StreamWorker::kDefaultConnectFailedText;
+    EXPECT_EQ(messages[0], Message(text, "同步失败"));
+    EXPECT_EQ(dlg.connectButton().GetText(), "马上连接");
+    EXPECT_FALSE(dlg.connectButton().IsDisabled());
+  }
+  SetAppString(AppString::ConnTips, saved);
+}
+
+TEST_F(MainDialogTest, TheModeButtonNamesTheOtherModeAndTellsWhichCameraCarriesThePicture) {
+  Open("");
+  messages.clear();
+  const struct {
+    const char* label;
+    bool portrait;
+    Message told;
+  } clicks[] = {
+      {"横屏模式", true, {"请在直播平台中，切换摄像头为“Vela直播助手（竖屏）”", "提示"}},
+      {"竖屏模式", false, {"请在直播平台中，切换摄像头为“Vela直播助手（横屏）” ", "提示"}},
+  };
+  for (const auto& click : clicks) {
+    Click(CMainDlg::kModeId);
+    EXPECT_EQ(dlg.modeButton().GetText(), click.label);
+    EXPECT_EQ(dlg.worker().frameBuffer().IsPortrait(), click.portrait);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), click.told);
+  }
+  EXPECT_EQ(messages.size(), 2u);
 }
 
 }  // namespace

@@ -63,6 +63,7 @@ case "$cmd" in
     start_one command 5 --no-video --command '<test text="命令一"/>'
     start_one restart 6
     start_one close_mid_frame 8 --close-mid-frame-after 0.5
+    start_one main_dialog 9  # the main dialog's end-to-end test (tests/app)
     # Ready when each has printed its "listening" line (at most 20 s each).
     for pidfile in "$state"/*.pid; do
       name=$(basename "$pidfile" .pid)
