@@ -13,6 +13,7 @@
 #include "framework/message_loop.h"
 #include "tests/support/fake_adb_fixture.h"
 #include "tests/support/pump.h"
+#include "tests/support/temp_folder.h"
 #include "tools/phone_simulator/test_pattern.h"
 #include "widgets/gdiplus_owners.h"
 
@@ -20,15 +21,9 @@ namespace {
 
 using namespace test_pattern;
 
-std::string WindowsPath(std::string path) {
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path[0] == '\\' ? "Z:" + path : path;
-}
-
 // Runs the section reader on "LumoraFileMapping"; true when it saved a whole picture.
 bool SaveSectionAsPng(const std::string& png) {
-  std::string exe = WindowsPath(SECTION_READER_PATH);
+  std::string exe = WinePath(SECTION_READER_PATH);
   std::string cmd = "\"" + exe + "\" --png \"" + png + "\"";
   STARTUPINFOA si{sizeof si};
   PROCESS_INFORMATION pi{};

@@ -7,14 +7,9 @@
 #include "framework/gdi.h"
 #include "framework/handles.h"
 #include "tests/support/pump.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
-
-std::string WindowsPath(std::string unixPath) {
-  for (char& c : unixPath)
-    if (c == '/') c = '\\';
-  return "Z:" + unixPath;
-}
 
 struct FindData {
   DWORD pid;
@@ -41,7 +36,7 @@ HWND VisibleTopWindowOf(DWORD pid) {
 class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string exe = WindowsPath(VELA_EXE_PATH);
+    std::string exe = WinePath(VELA_EXE_PATH);
     std::string cmd = "\"" + exe + "\"";
     STARTUPINFOA si{sizeof si};
     PROCESS_INFORMATION pi{};

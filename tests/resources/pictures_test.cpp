@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "resources/picture_ids.h"
+#include "tests/support/temp_folder.h"
 #include "widgets/image_helpers.h"
 
 namespace {
@@ -99,10 +100,7 @@ TEST(PngResources, EveryLoadedPictureHasItsSizeAlphaAndDistinctLooks) {
 
 // Help pictures beside the program, decoded with GDI+ as the program does.
 std::wstring ResPath(const char* name) {
-  std::string path = std::string(VELA_RES_DIR) + "/" + name;
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;  // a Unix path under Wine
-  for (char& c : path)
-    if (c == '/') c = '\\';
+  const std::string path = WinePath(std::string(VELA_RES_DIR) + "/" + name);
   return std::wstring(path.begin(), path.end());
 }
 

@@ -11,18 +11,7 @@
 #include "framework/worker_thread.h"
 #include "tests/support/message_only_window.h"
 
-namespace {
-
-std::string WindowsPath(const char* path) {
-  std::string p = path;
-  // Built on Linux: a /work/... path is Z:\work\... under Wine.
-  if (!p.empty() && p[0] == '/') p = "Z:" + p;
-  for (char& c : p)
-    if (c == '/') c = '\\';
-  return p;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::string ScenarioLine(const std::string& head, const std::string& bytes) {
   return head + " " + ScenarioEscape(bytes) + "\n";
@@ -42,7 +31,7 @@ FakeAdbFolder::FakeAdbFolder(bool withAdb)
       savedProgramFolder_(ProgramFolder) {
   if (withAdb) {
     CreateDirectoryA((temp_.path() + "adb").c_str(), nullptr);
-    CopyFileA(WindowsPath(FAKE_ADB_PATH).c_str(), (temp_.path() + "adb\\adb.exe").c_str(), FALSE);
+    CopyFileA(WinePath(FAKE_ADB_PATH).c_str(), (temp_.path() + "adb\\adb.exe").c_str(), FALSE);
   }
   ProgramFolder = temp_.path();
   SetEnvironmentVariableA(kFakeAdbScenarioEnv, scenario_.c_str());

@@ -52,6 +52,13 @@ TempFolder::~TempFolder() {
   RemoveTree(path_);
 }
 
+std::string WinePath(std::string path) {
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
 std::string ReadFileBytes(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   std::ostringstream s;

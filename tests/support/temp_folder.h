@@ -15,6 +15,10 @@ class TempFolder {
   std::string path_;
 };
 
+// A path of the build tree as a Windows program sees it: the tree is built on
+// Linux, so /work/x is Z:\work\x under Wine; other paths only get backslashes.
+std::string WinePath(std::string path);
+
 // Whole-file helpers for scenario, record and configuration files.
 std::string ReadFileBytes(const std::string& file);
 void WriteFileBytes(const std::string& file, const std::string& bytes);

@@ -5,16 +5,7 @@
 #include "framework/handles.h"
 #include "tests/support/temp_folder.h"
 
-namespace {
-// Built on Linux: a /work/... path is Z:\work\... under Wine.
-std::string ToolPath() {
-  std::string path = SECTION_READER_PATH;
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-}  // namespace
+namespace {}  // namespace
 
 ToolRun RunSectionReader(const std::string& arguments) {
   ToolRun run;
@@ -30,7 +21,7 @@ ToolRun RunSectionReader(const std::string& arguments) {
   si.hStdOutput = output.get();
   si.hStdError = output.get();
   PROCESS_INFORMATION pi{};
-  std::string commandLine = "\"" + ToolPath() + "\" " + arguments;
+  std::string commandLine = "\"" + WinePath(SECTION_READER_PATH) + "\" " + arguments;
   if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                       &si, &pi))
     return run;
