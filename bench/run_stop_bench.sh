@@ -24,17 +24,7 @@ cmake --build "$native" --target phone_simulator -j2 >/dev/null
 cmake --build "$win" --target stream_stop_bench -j2 >/dev/null
 sim="$native/tools/phone_simulator/phone_simulator"
 
-out=$(mktemp)
-"$sim" --port 0 --size 1280x720 --fps 30 --exit-after-idle 300 > "$out" 2>&1 &
-sim_pid=$!
-trap 'kill "$sim_pid" 2>/dev/null; wait "$sim_pid" 2>/dev/null; rm -f "$out"' EXIT
-port=""
-for _ in $(seq 1 200); do
-  port=$(sed -n 's/^listening port=//p' "$out")
-  [ -n "$port" ] && break
-  kill -0 "$sim_pid" 2>/dev/null || break
-  sleep 0.05
-done
-[ -n "$port" ] || { echo "the simulator did not start:"; cat "$out"; exit 1; }
+source "$root/bench/simulator.sh"
+bench_start_simulator "$sim" --size 1280x720 --fps 30 --exit-after-idle 300 || exit 1
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
-"$root/scripts/wine-run.sh" "$win/bench/stream_stop_bench.exe" --port "$port" --repeat "$repeat"
+"$root/scripts/wine-run.sh" "$win/bench/stream_stop_bench.exe" --port "$bench_sim_port" --repeat "$repeat"

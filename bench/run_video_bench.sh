@@ -74,35 +74,21 @@ done
 
 # Latency against a live simulator (its encoder and the one-frame wait of the
 # decoder's parser included), landscape and portrait output.
-out=$(mktemp)
-sim_pid=""
-stop_sim() {
-  if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null; wait "$sim_pid" 2>/dev/null; fi
-  sim_pid=""
-}
-trap 'stop_sim; rm -f "$out"' EXIT
+source "$root/bench/simulator.sh"
 for config in "1280x720 30" "1280x720 60" "1920x1080 30" "720x1280 30"; do
   set -- $config
   echo
   echo "latency, live ${1} at ${2} fps (simulator on this machine, x264 veryfast zerolatency):"
-  "$sim" --port 0 --size "$1" --fps "$2" --exit-after-idle 120 > "$out" 2>&1 &
-  sim_pid=$!
-  port=""
-  for _ in $(seq 1 200); do
-    port=$(sed -n 's/^listening port=//p' "$out")
-    [ -n "$port" ] && break
-    kill -0 "$sim_pid" 2>/dev/null || break
-    sleep 0.05
-  done
-  if [ -z "$port" ]; then
-    echo "the simulator did not start:"; cat "$out"; status=1; stop_sim; continue
+  if ! bench_start_simulator "$sim" --size "$1" --fps "$2" --exit-after-idle 120; then
+    status=1
+    continue
   fi
   for mode in "" --portrait; do
-    if ! "$root/scripts/wine-run.sh" "$latency_bench" --port "$port" --seconds 6 $mode; then
-      echo "video_latency_bench failed on port $port $mode"
+    if ! "$root/scripts/wine-run.sh" "$latency_bench" --port "$bench_sim_port" --seconds 6 $mode; then
+      echo "video_latency_bench failed on port $bench_sim_port $mode"
       status=1
     fi
   done
-  stop_sim
+  bench_stop_simulator
 done
 exit $status
