@@ -30,6 +30,10 @@ CWindowImplBase::~CWindowImplBase() {
   window_binding::DestroyFromOwner(this, kSelfSlot);
 }
 
+void CWindowImplBase::DestroyDetached() {
+  window_binding::DestroyFromOwner(this, kSelfSlot);
+}
+
 ATOM CWindowImplBase::RegisterWindowClass(const char* className, UINT style, WNDPROC proc) {
   static LONG counter = 0;
   char generated[32];

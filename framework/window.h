@@ -76,6 +76,9 @@ class CWindowImplBase : public CWindow, public CMessageMap {
   static LRESULT CALLBACK WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
  protected:
+  // Detaches the object, then destroys its window (and so its child
+  // windows): for an owner that must end the window before its members go.
+  void DestroyDetached();
   // Registers (once) a window class named `className` (generated when null).
   static ATOM RegisterWindowClass(const char* className, UINT style, WNDPROC proc);
   HWND CreateImpl(ATOM cls, HWND parent, const RECT& rc, const char* name, DWORD style, DWORD exStyle,
