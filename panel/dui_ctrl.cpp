@@ -1,5 +1,6 @@
 #include "panel/dui_ctrl.h"
 
+#include "framework/gdi.h"
 #include "panel/dui_manager.h"
 
 DUICtrl::~DUICtrl() {
@@ -65,6 +66,12 @@ int DUICtrl::IndexOfChild(int id) const {
 
 void DUICtrl::Repaint() {
   if (m_hWnd) ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+LRESULT DUICtrl::PaintBuffered() {
+  DoubleBufferedPaint paint(m_hWnd);
+  PaintTo(paint.dc());
+  return 0;
 }
 
 void CollectDescendants(const DUICtrl& control, std::vector<DUICtrl*>& out) {

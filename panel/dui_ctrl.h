@@ -58,6 +58,16 @@ class DUICtrl : public CWindowImpl<DUICtrl> {
   int IndexOfChild(int id) const;
   // Repaints the whole client without erasing, when the window exists.
   void Repaint();
+  // Painting controls answer WM_PAINT with this (the client drawn by
+  // PaintTo into a back buffer copied in one BitBlt) and WM_ERASEBKGND with
+  // 0, so nothing flickers; tests call PaintTo on a memory DC.
+  LRESULT PaintBuffered();
+
+ public:
+  // Draws the whole client onto `dc` (controls that paint override it).
+  virtual void PaintTo(HDC /*dc*/) {}
+
+ protected:
 
   std::vector<std::unique_ptr<DUICtrl>> children_;
 
