@@ -68,6 +68,7 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   preview_.SetWorker(worker_.get());
   ShowLoading(true);
   RegisterCameraModules(ProgramFolder, [this](const std::string& text) { Tell(text, ""); });
+  panel_ = std::make_unique<DUIManager>([this](DUICtrl& root) { return AttachPanel(root); });
   return TRUE;
 }
 
@@ -112,6 +113,7 @@ LRESULT CMainDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
   worker_->Stop();
   worker_->SetNotifyWindow(nullptr);
   scanner_.Stop();
+  panel_.reset();  // no link any more: the sender ends at once
   tray_.Remove();  // while the window the shell knows the icon by still exists
   if (CMessageLoop* loop = AppModule().GetMessageLoop()) {
     loop->RemoveMessageFilter(this);
@@ -172,10 +174,10 @@ LRESULT CMainDlg::OnDeviceList(UINT, WPARAM, LPARAM, BOOL&) {
   return 0;
 }
 
-// Sent by the stream thread; the text is only valid during the call. The
-// remote panel takes it once it exists; until then the copy is dropped.
+// Sent by the stream thread, which waits: the text is only valid during the
+// call, and the panel's tree changes here on the window thread.
 LRESULT CMainDlg::OnLinkCommand(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  if (lParam) lastLinkCommand_ = reinterpret_cast<const char*>(lParam);
+  if (lParam && panel_) panel_->Execute(reinterpret_cast<const char*>(lParam));
   return 0;
 }
 

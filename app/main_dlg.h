@@ -3,10 +3,11 @@
 // from the scanner, connect and disconnect through the stream worker, and the
 // preview that publishes the pictures for the cameras.
 //
-// Owners and shutdown: the dialog owns the scanner, the stream worker and the
-// preview. WM_DESTROY stops the worker (its pumping join lets a stream thread
-// inside a sent WM_LINK_COMMAND finish) and the scan pass while the window
-// still exists, so no worker ever reaches a dead window.
+// Owners and shutdown: the dialog owns the scanner, the stream worker, the
+// preview and the remote panel's manager. WM_DESTROY stops the worker (its
+// pumping join lets a stream thread inside a sent WM_LINK_COMMAND finish) and
+// the scan pass while the window still exists, so no worker ever reaches a
+// dead window; then the panel's sender is joined and its tree destroyed.
 #pragma once
 #include <windows.h>
 
@@ -27,6 +28,7 @@
 #include "framework/update_ui.h"
 #include "link/core/device_info.h"
 #include "link/device_scanner.h"
+#include "panel/dui_manager.h"
 #include "resources/resource.h"
 #include "video/draw_handler.h"
 #include "video/player_ctrl.h"
@@ -93,9 +95,10 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
 
   // 1: hides every visible child and shows the busy overlay; 0: the reverse.
   void ShowLoading(bool show);
-  // Places the remote panel's root window (a child of this dialog) right of
-  // the preview; it shows only while connected.
-  void AttachPanel(HWND panel);
+  // Creates the remote panel's root window (a child of this dialog) right of
+  // the preview; it shows only while connected. False when the window could
+  // not be made.
+  bool AttachPanel(DUICtrl& root);
   // Starts a connection to the device selected in the device box.
   void ConnectSelected();
   // Device box text "reading", then a scan pass.
@@ -109,7 +112,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   HWND helpLink() const { return helpLinkButton_; }
   StreamWorker& worker() { return *worker_; }
   int refreshRequests() const { return refreshRequests_; }
-  const std::string& lastLinkCommand() const { return lastLinkCommand_; }
+  DUIManager& panel() { return *panel_; }
 
   BEGIN_MSG_MAP(CMainDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
@@ -190,7 +193,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   DeviceInfo selectedDevice_;
   int refreshCount_ = 0;     // manual refreshes since the last non-empty list
   int refreshRequests_ = 0;  // every RefreshDevices, manual or automatic
-  std::string lastLinkCommand_;
+  std::unique_ptr<DUIManager> panel_;
 
   // PNG 224 with its transparency kept, blended at (1, 1).
   BitmapHandle headerBitmap_;

@@ -2,6 +2,8 @@
 // layout, and the busy overlay that hides them until the first device list.
 #include "app/device_list.h"
 #include "app/main_dlg.h"
+
+#include "panel/dui_ctrl.h"
 #include "resources/picture_ids.h"
 #include "widgets/image_helpers.h"
 
@@ -123,13 +125,15 @@ void CMainDlg::ShowLoading(bool show) {
   loading_.ShowWindow(SW_HIDE);
 }
 
-void CMainDlg::AttachPanel(HWND panel) {
+bool CMainDlg::AttachPanel(DUICtrl& root) {
   RECT client;
   GetClientRect(&client);
-  // The panel shows only while connected: its right edge is the connected width's.
-  const int right = ConnectionView::kConnectedWidth - 2;
-  ::SetWindowPos(panel, nullptr, kPreviewRect.right, kPreviewRect.top, right - kPreviewRect.right,
-                 client.bottom - 8 - kPreviewRect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The panel shows only while connected: its right edge is the connected
+  // width's whatever the width now, since its children are laid out once, at creation.
+  const RECT rc{kPreviewRect.right, kPreviewRect.top, ConnectionView::kConnectedWidth - 2, client.bottom - 8};
+  HWND panel = root.Create(m_hWnd, rc);
+  if (!panel) return false;
   ::ShowWindow(panel, view_.state() == ConnectionState::kConnected ? SW_SHOW : SW_HIDE);
   view_.SetPanel(panel);
+  return true;
 }

@@ -68,7 +68,6 @@ class DUICtrl : public CWindowImpl<DUICtrl> {
   virtual void PaintTo(HDC /*dc*/) {}
 
  protected:
-
   std::vector<std::unique_ptr<DUICtrl>> children_;
 
  private:

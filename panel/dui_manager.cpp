@@ -161,8 +161,16 @@ void DUIManager::SenderLoop() {
       text = std::move(queue_.front());
       queue_.pop_front();
     }
-    LinkReader::Current.WriteMessage(LinkMessageType::Command, text.data(),
-                                     static_cast<int32_t>(text.size()));
+    if (LinkReader::Current.WriteMessage(LinkMessageType::Command, text.data(),
+                                         static_cast<int32_t>(text.size())))
+      continue;
+    // The link is not up yet (a reader registers before its handshake) or has
+    // just failed: the event goes back to the head of the queue for the next
+    // sender, so nothing is lost or reordered.
+    ScopedLock lock(queueLock_);
+    if (queue_.size() < kMaxQueuedEvents) queue_.push_front(std::move(text));
+    senderRunning_ = false;
+    return;
   }
 }
 

@@ -17,7 +17,10 @@
 // than kMaxTotalCtrls controls (each with up to a few windows; a process has
 // 10,000 window handles in all). Events wait for a link in a queue of at
 // most kMaxQueuedEvents; past that the oldest is dropped (a click from long
-// ago means nothing to the phone any more).
+// ago means nothing to the phone any more). An event whose write fails (the
+// link not up yet, or just lost) goes back to the head of the queue and waits
+// for the next sender, so nothing is lost or reordered; the phone may see it
+// twice if the link failed after the frame had left.
 #pragma once
 #include <deque>
 #include <functional>

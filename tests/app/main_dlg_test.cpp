@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/main_dlg.h"
+#include "panel/dui_ctrl.h"
 #include "config/core/app_globals.h"
 #include "framework/gdi.h"
 #include "framework/message_loop.h"
@@ -120,10 +121,11 @@ TEST_F(MainDialogTest, StartsIdleWithTheCameraMessagesAndAnEmptyList) {
 
 TEST_F(MainDialogTest, StreamMessagesSwitchBetweenTheIdleAndConnectedLooks) {
   Open(Listing({{"A1", "小米 13"}}));
-  // A stand-in for the remote panel's root window.
-  HWND panel =
-      CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, dlg, nullptr, nullptr, nullptr);
-  dlg.AttachPanel(panel);
+  // The phone's first command builds the panel's root right of the preview.
+  const char config[] = "<command name=\"config\"><ctrl id=\"1\" class=\"op_area\"/></command>";
+  dlg.SendMessage(WM_LINK_COMMAND, 0, reinterpret_cast<LPARAM>(config));
+  ASSERT_NE(dlg.panel().root(), nullptr);
+  HWND panel = dlg.panel().root()->m_hWnd;
   RECT placed;
   GetWindowRect(panel, &placed);
   MapWindowPoints(nullptr, dlg, reinterpret_cast<POINT*>(&placed), 2);

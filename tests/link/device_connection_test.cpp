@@ -7,7 +7,7 @@
 #include <future>
 
 #include "framework/handles.h"
-#include "tests/link/fake_phone.h"
+#include "tests/support/fake_phone.h"
 
 using fake::FakePhone;
 

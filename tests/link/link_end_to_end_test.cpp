@@ -8,7 +8,8 @@
 #include "link/dui_resource_store.h"
 #include "link/link_reader.h"
 #include "tests/link/command_window.h"
-#include "tests/link/fake_phone.h"
+#include "tests/link/core/memory_channel.h"
+#include "tests/support/fake_phone.h"
 #include "tests/support/fake_adb_fixture.h"
 
 using fake::FakePhone;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "link/link_reader.h"
-#include "tests/link/fake_phone.h"
+#include "tests/support/fake_phone.h"
 
 using fake::FakePhone;
 

@@ -10,7 +10,7 @@
 
 #include "framework/handles.h"
 #include "link/link_reader.h"
-#include "tests/link/fake_phone.h"
+#include "tests/support/fake_phone.h"
 
 using fake::FakePhone;
 

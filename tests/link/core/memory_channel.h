@@ -13,6 +13,7 @@
 
 #include "link/core/byte_channel.h"
 #include "link/core/link_message.h"
+#include "tests/support/wire_bytes.h"
 
 class MemoryChannel : public ByteChannel {
  public:
@@ -47,15 +48,6 @@ class MemoryChannel : public ByteChannel {
   size_t sendLimit_ = SIZE_MAX;
 };
 
-inline std::string Le32(uint32_t v) {
-  std::string s(4, '\0');
-  for (int i = 0; i < 4; ++i) s[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
-  return s;
-}
-
-inline std::string Frame(uint32_t type, const std::string& payload) {
-  return Le32(type) + Le32(static_cast<uint32_t>(payload.size())) + payload;
-}
 
 inline std::string PayloadOf(const LinkMessage& m) {
   return m.data ? std::string(reinterpret_cast<const char*>(m.data.get()), m.length) : std::string();

@@ -14,8 +14,10 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "link/link_reader.h"
-#include "tests/link/core/memory_channel.h"
+#include "tests/support/wire_bytes.h"
 
 namespace fake {
 

@@ -1,4 +1,4 @@
-#include "tests/link/fake_phone.h"
+#include "tests/support/fake_phone.h"
 
 #include <windows.h>
 
