@@ -63,6 +63,7 @@ std::string UsageText() {
          "                            selects a tab or tile, a double click on a filter opens its\n"
          "                            sliders, back and reset, slider values kept per filter) and tint\n"
          "                            the picture with the selected filter's colour at its strength.\n"
+         "                            Each desktop starts from 原图 on the filter tab.\n"
          "                            Default: on, but off when --command or --command-file is given\n"
          "Output:\n"
          "  --log FILE                also append every printed line to FILE\n"
