@@ -13,8 +13,9 @@ struct NotifyEvent {
   std::string custom;  // the "event" attribute of a custom event: back, reset
 };
 
-// A notify is a few hundred bytes; longer text is not read at all.
-constexpr size_t kMaxNotifyLength = 64 * 1024;
+// A notify is a few hundred bytes; longer text is not read at all, which
+// also bounds the nesting depth the XML parser recurses into.
+constexpr size_t kMaxNotifyLength = 4096;
 
 // False for text that is not a notify command with an event carrying a name and an id.
 bool ParseNotify(const std::string& utf8, NotifyEvent* event);
