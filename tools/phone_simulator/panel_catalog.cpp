@@ -6,7 +6,7 @@ namespace {
 using S = TileShape;
 
 // Filters: each tints the picture in its colour. The first is the untouched picture.
-const TileSpec kFilterTiles[] = {
+const TileInfo kFilterTiles[] = {
     {101, "原图", {200, 200, 200}, S::kNone, true},     {102, "暖阳", {255, 150, 40}, S::kDisc, false},
     {103, "冷调", {40, 110, 255}, S::kSquare, false},   {104, "清新", {60, 220, 160}, S::kTriangle, false},
     {105, "粉嫩", {255, 110, 170}, S::kDiamond, false}, {106, "复古", {170, 120, 60}, S::kRing, false},
@@ -16,27 +16,27 @@ const TileSpec kFilterTiles[] = {
 };
 
 // Stickers the phone draws over the face.
-const TileSpec kDecorTiles[] = {
+const TileInfo kDecorTiles[] = {
     {201, "猫耳", {250, 160, 60}, S::kTriangle, false}, {202, "墨镜", {30, 30, 30}, S::kBars, false},
     {203, "皇冠", {240, 200, 40}, S::kStar, false},     {204, "爱心", {240, 60, 90}, S::kDiamond, false},
     {205, "泡泡", {90, 180, 250}, S::kRing, false},     {206, "胡子", {110, 70, 40}, S::kCross, false},
 };
 
 // Beauty presets shown as round tiles; the first turns them off.
-const TileSpec kCircleTiles[] = {
+const TileInfo kCircleTiles[] = {
     {301, "无", {220, 220, 220}, S::kCross, true},      {302, "自然", {120, 200, 120}, S::kDisc, false},
     {303, "精致", {200, 120, 220}, S::kDiamond, false}, {304, "甜美", {250, 140, 170}, S::kStar, false},
     {305, "元气", {250, 200, 60}, S::kSquare, false},   {306, "高级", {90, 90, 140}, S::kRing, false},
 };
 
 template <size_t N>
-constexpr int CountOf(const TileSpec (&)[N]) {
+constexpr int CountOf(const TileInfo (&)[N]) {
   return static_cast<int>(N);
 }
 
 }  // namespace
 
-const TabSpec kTabs[3] = {{11, "滤镜"}, {12, "贴纸"}, {13, "美颜"}};
+const TabInfo kTabs[3] = {{11, "滤镜"}, {12, "贴纸"}, {13, "美颜"}};
 
 // Filter and circle tiles carry their name below the picture (22 and 20 pixels).
 const TilePage kTilePages[3] = {
@@ -45,13 +45,13 @@ const TilePage kTilePages[3] = {
     {kCirclePageId, TileKind::kCircle, "美颜", kTileEdge + 20, kCircleTiles, CountOf(kCircleTiles)},
 };
 
-const SliderSpec kSliders[3] = {
+const SliderInfo kSliders[3] = {
     {401, "强度", 0, 100, 70},
     {402, "平滑", 0, 100, 40},
     {403, "亮度", -50, 50, 0},
 };
 
-const TilePage* FindTile(int id, const TileSpec** tile) {
+const TilePage* FindTile(int id, const TileInfo** tile) {
   for (const TilePage& page : kTilePages)
     for (int i = 0; i < page.count; ++i)
       if (page.tiles[i].id == id) {
@@ -73,7 +73,7 @@ int SliderIndex(int id) {
   return -1;
 }
 
-std::string TileBlobName(const TileSpec& tile) {
+std::string TileBlobName(const TileInfo& tile) {
   return "tile_" + std::to_string(tile.id) + ".png";
 }
 

@@ -24,7 +24,7 @@ enum class TileShape { kNone, kDisc, kSquare, kTriangle, kDiamond, kRing, kCross
 
 enum class TileKind { kFilter, kDecor, kCircle };
 
-struct TileSpec {
+struct TileInfo {
   int id;
   const char* name;  // UTF-8, as the panel shows it
   test_pattern::Rgb colour;
@@ -32,13 +32,13 @@ struct TileSpec {
   bool is_cancel;  // the tile that turns the effect off
 };
 
-struct SliderSpec {
+struct SliderInfo {
   int id;
   const char* name;
   int min, max, initial;
 };
 
-struct TabSpec {
+struct TabInfo {
   int id;
   const char* name;
 };
@@ -48,24 +48,24 @@ struct TilePage {
   TileKind kind;
   const char* title;
   int item_height;  // the picture square plus the room its name needs
-  const TileSpec* tiles;
+  const TileInfo* tiles;
   int count;
 };
 
-extern const TabSpec kTabs[3];
+extern const TabInfo kTabs[3];
 extern const TilePage kTilePages[3];
-extern const SliderSpec kSliders[3];
+extern const SliderInfo kSliders[3];
 // Index of the slider whose value is a filter's strength (how much of its tint shows).
 constexpr int kStrengthSlider = 0;
 // Edge of every tile picture in pixels: the panel shows pictures up to this size unscaled.
 constexpr int kTileEdge = 68;
 
 // The page that holds tile `id`, with the tile in *tile; null when no tile has that id.
-const TilePage* FindTile(int id, const TileSpec** tile);
+const TilePage* FindTile(int id, const TileInfo** tile);
 const TilePage* FindTilePage(int page_id);
 // Index into kSliders, or -1.
 int SliderIndex(int id);
 // The blob name of a tile's picture.
-std::string TileBlobName(const TileSpec& tile);
+std::string TileBlobName(const TileInfo& tile);
 
 }  // namespace phone_sim

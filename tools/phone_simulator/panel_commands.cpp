@@ -34,7 +34,7 @@ const char* ItemClass(TileKind kind) {
   }
 }
 
-std::string TileCtrl(const TilePage& page, const TileSpec& tile) {
+std::string TileCtrl(const TilePage& page, const TileInfo& tile) {
   CtrlXml ctrl(tile.id, ItemClass(page.kind));
   ctrl.Attr("name", tile.name).Attr("image", TileBlobName(tile));
   if (page.kind != TileKind::kDecor) ctrl.Attr("is_cancel", tile.is_cancel ? 1 : 0);
@@ -47,7 +47,7 @@ std::string WithChildren(const std::string& ctrl, const std::string& children) {
 }
 
 const char* FilterName(int id) {
-  const TileSpec* tile = nullptr;
+  const TileInfo* tile = nullptr;
   return FindTile(id, &tile) ? tile->name : "滤镜";
 }
 
@@ -84,7 +84,7 @@ std::string AdjustPageCtrl(const PanelState& state) {
       .Element();
 }
 
-std::string SliderCtrl(const SliderSpec& slider, int value) {
+std::string SliderCtrl(const SliderInfo& slider, int value) {
   return CtrlXml(slider.id, "slider")
       .Attr("name", slider.name)
       .Attr("min", slider.min)
@@ -101,7 +101,7 @@ std::string ModifyCommand(int parent_id, const std::vector<std::string>& ctrls) 
 
 std::string ConfigCommand(const PanelState& state) {
   std::string tabs;
-  for (const TabSpec& tab : kTabs) tabs += CtrlXml(tab.id, "tab").Attr("name", tab.name).Element();
+  for (const TabInfo& tab : kTabs) tabs += CtrlXml(tab.id, "tab").Attr("name", tab.name).Element();
   std::string pages;
   for (int p = 0; p < 3; ++p) {
     const TilePage& page = kTilePages[p];

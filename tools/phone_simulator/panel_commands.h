@@ -29,6 +29,6 @@ std::string TabHolderCtrl(const PanelState& state);
 std::string PageSwitchCtrl(const PanelState& state);
 std::string TilePageCtrl(const TilePage& page, int selected);
 std::string AdjustPageCtrl(const PanelState& state);
-std::string SliderCtrl(const SliderSpec& slider, int value);
+std::string SliderCtrl(const SliderInfo& slider, int value);
 
 }  // namespace phone_sim

@@ -30,7 +30,7 @@ PanelModel::PanelModel() {
 int* PanelModel::Values(int filter_id) {
   std::vector<int>& values = values_[filter_id];
   if (values.empty())
-    for (const SliderSpec& slider : kSliders) values.push_back(slider.initial);
+    for (const SliderInfo& slider : kSliders) values.push_back(slider.initial);
   return values.data();
 }
 
@@ -68,14 +68,14 @@ std::vector<std::string> PanelModel::Answer(const std::string& utf8, std::string
 
 // A tab shows its page; a tile becomes its page's selection.
 std::vector<std::string> PanelModel::AnswerClick(const NotifyEvent& event, std::string* account) {
-  for (const TabSpec& tab : kTabs)
+  for (const TabInfo& tab : kTabs)
     if (tab.id == event.id) {
       state_.tab = tab.id;
       state_.shown_page = tab.id + kTabToPage;
       *account += std::string("tab ") + tab.name;
       return {ModifyCommand(kRootId, {TabHolderCtrl(state_), PageSwitchCtrl(state_)})};
     }
-  const TileSpec* tile = nullptr;
+  const TileInfo* tile = nullptr;
   const TilePage* page = FindTile(event.id, &tile);
   if (!page) {
     *account += "no such tile, ignored";
@@ -88,7 +88,7 @@ std::vector<std::string> PanelModel::AnswerClick(const NotifyEvent& event, std::
 
 // A filter other than the untouched picture opens its sliders.
 std::vector<std::string> PanelModel::AnswerDoubleClick(const NotifyEvent& event, std::string* account) {
-  const TileSpec* tile = nullptr;
+  const TileInfo* tile = nullptr;
   const TilePage* page = FindTile(event.id, &tile);
   if (!page || page->kind != TileKind::kFilter || tile->is_cancel) {
     *account += "nothing to adjust";
@@ -125,7 +125,7 @@ std::vector<std::string> PanelModel::TakeSliderValue(const NotifyEvent& event, s
     *account += "no such slider, ignored";
     return {};
   }
-  const SliderSpec& slider = kSliders[index];
+  const SliderInfo& slider = kSliders[index];
   Values(state_.adjusting)[index] = std::min(slider.max, std::max(slider.min, event.pos));
   *account += std::string(slider.name) + "=" + std::to_string(Values(state_.adjusting)[index]);
   return {};
@@ -133,7 +133,7 @@ std::vector<std::string> PanelModel::TakeSliderValue(const NotifyEvent& event, s
 
 PictureTint PanelModel::Tint() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  const TileSpec* tile = nullptr;
+  const TileInfo* tile = nullptr;
   if (!FindTile(state_.selected[0], &tile) || tile->is_cancel) return {};
   auto found = values_.find(tile->id);
   const int strength =

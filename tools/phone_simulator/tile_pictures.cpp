@@ -49,7 +49,7 @@ Rgb UntouchedPictureAt(int x, int y) {
 
 }  // namespace
 
-RgbaPicture DrawTile(TileKind kind, const TileSpec& tile) {
+RgbaPicture DrawTile(TileKind kind, const TileInfo& tile) {
   RgbaPicture picture;
   picture.width = picture.height = kTileEdge;
   picture.pixels.assign(static_cast<size_t>(kTileEdge) * kTileEdge * 4, 0);

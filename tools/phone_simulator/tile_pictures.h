@@ -15,7 +15,7 @@ namespace phone_sim {
 // kTileEdge square: filters and circles a filled ground with a white shape
 // (the untouched-picture tile a small copy of the test picture's corners),
 // stickers a coloured shape on a transparent ground.
-RgbaPicture DrawTile(TileKind kind, const TileSpec& tile);
+RgbaPicture DrawTile(TileKind kind, const TileInfo& tile);
 
 // Every tile of every page as (blob name, PNG file); false with `error` set
 // when a picture could not be encoded.
