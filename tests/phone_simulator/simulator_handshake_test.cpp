@@ -15,7 +15,8 @@ TEST(SimulatorCommandLine, BadOptionsExitWithCodeOne) {
                                                                              {"--bogus"},
                                                                              {"--dump", "/tmp/x"},
                                                                              {"--chunk", "10:5"},
-                                                                             {"--silent-after", "-1"}}) {
+                                                                             {"--silent-after", "-1"},
+                                                                             {"--panel", "yes"}}) {
     SimulatorProcess sim;
     ASSERT_TRUE(sim.Start(args));
     EXPECT_EQ(sim.WaitForExit(10000), 1) << args[0] << " " << (args.size() > 1 ? args[1] : "");

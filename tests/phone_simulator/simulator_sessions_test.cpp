@@ -74,7 +74,7 @@ TEST(SimulatorLifetime, ExitAfterIdleEndsTheProcessButNotWhileADesktopIsServed) 
   SimulatorProcess sim;
   {
     DesktopClient desktop;
-    ASSERT_TRUE(ListenAndGreet(sim, desktop, {"--exit-after-idle", "1", "--no-video"}));
+    ASSERT_TRUE(ListenAndGreet(sim, desktop, {"--exit-after-idle", "1", "--no-video", "--panel", "off"}));
     // Keep the link for longer than the idle limit: a heartbeat answers back
     // through the printed lines, so the session is still alive at 1.5 s.
     ASSERT_TRUE(desktop.SendFrame(5, ""));

@@ -24,7 +24,9 @@ constexpr char kWrongMagic[] = "LNK99";
 
 LinkSession::LinkSession(UniqueFd socket, const SimulatorOptions& options, EventLog& log,
                          std::function<void()> on_finished)
-    : socket_(std::move(socket)), options_(options), log_(log), on_finished_(std::move(on_finished)) {}
+    : socket_(std::move(socket)), options_(options), log_(log), on_finished_(std::move(on_finished)) {
+  if (PanelEnabled(options)) panel_ = std::make_unique<PanelModel>();
+}
 
 LinkSession::~LinkSession() {
   Stop();
@@ -122,6 +124,16 @@ bool LinkSession::SendBlobFile(const std::string& name, const std::string& path)
 void LinkSession::SendCommands() {
   for (const std::string& command : options_.commands)
     if (!SendCommand(command)) return;
+}
+
+void LinkSession::HandleCommand(const std::string& utf8) {
+  log_.Line("command " + EventLog::OneLine(utf8));
+  if (!panel_) return;
+  std::string account;
+  const std::vector<std::string> answers = panel_->Answer(utf8, &account);
+  log_.Line("panel " + EventLog::OneLine(account));
+  for (const std::string& answer : answers)
+    if (!SendCommand(answer)) return;
 }
 
 std::string LinkSession::ConfigXml() const {
@@ -236,7 +248,7 @@ void LinkSession::ReadLoop() {
     if (type == static_cast<uint16_t>(LinkMessageType::Heartbeat) && header.length == 0) {
       log_.Line("heartbeat");
     } else if (type == static_cast<uint16_t>(LinkMessageType::Command)) {
-      log_.Line("command " + EventLog::OneLine(std::string(payload.begin(), payload.end())));
+      HandleCommand(std::string(payload.begin(), payload.end()));
     } else {
       log_.Line("message type=" + std::to_string(type) + " length=" + std::to_string(header.length));
     }

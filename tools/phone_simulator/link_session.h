@@ -7,12 +7,14 @@
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tools/phone_simulator/event_log.h"
+#include "tools/phone_simulator/panel_model.h"
 #include "tools/phone_simulator/simulator_options.h"
 #include "tools/phone_simulator/socket_io.h"
 
@@ -71,6 +73,10 @@ class LinkSession {
   // Blocks until Stop (the link stays open but this side sends nothing more).
   void WaitForStop();
   void SendCommands();
+  // The panel's pictures and its "config"; false when the session is ending.
+  bool SendPanel();
+  // Prints the desktop's command and, with the panel on, sends the phone's answer.
+  void HandleCommand(const std::string& utf8);
   void Shutdown();
   std::string ConfigXml() const;
 
@@ -78,6 +84,7 @@ class LinkSession {
   const SimulatorOptions& options_;
   EventLog& log_;
   std::function<void()> on_finished_;
+  std::unique_ptr<PanelModel> panel_;  // null with the panel off
 
   std::thread session_thread_;
   std::thread video_thread_;  // started and joined by the session thread

@@ -7,6 +7,7 @@
 #include "link/core/frame_header.h"
 #include "link/core/link_message.h"
 #include "tools/phone_simulator/link_session.h"
+#include "tools/phone_simulator/tile_pictures.h"
 #include "tools/phone_simulator/video_chunker.h"
 #include "tools/phone_simulator/video_source.h"
 
@@ -73,14 +74,27 @@ bool LinkSession::OpenVideo(VideoSource& source) {
   return false;
 }
 
-// Blobs, then commands, unless the phone is to be silent from the start.
-// False when the session is ending.
+// Blobs, the panel, then commands, unless the phone is to be silent from
+// the start. False when the session is ending.
 bool LinkSession::SendOpeningItems(const VideoSchedule& schedule) {
   if (schedule.silent_at <= schedule.start) return true;
   for (const auto& blob : options_.blobs)
     if (!SendBlobFile(blob.first, blob.second) && (stopping_ || shut_down_)) return false;
+  if (panel_ && !SendPanel()) return false;
   SendCommands();
   return true;
+}
+
+bool LinkSession::SendPanel() {
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> blobs;
+  std::string error;
+  if (!TileBlobs(&blobs, &error)) {
+    log_.Line("error " + error);  // a panel without pictures still works
+    blobs.clear();
+  }
+  for (const auto& blob : blobs)
+    if (!SendBlob(blob.first, blob.second)) return false;
+  return SendCommand(panel_->ConfigCommand());
 }
 
 // A Video header announcing the configured length and 64 bytes of it.
@@ -164,7 +178,7 @@ void LinkSession::VideoThread() {
     access_unit.clear();
     if (options_.no_video) {
       access_unit.assign(1000, 0);  // what a cut frame holds without video
-    } else if (!source.Encode(frame, WallClockMs(), &access_unit)) {
+    } else if (!source.Encode(frame, WallClockMs(), &access_unit, panel_ ? panel_->Tint() : PictureTint())) {
       EndWithEncoderError("x264 failed to encode frame " + std::to_string(frame));
       return;
     }

@@ -23,6 +23,20 @@ Yuv ToYuv(Rgb c) {
   return {clamp(y), clamp(u), clamp(v)};
 }
 
+// The conversion is affine, so blending the Y, U and V samples is blending
+// the colours.
+void ApplyTint(const PictureTint& tint, YuvPicture* p) {
+  if (tint.alpha <= 0) return;
+  const int alpha = std::min(256, tint.alpha);
+  const Yuv target = ToYuv(tint.colour);
+  auto blend = [alpha](std::vector<uint8_t>& plane, int to) {
+    for (uint8_t& sample : plane) sample = static_cast<uint8_t>(sample + (to - sample) * alpha / 256);
+  };
+  blend(p->y, target.y);
+  blend(p->u, target.u);
+  blend(p->v, target.v);
+}
+
 PictureRenderer::PictureRenderer(int width, int height, int noise)
     : width_(width), height_(height), noise_(std::min(64, std::max(0, noise))) {
   if (noise_ > 0) {

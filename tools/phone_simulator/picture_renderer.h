@@ -25,6 +25,14 @@ struct Yuv {
 };
 Yuv ToYuv(test_pattern::Rgb rgb);
 
+// A colour filter over the whole picture: every sample moves toward
+// `colour` by `alpha` / 256 (0 leaves the picture untouched).
+struct PictureTint {
+  test_pattern::Rgb colour{0, 0, 0};
+  int alpha = 0;
+};
+void ApplyTint(const PictureTint& tint, YuvPicture* picture);
+
 class PictureRenderer {
  public:
   // Width and height must be even and at least 64. `noise` (0-64) adds

@@ -76,6 +76,13 @@ bool ParseBlob(const char* text, SimulatorOptions* o) {
   return true;
 }
 
+bool ParsePanel(const char* text, SimulatorOptions* o) {
+  const std::string value = text;
+  if (value != "on" && value != "off") return false;
+  o->panel = value == "on" ? 1 : 0;
+  return true;
+}
+
 // One option: its name, whether it takes a value, and what it does to the
 // options (false: the value is invalid). `problem` names a failure other
 // than a bad value.
@@ -141,6 +148,7 @@ const OptionSpec kOptionTable[] = {
     {"command-interval", true,
      [](const char* a, SimulatorOptions* o) { return ParseInt(a, 1, 3600000, &o->command_interval_ms); }},
     {"blob", true, ParseBlob},
+    {"panel", true, ParsePanel},
     {"stdin-commands", false, [](const char*, SimulatorOptions* o) { return o->stdin_commands = true; }},
     {"log", true,
      [](const char* a, SimulatorOptions* o) {
@@ -172,6 +180,10 @@ bool CheckDumpPair(const SimulatorOptions& o, std::string* error) {
 }
 
 }  // namespace
+
+bool PanelEnabled(const SimulatorOptions& o) {
+  return o.panel < 0 ? o.commands.empty() : o.panel == 1;
+}
 
 bool ParseOptions(int argc, char** argv, SimulatorOptions* o, std::string* error) {
   // getopt_long's view of the table: an option returns kFirstId plus its index.

@@ -47,6 +47,11 @@ struct SimulatorOptions {
   std::vector<std::pair<std::string, std::string>> blobs;
   // Lines on standard input go to the connected desktop (see --help).
   bool stdin_commands = false;
+  // The phone app's control panel (--panel on|off): its pictures and
+  // "config" after the greeting, answers to the desktop's events, the
+  // selected filter's tint on the picture. -1: on unless fixed commands
+  // (--command, --command-file) are given, which then alone reach the desktop.
+  int panel = -1;
 
   // Output
   std::string log_path;
@@ -60,6 +65,8 @@ struct SimulatorOptions {
 
 // Parses argv. Returns false with `error` set on a bad option.
 bool ParseOptions(int argc, char** argv, SimulatorOptions* options, std::string* error);
+// Whether the simulated phone shows its panel.
+bool PanelEnabled(const SimulatorOptions& options);
 // The --help text.
 std::string UsageText();
 

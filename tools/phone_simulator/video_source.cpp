@@ -24,12 +24,14 @@ bool VideoSource::Turn(std::string* error) {
   return Open(error);
 }
 
-bool VideoSource::Encode(uint32_t frame_number, uint32_t send_time_ms, std::vector<uint8_t>* out) {
+bool VideoSource::Encode(uint32_t frame_number, uint32_t send_time_ms, std::vector<uint8_t>* out,
+                         const PictureTint& tint) {
   if (!encoder_) return false;
   test_pattern::Stamp stamp;
   stamp.frame_number = frame_number;
   stamp.send_time_ms = send_time_ms;
   renderer_->Render(stamp, &picture_);
+  ApplyTint(tint, &picture_);
   return encoder_->Encode(picture_, out);
 }
 

@@ -24,7 +24,9 @@ class VideoSource {
   bool Turn(std::string* error);
   // Renders frame `frame_number` stamped with `send_time_ms` and appends its
   // access unit to `out`.
-  bool Encode(uint32_t frame_number, uint32_t send_time_ms, std::vector<uint8_t>* out);
+  // The picture goes through `tint`, the phone's live filter, first.
+  bool Encode(uint32_t frame_number, uint32_t send_time_ms, std::vector<uint8_t>* out,
+              const PictureTint& tint = PictureTint());
 
   int width() const { return width_; }
   int height() const { return height_; }
