@@ -10,6 +10,7 @@
 #include "panel/dui_filter_item.h"
 #include "tests/panel/item_test_support.h"
 #include "tests/support/canvas.h"
+#include "tests/support/pump.h"
 
 namespace {
 
@@ -175,9 +176,22 @@ TEST_F(ItemsTest, ClicksAndDoubleClicksReachThePhoneAsNotifyText) {
     ItemHost freshHost(3);
     DUIItem* item = freshHost.Add<DUIItem>(className, Attributes({{"id", "12"}}), kTile);
     ASSERT_TRUE(item);
-    // What the system sends for a double click on a class with CS_DBLCLKS.
-    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
-      item->SendMessage(message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(30, 30));
+    // A real double click on the tile: the system makes the second press a
+    // WM_LBUTTONDBLCLK because the panel's window class asks for them.
+    // Each event carries its own position, so nothing can move the pointer away between them.
+    POINT centre{34, 34};
+    ClientToScreen(*item, &centre);
+    INPUT input[4] = {};
+    for (int i = 0; i < 4; ++i) {
+      input[i].type = INPUT_MOUSE;
+      input[i].mi.dx = MulDiv(centre.x, 65536, GetSystemMetrics(SM_CXSCREEN));
+      input[i].mi.dy = MulDiv(centre.y, 65536, GetSystemMetrics(SM_CYSCREEN));
+      input[i].mi.dwFlags =
+          MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
+    }
+    ASSERT_EQ(4u, SendInput(4, input, sizeof(INPUT)));
+    EXPECT_TRUE(PumpUntil([&] { return freshHost.Events().size() >= 3; }, 5000));
+    PumpMessages();
     EXPECT_EQ((std::vector<std::string>{click, doubleClick, click}), freshHost.Events());
   }
 }
