@@ -14,8 +14,11 @@ void ItemPicture::Apply(const AttributeList* attributes) {
   if (!blob) return;
   GpBitmapPtr decoded = LoadBitmapFromMemory(blob->data(), blob->size());
   if (!decoded) return;
-  UINT width = 0;
-  if (Gdiplus::DllExports::GdipGetImageWidth(decoded.get(), &width) != Gdiplus::Ok || width == 0) return;
+  UINT width = 0, height = 0;
+  Gdiplus::DllExports::GdipGetImageWidth(decoded.get(), &width);
+  Gdiplus::DllExports::GdipGetImageHeight(decoded.get(), &height);
+  // A tile shows 68 pixels: a giant picture would only cost time to shrink.
+  if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) return;
   GpBitmapPtr fitted = ScaleToFit(decoded.get(), kBox);
   BitmapHandle converted = ToHBitmap(fitted.get(), 0);  // transparent where the picture is
   // The old bitmap is released here: nothing else refers to it.

@@ -13,10 +13,12 @@ class AttributeList;
 class ItemPicture {
  public:
   static constexpr int kBox = 68;
+  // Pictures wider or taller than this are refused like undecodable ones.
+  static constexpr UINT kMaxSide = 4096;
 
   // Replaces the picture with the blob that "image" names, when that blob is
   // stored and decodes to a picture; anything else (no "image", a blob not
-  // received yet, bytes that are no picture) keeps the current one. The
+  // received yet, bytes that are no picture, a giant) keeps the current one. The
   // lookup happens here only, so a blob counts for commands after it.
   void Apply(const AttributeList* attributes);
 

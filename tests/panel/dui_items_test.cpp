@@ -52,6 +52,7 @@ class ItemsTest : public ::testing::Test {
   static void SetUpTestSuite() {
     StoreBlob("items_test.wide", SolidBmp(136, 68, kBlue));
     StoreBlob("items_test.square", SolidBmp(kSide, kSide, kBlue));
+    StoreBlob("items_test.giant", SolidBmp(ItemPicture::kMaxSide + 1, 1, kBlue));
     StoreBlob("items_test.text", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
   }
   template <class T>
@@ -104,7 +105,7 @@ TEST_F(ItemsTest, FilterTileShowsSelectionPlainnessAndHoverInItsMaskColour) {
   }
 }
 
-TEST_F(ItemsTest, PicturesAreFittedAndCentredAndBlobsThatAreNoPicturesLeaveThem) {
+TEST_F(ItemsTest, PicturesAreFittedAndCentredAndUnfitBlobsLeaveThem) {
   auto* decor =
       host.Add<DUIDecorItem>("decor_item", Attributes({{"image", "items_test.wide"}}), RECT{0, 0, 68, 68});
   ASSERT_TRUE(decor);
@@ -116,6 +117,7 @@ TEST_F(ItemsTest, PicturesAreFittedAndCentredAndBlobsThatAreNoPicturesLeaveThem)
       {"items_test.text", {0, 17, 68, 51}},
       {"items_test.never_sent", {0, 17, 68, 51}},
       {"items_test.square", {0, 0, 68, 68}},
+      {"items_test.giant", {0, 0, 68, 68}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.image ? c.image : "(none)");
