@@ -52,7 +52,7 @@ class ItemsTest : public ::testing::Test {
   static void SetUpTestSuite() {
     StoreBlob("items_test.wide", SolidBmp(136, 68, kBlue));
     StoreBlob("items_test.square", SolidBmp(kSide, kSide, kBlue));
-    StoreBlob("items_test.giant", SolidBmp(ItemPicture::kMaxSide + 1, 1, kBlue));
+    StoreBlob("items_test.giant", SolidBmp(ItemPicture::kMaxSide + 1, 64, kBlue));
     StoreBlob("items_test.text", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'});
   }
   template <class T>
