@@ -1,11 +1,14 @@
 // End to end through the main dialog: a click on connect, over the fake adb's
 // forward, to a phone simulator; the cameras' side (the section reader, in its
-// own process) then finds the simulator's 1280 x 720 picture with its four
-// corner colours; a second click disconnects and the window narrows again.
+// own process) then finds the simulator's picture with its four corner
+// colours: 1280 x 720 upright, 720 x 1280 turned after the mode button, and
+// mirrored or flipped after each mirror button. A second click on connect
+// disconnects and the window narrows again.
 #include <gtest/gtest.h>
 
 #include <winsock2.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app/main_dlg.h"
@@ -21,7 +24,24 @@ namespace {
 
 using namespace test_pattern;
 
-// Runs the section reader on "LumoraFileMapping"; true when it saved a whole picture.
+// What a camera sees: the size and the corner colours (top left, top right,
+// bottom left, bottom right) of the picture in "LumoraFileMapping".
+struct CameraView {
+  UINT width = 0, height = 0;
+  int corners[4] = {kNoCorner, kNoCorner, kNoCorner, kNoCorner};
+  bool Is(UINT w, UINT h, const int (&expected)[4]) const {
+    return width == w && height == h && std::equal(corners, corners + 4, expected);
+  }
+};
+
+std::string Describe(const CameraView& view) {
+  std::string text = std::to_string(view.width) + "x" + std::to_string(view.height);
+  for (int corner : view.corners) text += std::string(" ") + CornerColourName(corner);
+  return text;
+}
+
+// Runs the section reader on "LumoraFileMapping" from its own process; true
+// when it saved a whole picture.
 bool SaveSectionAsPng(const std::string& png) {
   std::string exe = WinePath(SECTION_READER_PATH);
   std::string cmd = "\"" + exe + "\" --png \"" + png + "\"";
@@ -37,13 +57,36 @@ bool SaveSectionAsPng(const std::string& png) {
   return code == 0;
 }
 
+CameraView ReadCameraView(const std::string& png) {
+  CameraView view;
+  if (!SaveSectionAsPng(png)) return view;
+  std::wstring widePng(png.begin(), png.end());
+  Gdiplus::GpBitmap* raw = nullptr;
+  if (Gdiplus::DllExports::GdipCreateBitmapFromFile(widePng.c_str(), &raw) != Gdiplus::Ok) return view;
+  GpBitmapPtr picture(raw);
+  Gdiplus::DllExports::GdipGetImageWidth(picture.get(), &view.width);
+  Gdiplus::DllExports::GdipGetImageHeight(picture.get(), &view.height);
+  // The middle of each corner patch (a quarter of the picture each way).
+  const INT low[2] = {static_cast<INT>(view.width / 8), static_cast<INT>(view.height / 8)};
+  const INT high[2] = {static_cast<INT>(view.width - 1 - view.width / 8),
+                       static_cast<INT>(view.height - 1 - view.height / 8)};
+  const INT xs[4] = {low[0], high[0], low[0], high[0]}, ys[4] = {low[1], low[1], high[1], high[1]};
+  for (int i = 0; i < 4; ++i) {
+    Gdiplus::ARGB argb = 0;
+    Gdiplus::DllExports::GdipBitmapGetPixel(picture.get(), xs[i], ys[i], &argb);
+    view.corners[i] = ClassifyCornerColour(
+        {static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 8), static_cast<uint8_t>(argb)});
+  }
+  return view;
+}
+
 int WindowWidth(HWND window) {
   RECT rc;
   GetWindowRect(window, &rc);
   return rc.right - rc.left;
 }
 
-TEST(MainDialogStream, ConnectPublishesTheSimulatorsPictureAndDisconnectNarrowsTheWindow) {
+TEST(MainDialogStream, TheCamerasSeeTheSimulatorsPictureTurnedAndMirroredAsTheButtonsSay) {
   WSADATA wsa;  // the program's entry starts Winsock; here the test does
   ASSERT_EQ(WSAStartup(MAKEWORD(2, 2), &wsa), 0);
   FakeAdbFolder adb;
@@ -62,28 +105,29 @@ TEST(MainDialogStream, ConnectPublishesTheSimulatorsPictureAndDisconnectNarrowsT
 
     dlg.SendMessage(WM_COMMAND, CMainDlg::kConnectId, 0);
     ASSERT_TRUE(PumpUntil([&] { return WindowWidth(dlg) == 1080; }, 20000)) << told;
-    const std::string png = adb.folder() + "section.png";
-    ASSERT_TRUE(PumpUntil([&] { return SaveSectionAsPng(png); }, 20000));
 
-    std::wstring widePng(png.begin(), png.end());
-    Gdiplus::GpBitmap* raw = nullptr;
-    ASSERT_EQ(Gdiplus::DllExports::GdipCreateBitmapFromFile(widePng.c_str(), &raw), Gdiplus::Ok);
-    GpBitmapPtr picture(raw);
-    UINT width = 0, height = 0;
-    Gdiplus::DllExports::GdipGetImageWidth(picture.get(), &width);
-    Gdiplus::DllExports::GdipGetImageHeight(picture.get(), &height);
-    ASSERT_EQ(width, 1280u);
-    ASSERT_EQ(height, 720u);
+    // One connection; each click changes the pictures from the next one on,
+    // so each step waits (bounded) until the cameras see the new picture.
+    const std::string png = adb.folder() + "section.png";
     const struct {
-      int corner;
-      INT x, y;
-    } corners[] = {
-        {kTopLeft, 40, 40}, {kTopRight, 1240, 40}, {kBottomLeft, 40, 680}, {kBottomRight, 1240, 680}};
-    for (const auto& c : corners) {
-      Gdiplus::ARGB argb = 0;
-      Gdiplus::DllExports::GdipBitmapGetPixel(picture.get(), c.x, c.y, &argb);
-      Rgb rgb{static_cast<uint8_t>(argb >> 16), static_cast<uint8_t>(argb >> 8), static_cast<uint8_t>(argb)};
-      EXPECT_EQ(ClassifyCornerColour(rgb), c.corner) << CornerColourName(c.corner);
+      int command;  // 0: none, the picture as connected
+      UINT width, height;
+      int corners[4];
+    } steps[] = {
+        {0, 1280, 720, {kTopLeft, kTopRight, kBottomLeft, kBottomRight}},
+        // Turned a quarter clockwise: the phone's left edge is now the top.
+        {CMainDlg::kModeId, 720, 1280, {kBottomLeft, kTopLeft, kBottomRight, kTopRight}},
+        // Left and right swap.
+        {CMainDlg::kMirrorHId, 720, 1280, {kTopLeft, kBottomLeft, kTopRight, kBottomRight}},
+        // Top and bottom swap.
+        {CMainDlg::kMirrorVId, 720, 1280, {kTopRight, kBottomRight, kTopLeft, kBottomLeft}},
+    };
+    for (const auto& step : steps) {
+      if (step.command) dlg.SendMessage(WM_COMMAND, step.command, 0);
+      CameraView seen;
+      EXPECT_TRUE(PumpUntil(
+          [&] { return (seen = ReadCameraView(png)).Is(step.width, step.height, step.corners); }, 20000))
+          << "after command " << step.command << " the cameras see " << Describe(seen);
     }
 
     dlg.SendMessage(WM_COMMAND, CMainDlg::kConnectId, 0);

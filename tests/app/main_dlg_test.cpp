@@ -112,9 +112,8 @@ TEST_F(MainDialogTest, StartsIdleWithTheCameraMessagesAndAnEmptyList) {
   EXPECT_TRUE(IsWindowVisible(dlg.helpLink()));
   EXPECT_EQ(dlg.connectButton().GetText(), "马上连接");
 
-  // Registered with the thread's loop while it lives: Escape reaches it.
+  // Taken off the thread's loop once destroyed: keys no longer reach it.
   MSG esc{dlg.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001};
-  EXPECT_TRUE(loop.PreTranslateMessage(&esc));
   dlg.DestroyWindow();
   EXPECT_FALSE(loop.PreTranslateMessage(&esc));
 }
@@ -209,6 +208,35 @@ TEST_F(MainDialogTest, ConnectWithoutADeviceTellsSoAndStaysIdle) {
   EXPECT_EQ(dlg.connectButton().GetText(), "马上连接");
   EXPECT_FALSE(dlg.connectButton().IsSpinning());
   EXPECT_FALSE(dlg.worker().IsRunning());
+}
+
+// The keyboard through the thread's real message loop and the dialog's own
+// message filter: Enter is the connect button (here: no phone to connect to),
+// Escape the close button (the window goes and the loop ends with code 2).
+TEST_F(MainDialogTest, EnterConnectsAndEscapeClosesTheProgram) {
+  Open("");
+  constexpr int kStillRunning = 99;  // the code of the quit the test posts itself
+  const struct {
+    WPARAM key;
+    std::vector<Message> told;
+    bool closes;
+  } keys[] = {
+      {VK_RETURN, {{"无可用设备，请刷新设备列表", "无可用设备"}}, false},
+      {VK_ESCAPE, {}, true},
+  };
+  for (const auto& key : keys) {
+    messages.clear();
+    dlg.PostMessage(WM_KEYDOWN, key.key, 0x00010001);
+    if (!key.closes) PostThreadMessageA(GetCurrentThreadId(), WM_QUIT, kStillRunning, 0);
+    // A key that should close and does not ends the loop after a generous bound.
+    const UINT_PTR bound =
+        SetTimer(nullptr, 0, 20000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(kStillRunning); });
+    const int code = loop.Run();
+    KillTimer(nullptr, bound);
+    EXPECT_EQ(code, key.closes ? 2 : kStillRunning) << key.key;  // 2: the program's exit code after a close
+    EXPECT_EQ(dlg.IsWindow() == FALSE, key.closes) << key.key;
+    EXPECT_EQ(messages, key.told) << key.key;
+  }
 }
 
 TEST_F(MainDialogTest, AFailedConnectShowsTheConfiguredTipsOrTheBuiltInText) {
