@@ -1,5 +1,7 @@
 #include "panel/dui_page_list.h"
 
+#include <algorithm>
+
 #include "config/ui_font.h"
 #include "framework/gdi.h"
 #include "framework/text.h"
@@ -12,8 +14,10 @@ void DUIPageList::SetAttributes(std::unique_ptr<AttributeList> list) {
   DUICtrl::SetAttributes(std::move(list));
   if (!attributes()) return;
   list_.SetAttributes(attributes()->Clone());
-  paddingLeft_ = attributes()->GetInt("list_padding_left", paddingLeft_);
-  paddingTop_ = attributes()->GetInt("list_padding_top", paddingTop_);
+  // Bounded like the grid, so the list's rectangle cannot overflow.
+  const int limit = DUIListView::kMaxGridPixels;
+  paddingLeft_ = std::clamp(attributes()->GetInt("list_padding_left", paddingLeft_), 0, limit);
+  paddingTop_ = std::clamp(attributes()->GetInt("list_padding_top", paddingTop_), 0, limit);
 }
 
 void DUIPageList::InsertChild(std::unique_ptr<DUICtrl> child, int index) {
