@@ -41,6 +41,9 @@ class DUICtrl : public CWindowImpl<DUICtrl> {
   virtual void ModifyChild(int id, std::unique_ptr<AttributeList> list);
   // The children in display order (still owned here).
   virtual void GetChildren(std::vector<DUICtrl*>& out) const;
+  // Every control this one owns directly, also those GetChildren leaves out
+  // (a page adjust's rows): what the manager's cap on controls counts.
+  virtual void GetOwnedControls(std::vector<DUICtrl*>& out) const { GetChildren(out); }
 
   int id() const { return id_; }
   int parentId() const { return parentId_; }

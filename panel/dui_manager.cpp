@@ -122,9 +122,18 @@ DUICtrl* DUIManager::FindCtrl(int id, bool withRoot) const {
 
 size_t DUIManager::CountCtrls() const {
   if (!root_) return 0;
-  std::vector<DUICtrl*> below;
-  CollectDescendants(*root_, below);
-  return below.size() + 1;
+  size_t count = 0;
+  std::vector<const DUICtrl*> pending{root_.get()};
+  std::vector<DUICtrl*> owned;
+  while (!pending.empty()) {
+    const DUICtrl* control = pending.back();
+    pending.pop_back();
+    ++count;
+    owned.clear();
+    control->GetOwnedControls(owned);
+    pending.insert(pending.end(), owned.begin(), owned.end());
+  }
+  return count;
 }
 
 void DUIManager::SendEvent(const DUICtrl& ctrl, const std::string& eventName,

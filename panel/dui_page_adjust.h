@@ -33,6 +33,7 @@ class DUIPageAdjust : public DUICtrl {
   void ModifyChild(int id, std::unique_ptr<AttributeList> list) override {
     list_.ModifyChild(id, std::move(list));
   }
+  void GetOwnedControls(std::vector<DUICtrl*>& out) const override { list_.GetChildren(out); }
   void PaintTo(HDC dc) override;
 
   DUIListView& list() { return list_; }
