@@ -10,7 +10,9 @@
 # VELA_RUN_AUTO=1) the script does it itself: it waits for the window, saves
 # build/run-idle.png, clicks "马上连接", waits until the shared section holds
 # a picture, saves build/run-connected.png and the section as the cameras see
-# it (build/section.png), then closes the program with Escape.
+# it (build/section.png), clicks a filter tile of the phone's panel and saves
+# build/run-panel.png (the tile selected, the picture tinted), then closes the
+# program with Escape.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" || { echo "build failed" >&2; exit 1; }
@@ -83,6 +85,20 @@ if [ "$(section_width)" = 1280 ]; then
   import -window "$window" "$root/build/run-connected.png" && echo "screenshot: build/run-connected.png"
   wine "$reader" --png "$(winepath -w "$root/build/section.png")" && echo "section: build/section.png"
   wine "$reader" 2>/dev/null
+  # The phone's panel: click its second filter tile (index 1 of the 3-column
+  # grid: the panel at x 728, the grid at (38, 38 + 86), tiles 68 wide, 34
+  # apart); the simulated phone selects it and tints its picture.
+  xdotool mousemove --window "$window" 902 226 click 1
+  for _ in $(seq 1 40); do
+    grep -q 'event name="click" id="102"' "$root/build/simulator.log" && break
+    sleep 0.25
+  done
+  if grep -q 'event name="click" id="102"' "$root/build/simulator.log"; then
+    sleep 1  # the answer and a few tinted pictures
+    import -window "$window" "$root/build/run-panel.png" && echo "screenshot: build/run-panel.png"
+  else
+    echo "the click on the panel did not reach the phone" >&2
+  fi
 else
   echo "no picture reached the section" >&2
 fi
