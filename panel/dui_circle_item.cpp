@@ -2,6 +2,7 @@
 
 #include "config/ui_font.h"
 #include "framework/text.h"
+#include "panel/decoration_pictures.h"
 #include "resources/picture_ids.h"
 #include "widgets/gdiplus_owners.h"
 #include "widgets/text_scope.h"
@@ -17,8 +18,8 @@ void DUICircleItem::SetAttributes(std::unique_ptr<AttributeList> list) {
 }
 
 LRESULT DUICircleItem::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
-  ring_ = LoadPngAsHBitmap(IDB_ITEM_RING_MASK, 0);
-  mark_ = LoadPngAsHBitmap(IDB_ITEM_MARK_EDIT, 0);
+  ring_ = DecorationPicture(IDB_ITEM_RING_MASK);
+  mark_ = DecorationPicture(IDB_ITEM_MARK_EDIT);
   return 0;
 }
 
@@ -42,10 +43,10 @@ void DUICircleItem::PaintTo(HDC dc) {
       }
       GdipFlush(graphics.get(), Gdiplus::FlushIntentionSync);
     }
-    if (!isCancel_) BlendItemBitmapInSquare(dc, mark_.get(), W);
+    if (!isCancel_) BlendItemBitmapInSquare(dc, mark_, W);
   }
   // The mask turns the square into a disc on white, over picture and selection.
-  BlendItemBitmapStretched(dc, ring_.get(), RECT{0, 0, W, W});
+  BlendItemBitmapStretched(dc, ring_, RECT{0, 0, W, W});
   TransparentTextScope text(dc, RGB(51, 51, 51));
   RECT nameRect{client.left, W + 6, client.right, W + 20};
   DrawTextUtf8(dc, name(), &nameRect, DT_CENTER | DT_TOP | DT_SINGLELINE);

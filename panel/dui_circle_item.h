@@ -19,7 +19,7 @@ class DUICircleItem : public DUITileItem {
  private:
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
 
-  BitmapHandle ring_;
-  BitmapHandle mark_;
+  HBITMAP ring_ = nullptr;  // shared decoration pictures
+  HBITMAP mark_ = nullptr;
   int isCancel_ = 0;
 };

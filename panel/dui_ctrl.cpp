@@ -9,9 +9,9 @@ DUICtrl::~DUICtrl() {
   DestroyDetached();
 }
 
-HWND DUICtrl::Create(HWND parent, const RECT& rc) {
+HWND DUICtrl::Create(HWND parent, const RECT& rc, bool visible) {
   parentWindow_ = parent;
-  return CWindowImpl<DUICtrl>::Create(parent, rc, nullptr, WS_CHILD | WS_VISIBLE);
+  return CWindowImpl<DUICtrl>::Create(parent, rc, nullptr, WS_CHILD | (visible ? WS_VISIBLE : 0));
 }
 
 void DUICtrl::SetAttributes(std::unique_ptr<AttributeList> list) {

@@ -26,8 +26,9 @@ class DUICtrl : public CWindowImpl<DUICtrl> {
   ~DUICtrl() override;
 
   // The control's window as a child of `parent` over `rc` (parent client
-  // coordinates), WS_CHILD | WS_VISIBLE; null on failure.
-  HWND Create(HWND parent, const RECT& rc);
+  // coordinates), WS_CHILD | WS_VISIBLE (without WS_VISIBLE when `visible`
+  // is false); null on failure.
+  HWND Create(HWND parent, const RECT& rc, bool visible = true);
 
   // Takes the list and applies the common attributes: id ("id", 0), name,
   // className ("class"). Subclasses call this first, then read their own keys.

@@ -1,5 +1,6 @@
 #include "panel/dui_decor_item.h"
 
+#include "panel/decoration_pictures.h"
 #include "resources/picture_ids.h"
 
 void DUIDecorItem::SetAttributes(std::unique_ptr<AttributeList> list) {
@@ -8,7 +9,7 @@ void DUIDecorItem::SetAttributes(std::unique_ptr<AttributeList> list) {
 }
 
 LRESULT DUIDecorItem::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
-  frame_ = LoadPngAsHBitmap(IDB_ITEM_SELECTED_FRAME, 0);
+  frame_ = DecorationPicture(IDB_ITEM_SELECTED_FRAME);
   return 0;
 }
 
@@ -18,5 +19,5 @@ void DUIDecorItem::PaintTo(HDC dc) {
   FillSolid(dc, client, RGB(255, 255, 255));
   SIZE size = picture_.size();
   BlendItemBitmap(dc, picture_.get(), (client.right - size.cx) / 2, (client.bottom - size.cy) / 2);
-  if (selected()) BlendItemBitmapStretched(dc, frame_.get(), client);
+  if (selected()) BlendItemBitmapStretched(dc, frame_, client);
 }

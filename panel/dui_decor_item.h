@@ -17,5 +17,5 @@ class DUIDecorItem : public DUITileItem {
  private:
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
 
-  BitmapHandle frame_;
+  HBITMAP frame_ = nullptr;  // a shared decoration picture
 };

@@ -2,6 +2,7 @@
 
 #include "config/ui_font.h"
 #include "framework/text.h"
+#include "panel/decoration_pictures.h"
 #include "resources/picture_ids.h"
 #include "widgets/gdiplus_owners.h"
 #include "widgets/text_scope.h"
@@ -36,7 +37,7 @@ void DUIFilterItem::SetAttributes(std::unique_ptr<AttributeList> list) {
 
 LRESULT DUIFilterItem::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   // Chosen once: a later "is_cancel" does not change the mark.
-  mark_ = LoadPngAsHBitmap(isCancel_ ? IDB_ITEM_MARK_CHECK : IDB_ITEM_MARK_ADJUST, 0);
+  mark_ = DecorationPicture(isCancel_ ? IDB_ITEM_MARK_CHECK : IDB_ITEM_MARK_ADJUST);
   return 0;
 }
 
@@ -51,7 +52,7 @@ void DUIFilterItem::PaintTo(HDC dc) {
   BlendItemBitmapInSquare(dc, picture_.get(), W);
   if (selected()) {
     FillTranslucent(dc, RECT{0, 0, W, W}, maskColor_, hover_ ? 255 : 0xE5);
-    BlendItemBitmapInSquare(dc, mark_.get(), W);
+    BlendItemBitmapInSquare(dc, mark_, W);
   }
   const bool banded = !plain_ || selected();
   if (banded) FillTranslucent(dc, RECT{0, W, W, W + kBandHeight}, maskColor_, hover_ ? 255 : 0xB2);

@@ -31,7 +31,7 @@ class DUIFilterItem : public DUITileItem {
   LRESULT OnMouseHover(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);
 
-  BitmapHandle mark_;
+  HBITMAP mark_ = nullptr;  // a shared decoration picture
   int maskColor_ = kMaskColor;
   int isCancel_ = 0;
   bool plain_ = false;  // once set, stays set

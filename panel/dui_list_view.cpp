@@ -59,6 +59,22 @@ LRESULT DUIListView::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
 void DUIListView::Layout() {
   if (!m_hWnd) return;
+  HWND page = GetParent();
+  if (page && !(::GetWindowLongPtrA(page, GWL_STYLE) & WS_VISIBLE)) {
+    layoutDeferred_ = true;
+    return;
+  }
+  LayoutNow();
+}
+
+void DUIListView::ShowDeferredItems() {
+  if (!layoutDeferred_) return;
+  layoutDeferred_ = false;
+  LayoutNow();
+}
+
+void DUIListView::LayoutNow() {
+  layoutDeferred_ = false;
   // Items go to their unscrolled places, which undoes any scrolling.
   scrollOffset_ = 0;
   int lastBottom = 0;

@@ -38,7 +38,12 @@ class DUIListView : public DUICtrl, public IMiniScrollBarOnScrollListener {
   // Places every item (creating its window in the container when it has
   // none), marks the selected one, scrolls to the top and sets the content
   // height (bottom of the last row + kBottomMargin) as the bar's range.
+  // While the page that holds the grid is hidden, this waits until the page
+  // is first shown (ShowDeferredItems): the phone's hidden pages then cost
+  // no item windows and no pictures until the user opens them.
   void Layout();
+  // The holding page is being shown: lays out what waited for it.
+  void ShowDeferredItems();
   // Item i's place in the container before scrolling.
   RECT GetItemRect(int index) const;
   void OnScroll(MiniScrollBar* scrollBar, int position) override;
@@ -54,6 +59,7 @@ class DUIListView : public DUICtrl, public IMiniScrollBarOnScrollListener {
   LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonDown(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
   void MarkSelectedItem();
+  void LayoutNow();
 
   int itemWidth_ = 68;
   int itemHeight_ = 68;
@@ -63,6 +69,7 @@ class DUIListView : public DUICtrl, public IMiniScrollBarOnScrollListener {
   int selected_ = 0;
   int scrollOffset_ = 0;
   bool hovering_ = false;
+  bool layoutDeferred_ = false;
   CListContainer container_;
   MiniScrollBar scrollBar_;
 };

@@ -19,6 +19,7 @@ class DUIPageAdjust : public DUICtrl {
 
   BEGIN_MSG_MAP(DUIPageAdjust)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
     MESSAGE_HANDLER(WM_COMMAND, OnCommand)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
@@ -44,6 +45,12 @@ class DUIPageAdjust : public DUICtrl {
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnCommand(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+  // Sent just before the page shows: the grid lays out what waited for it.
+  LRESULT OnShowWindow(UINT, WPARAM shown, LPARAM, BOOL& handled) {
+    if (shown) list_.ShowDeferredItems();
+    handled = FALSE;
+    return 0;
+  }
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&) { return PaintBuffered(); }
   void CreateButton(CIconButton& button, UINT id, const RECT& place, const char* text, int firstImage,
                     int fontPixels);

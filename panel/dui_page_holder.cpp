@@ -35,10 +35,14 @@ int DUIPageHolder::SelectedPage() const {
 }
 
 void DUIPageHolder::PlacePage(DUICtrl& page, int selected) {
-  if (!page.m_hWnd) {
-    RECT client{};
-    GetClientRect(&client);
-    if (!page.Create(m_hWnd, client)) return;
+  const bool shown = page.id() == selected;
+  if (page.m_hWnd) {
+    page.ShowWindow(shown ? SW_SHOW : SW_HIDE);
+    return;
   }
-  page.ShowWindow(page.id() == selected ? SW_SHOW : SW_HIDE);
+  // A hidden page is made hidden, so its grid makes no item windows until
+  // the page is first shown.
+  RECT client{};
+  GetClientRect(&client);
+  page.Create(m_hWnd, client, shown);
 }

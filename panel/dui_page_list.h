@@ -16,6 +16,7 @@ class DUIPageList : public DUICtrl {
 
   BEGIN_MSG_MAP(DUIPageList)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_SHOWWINDOW, OnShowWindow)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
   END_MSG_MAP()
@@ -37,6 +38,12 @@ class DUIPageList : public DUICtrl {
  private:
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+  // Sent just before the page shows: the grid lays out what waited for it.
+  LRESULT OnShowWindow(UINT, WPARAM shown, LPARAM, BOOL& handled) {
+    if (shown) list_.ShowDeferredItems();
+    handled = FALSE;
+    return 0;
+  }
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&) { return PaintBuffered(); }
 
   DUIListView list_;

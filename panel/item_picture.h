@@ -5,6 +5,8 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
+
 #include "framework/gdi.h"
 #include "widgets/image_helpers.h"
 
@@ -22,11 +24,12 @@ class ItemPicture {
   // lookup happens here only, so a blob counts for commands after it.
   void Apply(const AttributeList* attributes);
 
-  HBITMAP get() const { return bitmap_.get(); }
-  SIZE size() const { return BitmapSize(bitmap_.get()); }
+  HBITMAP get() const { return bitmap_ ? bitmap_->get() : nullptr; }
+  SIZE size() const { return BitmapSize(get()); }
 
  private:
-  BitmapHandle bitmap_;
+  // Shared with every item that shows the same blob (see DecodedBlobPicture).
+  std::shared_ptr<const BitmapHandle> bitmap_;
 };
 
 // Blends a premultiplied 32-bit bitmap at its own size with its top left at

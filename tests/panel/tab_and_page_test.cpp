@@ -102,27 +102,33 @@ TEST_F(TabTest, ClickAsksThePhoneAndOnlyTheHoldersSelectedTabLooksSelected) {
 
 TEST_F(PageTest, OnlyTheSelectedPageIsShownAndAModifySwitches) {
   Config("<ctrl class=\"page_switch\" id=\"3\" selected=\"20\">" + Ctrl("page_list", 20) +
-         Ctrl("page_adjust", 21) + Ctrl("tab", 22) + "</ctrl>");
+         "<ctrl class=\"page_adjust\" id=\"21\"><ctrl class=\"slider\" id=\"30\"/></ctrl>" + Ctrl("tab", 22) +
+         "</ctrl>");
+  std::vector<DUICtrl*> rows;
+  Find<DUIPageAdjust>(21)->list().GetChildren(rows);
+  ASSERT_EQ(rows.size(), 1u);
   ASSERT_FALSE(Find<DUICtrl>(22)->m_hWnd) << "only pages get windows";
   const struct {
     const char* command;  // empty: the config above
     int shown;            // 0: none
+    bool rowMade;         // a hidden page's items get windows when it is first shown
   } steps[] = {
-      {"", 20},
+      {"", 20, false},
       {"<command name=\"modify\" parent_id=\"1\"><ctrl class=\"page_switch\" id=\"3\" "
        "selected=\"21\"/></command>",
-       21},
+       21, true},
       // A page inserted later gets its window at once, hidden while another is selected.
-      {"<command name=\"insert\" parent_id=\"3\"><ctrl class=\"page_list\" id=\"23\"/></command>", 21},
+      {"<command name=\"insert\" parent_id=\"3\"><ctrl class=\"page_list\" id=\"23\"/></command>", 21, true},
       {"<command name=\"modify\" parent_id=\"1\"><ctrl class=\"page_switch\" id=\"3\" "
        "selected=\"23\"/></command>",
-       23},
+       23, true},
       // Without "selected" the holder shows no page.
-      {"<command name=\"modify\" parent_id=\"1\"><ctrl class=\"page_switch\" id=\"3\"/></command>", 0},
+      {"<command name=\"modify\" parent_id=\"1\"><ctrl class=\"page_switch\" id=\"3\"/></command>", 0, true},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.command);
     if (*step.command) manager.Execute(step.command);
+    EXPECT_EQ(rows[0]->m_hWnd != nullptr, step.rowMade);
     for (int id : {20, 21, 23}) {
       DUICtrl* page = Find<DUICtrl>(id);
       if (!page) continue;
