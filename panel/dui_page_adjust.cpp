@@ -2,24 +2,11 @@
 
 #include <string>
 
-#include "config/ui_font.h"
-#include "framework/gdi.h"
-#include "framework/text.h"
 #include "resources/picture_ids.h"
 
-DUIPageAdjust::~DUIPageAdjust() {
-  DestroyDetached();
-}
-
 void DUIPageAdjust::SetAttributes(std::unique_ptr<AttributeList> list) {
-  DUICtrl::SetAttributes(std::move(list));
-  if (!attributes()) return;
-  list_.SetAttributes(attributes()->Clone());
-  style_ = attributes()->GetInt("style", style_);
-}
-
-void DUIPageAdjust::InsertChild(std::unique_ptr<DUICtrl> child, int index) {
-  if (dynamic_cast<DUIItem*>(child.get())) list_.InsertChild(std::move(child), index);
+  DUIPage::SetAttributes(std::move(list));
+  if (attributes()) style_ = attributes()->GetInt("style", style_);
 }
 
 void DUIPageAdjust::CreateButton(CIconButton& button, UINT id, const RECT& place, const char* text,
@@ -68,12 +55,6 @@ LRESULT DUIPageAdjust::OnCommand(UINT, WPARAM wParam, LPARAM, BOOL&) {
 }
 
 void DUIPageAdjust::PaintTo(HDC dc) {
-  RECT client{};
-  GetClientRect(&client);
-  FillSolid(dc, client, RGB(255, 255, 255));
   const bool large = style_ == 1;
-  SelectScope font(dc, GetUiFont(large ? 18 : 14));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, kTitleColor);
-  TextOutUtf8(dc, 20, large ? 80 : 82, name());
+  PaintTitledPage(dc, 20, large ? 80 : 82, large ? 18 : 14);
 }
