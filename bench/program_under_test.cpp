@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "tests/support/process_window.h"
 #include "video/core/frame_section_layout.h"
 
 namespace {
@@ -17,28 +18,6 @@ bool PollFor(const std::function<bool()>& done, DWORD timeoutMs) {
     Sleep(1);
   }
   return true;
-}
-
-struct FindData {
-  DWORD pid;
-  HWND found;
-};
-
-HWND VisibleTopWindowOf(DWORD pid) {
-  FindData data{pid, nullptr};
-  EnumWindows(
-      [](HWND wnd, LPARAM p) -> BOOL {
-        auto* d = reinterpret_cast<FindData*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(wnd, &owner);
-        if (owner == d->pid && IsWindowVisible(wnd) && !GetParent(wnd)) {
-          d->found = wnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&data));
-  return data.found;
 }
 
 std::string AdbRecordPath() {

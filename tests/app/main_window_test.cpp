@@ -7,32 +7,11 @@
 
 #include "framework/gdi.h"
 #include "framework/handles.h"
+#include "tests/support/process_window.h"
 #include "tests/support/pump.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
-
-struct FindData {
-  DWORD pid;
-  HWND found;
-};
-
-HWND VisibleTopWindowOf(DWORD pid) {
-  FindData data{pid, nullptr};
-  EnumWindows(
-      [](HWND wnd, LPARAM p) -> BOOL {
-        auto* d = reinterpret_cast<FindData*>(p);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(wnd, &owner);
-        if (owner == d->pid && IsWindowVisible(wnd) && !GetParent(wnd)) {
-          d->found = wnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&data));
-  return data.found;
-}
 
 class ProgramTest : public ::testing::Test {
  protected:
