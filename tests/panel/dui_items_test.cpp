@@ -103,6 +103,15 @@ TEST_F(ItemsTest, FilterTileShowsSelectionPlainnessAndHoverInItsMaskColour) {
     EXPECT_TRUE(HasPixel(canvas, RECT{0, kSide, kSide, 90}, c.text));
     EXPECT_EQ(c.selected, canvas.Pixel(26, 34) == kWhite) << "the adjust mark's line crosses (26, 34)";
   }
+  // The phone's modify replaces every attribute, but one without "mask_color"
+  // (or "image") keeps the tile's colour and picture.
+  auto* green = host.Add<DUIFilterItem>(
+      "filter_item", Attributes({{"id", "13"}, {"image", "items_test.wide"}, {"mask_color", "65280"}}),
+      kTile);
+  ASSERT_TRUE(green);
+  green->SetAttributes(Attributes({{"id", "13"}, {"name", "暖阳"}}));
+  green->SetSelected(true);
+  EXPECT_TRUE(Near(Over(kGreen, 229, kWhite), Paint(green).Pixel(34, 5)));
 }
 
 TEST_F(ItemsTest, PicturesAreFittedAndCentredAndUnfitBlobsLeaveThem) {
