@@ -70,13 +70,15 @@ std::string Config(int root) {
     std::string open = "<ctrl class=\"" + cls + "\" id=\"" + std::to_string(id) + "\" " + extra;
     return inner.empty() ? open + "/>" : open + ">" + inner + "</ctrl>";
   };
-  int id = root;
+  // Pages root+10.., tabs root+20.., items and sliders from root+100; the
+  // first page (64 filter tiles with pictures) is the one shown.
+  const int firstPage = root + 10, firstTab = root + 20;
+  int id = root + 100;
   std::string tabs, pages;
   const char* itemClass[] = {"filter_item", "decor_item", "circle_item"};
-  int pictures = 0, controls = 2 + 1 + 4 + 4;  // root, holders, tabs, pages
-  for (int page = 0; page < 4; ++page) {
-    tabs += ctrl("tab", ++id, "name=\"页" + std::to_string(page) + "\"");
-  }
+  int pictures = 0, controls = 3 + 4 + 4;  // root, tab holder, page switch; tabs; pages
+  for (int page = 0; page < 4; ++page)
+    tabs += ctrl("tab", firstTab + page, "name=\"页" + std::to_string(page) + "\"");
   for (int page = 0; page < 3; ++page) {
     std::string items;
     const int count = page == 0 ? 64 : 60;
@@ -85,16 +87,16 @@ std::string Config(int root) {
           g_pictures && pictures < 100 ? "image=\"bench" + std::to_string(pictures++) + "\"" : "";
       items += ctrl(itemClass[page], ++id, "name=\"滤镜" + std::to_string(i) + "\" " + image);
     }
-    pages += ctrl(page == 0 ? "page_list" : "page_list", ++id, "name=\"列表\" selected=\"0\"", items);
+    pages += ctrl("page_list", firstPage + page, "name=\"列表\" selected=\"0\"", items);
   }
   std::string sliders;
   for (; controls < 200; ++controls)
     sliders += ctrl("slider", ++id, "name=\"强度\" min=\"0\" max=\"100\" pos=\"50\"");
-  pages += ctrl("page_adjust", ++id, "name=\"调节\"", sliders);
+  pages += ctrl("page_adjust", firstPage + 3, "name=\"调节\"", sliders);
   return "<command name=\"config\">" +
          ctrl("op_area", root, "",
-              ctrl("tab_holder", root + 1000, "selected=\"" + std::to_string(root + 1) + "\"", tabs) +
-                  ctrl("page_switch", root + 1001, "selected=\"" + std::to_string(root + 5) + "\"", pages)) +
+              ctrl("tab_holder", root + 1, "selected=\"" + std::to_string(firstTab) + "\"", tabs) +
+                  ctrl("page_switch", root + 2, "selected=\"" + std::to_string(firstPage) + "\"", pages)) +
          "</command>";
 }
 
