@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "bench/program_under_test.h"
+#include "bench/stamp_clock.h"
 #include "tools/phone_simulator/test_pattern.h"
 #include "video/core/frame_section_layout.h"
 
@@ -42,16 +43,6 @@ void PrintSpread(const char* what, const std::vector<double>& ms) {
   std::printf("  %-40s median %7.1f ms, p95 %7.1f, min %7.1f, max %7.1f (%zu)\n", what, Percentile(ms, 0.5),
               Percentile(ms, 0.95), *std::min_element(ms.begin(), ms.end()),
               *std::max_element(ms.begin(), ms.end()), ms.size());
-}
-
-// Milliseconds since 1970 modulo 2^32, the simulator's stamp clock.
-uint32_t WallClockMs() {
-  FILETIME ft;
-  GetSystemTimePreciseAsFileTime(&ft);
-  ULARGE_INTEGER t;
-  t.LowPart = ft.dwLowDateTime;
-  t.HighPart = ft.dwHighDateTime;
-  return static_cast<uint32_t>((t.QuadPart - 116444736000000000ULL) / 10000ULL);
 }
 
 bool Startup(ProgramUnderTest& program, int runs) {

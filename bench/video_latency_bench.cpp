@@ -14,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/stamp_clock.h"
 #include "link/core/byte_channel.h"
 #include "link/core/frame_header.h"
 #include "link/core/frame_reader.h"
@@ -25,16 +26,6 @@
 #include "video/video_frame_buffer.h"
 
 namespace {
-
-// Milliseconds since 1970 modulo 2^32, the simulator's stamp clock.
-uint32_t WallClockMs() {
-  FILETIME ft;
-  GetSystemTimePreciseAsFileTime(&ft);
-  ULARGE_INTEGER t;
-  t.LowPart = ft.dwLowDateTime;
-  t.HighPart = ft.dwHighDateTime;
-  return static_cast<uint32_t>((t.QuadPart - 116444736000000000ULL) / 10000ULL);
-}
 
 // A blocking loopback socket as the link's byte channel, 10 s per receive.
 class SocketChannel : public ByteChannel {
