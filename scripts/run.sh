@@ -2,8 +2,8 @@
 # Runs Vela直播助手 under Wine, connected to the phone simulator on
 # 127.0.0.1:8984 through the fake adb placed as the program's adb\adb.exe
 # (it lists one Android phone that stands for the simulator and accepts the
-# forward). Test camera modules are placed beside the program, so start-up
-# shows no message for missing modules.
+# forward). The build places the two camera modules beside the program, and
+# start-up registers them.
 #
 # With a display (DISPLAY set) the program runs until you close it; click
 # "马上连接" to see the simulator's picture. Without one (or with
@@ -16,7 +16,6 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" || { echo "build failed" >&2; exit 1; }
-cmake --build "$root/build/win" --target place_test_camera_modules >/dev/null || exit 1
 
 source "$root/scripts/wine-env.sh"
 started_display=""
