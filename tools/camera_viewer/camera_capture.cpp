@@ -106,6 +106,32 @@ class FrameCounter final : public ISampleGrabberCB {
   CaptureResult result_;
 };
 
+// Chooses `subtype` through the capture pin's stream configuration, as
+// applications choose a camera's format before they connect it. A camera
+// without the interface or that format is left to the connection.
+void ChooseFormat(ICaptureGraphBuilder2* builder, IBaseFilter* camera, const GUID& subtype) {
+  IAMStreamConfig* raw = nullptr;
+  if (FAILED(builder->FindInterface(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera, IID_IAMStreamConfig,
+                                    reinterpret_cast<void**>(&raw))))
+    return;
+  Com<IAMStreamConfig> config(raw);
+  int count = 0, capsSize = 0;
+  if (FAILED(config.get()->GetNumberOfCapabilities(&count, &capsSize)) ||
+      capsSize != sizeof(VIDEO_STREAM_CONFIG_CAPS))
+    return;
+  for (int i = 0; i < count; ++i) {
+    AM_MEDIA_TYPE* type = nullptr;
+    VIDEO_STREAM_CONFIG_CAPS caps;
+    if (config.get()->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)) != S_OK || !type) continue;
+    const bool match = IsEqualGUID(type->subtype, subtype) && IsEqualGUID(type->formattype, FORMAT_VideoInfo);
+    if (match) config.get()->SetFormat(type);
+    CoTaskMemFree(type->pbFormat);
+    if (type->pUnk) type->pUnk->Release();
+    CoTaskMemFree(type);
+    if (match) return;
+  }
+}
+
 }  // namespace
 
 CaptureStatus CaptureFrames(const std::wstring& name, FrameFormat format, int frames, DWORD timeoutMs,
@@ -130,8 +156,10 @@ CaptureStatus CaptureFrames(const std::wstring& name, FrameFormat format, int fr
       FAILED(graph.get()->AddFilter(camera.get(), L"Camera")) ||
       FAILED(graph.get()->AddFilter(grabberFilter.get(), L"Grabber")) ||
       FAILED(graph.get()->AddFilter(sink.get(), L"Sink")) || FAILED(grabber.get()->SetMediaType(&wanted)) ||
-      FAILED(grabber.get()->SetBufferSamples(FALSE)) || FAILED(grabber.get()->SetCallback(&counter, 1)) ||
-      FAILED(builder.get()->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera.get(),
+      FAILED(grabber.get()->SetBufferSamples(FALSE)) || FAILED(grabber.get()->SetCallback(&counter, 1)))
+    return CaptureStatus::kNoGraph;
+  ChooseFormat(builder.get(), camera.get(), wanted.subtype);
+  if (FAILED(builder.get()->RenderStream(&PIN_CATEGORY_CAPTURE, &MEDIATYPE_Video, camera.get(),
                                          grabberFilter.get(), sink.get())))
     return CaptureStatus::kNoGraph;
 
