@@ -27,7 +27,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 cmake --build "$native" --target phone_simulator -j2 >/dev/null || exit 1
-cmake --build "$win" --target VelaAssistant fake_adb test_camera_module program_bench video_latency_bench -j2 \
+cmake --build "$win" --target VelaAssistant fake_adb lmcam_horizontal lmcam_vertical program_bench video_latency_bench -j2 \
   >/dev/null || exit 1
 sim="$native/tools/phone_simulator/phone_simulator"
 

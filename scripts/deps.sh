@@ -22,8 +22,8 @@ log()  { echo "[deps] $*" >&2; }
 fail() { echo "[deps] FAILED: $*" >&2; exit 1; }
 
 PACKAGES=(
-  # cross toolchain and build
-  g++-mingw-w64-x86-64-posix cmake ninja-build nasm make pkg-config dpkg-dev
+  # cross toolchains (the 32-bit one builds only the camera modules) and build
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix cmake ninja-build nasm make pkg-config dpkg-dev
   # running and driving the program headless
   wine wine64 xvfb xauth xdotool imagemagick fonts-wqy-microhei
   # native build: tests under sanitizers, the phone simulator, the picture generator

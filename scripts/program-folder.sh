@@ -3,8 +3,8 @@
 # simulator on the program's fixed port 8984.
 #
 #   vela_program_folder DEST WIN_BUILD
-#     copies the program and its pictures into DEST, the succeeding test camera
-#     module beside it under both camera names, and the fake adb as adb\adb.exe;
+#     copies the program, its pictures and its two camera modules into DEST,
+#     and the fake adb as adb\adb.exe;
 #     writes DEST/scenario.txt (one Android phone, SIM0001, that stands for the
 #     simulator) and exports VELA_FAKE_ADB_SCENARIO and VELA_FAKE_ADB_RECORD.
 #   vela_start_simulator_8984 SIMULATOR LOG [options...]
@@ -17,8 +17,7 @@ vela_program_folder() {
   mkdir -p "$dest/adb" || return 1
   cp "$win/app/VelaAssistant.exe" "$dest/" &&
     cp -r "$win/app/res" "$dest/" &&
-    cp "$win/tools/test_camera_module/test_camera_module.dll" "$dest/lmcam_horizontal.dll" &&
-    cp "$win/tools/test_camera_module/test_camera_module.dll" "$dest/lmcam_vertical.dll" &&
+    cp "$win/app/lmcam_horizontal.dll" "$win/app/lmcam_vertical.dll" "$dest/" &&
     cp "$win/tools/fake_adb/fake_adb.exe" "$dest/adb/adb.exe" || return 1
   printf '%s\n' 'devices List of devices attached\r\nSIM0001\tdevice\r\n' \
     'model SIM0001 [ro.product.model]: [Vela phone simulator]\r\n' > "$dest/scenario.txt"

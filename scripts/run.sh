@@ -2,21 +2,21 @@
 # Runs Vela直播助手 under Wine, connected to the phone simulator on
 # 127.0.0.1:8984 through the fake adb placed as the program's adb\adb.exe
 # (it lists one Android phone that stands for the simulator and accepts the
-# forward). Test camera modules are placed beside the program, so start-up
-# shows no message for missing modules.
+# forward). The build places the two camera modules beside the program, and
+# start-up registers them.
 #
 # With a display (DISPLAY set) the program runs until you close it; click
 # "马上连接" to see the simulator's picture. Without one (or with
 # VELA_RUN_AUTO=1) the script does it itself: it waits for the window, saves
 # build/run-idle.png, clicks "马上连接", waits until the shared section holds
-# a picture, saves build/run-connected.png and the section as the cameras see
-# it (build/section.png), clicks a filter tile of the phone's panel and saves
-# build/run-panel.png (the tile selected, the picture tinted), then closes the
+# a picture, saves build/run-connected.png, the section as the cameras see
+# it (build/section.png) and what a streaming app receives from the camera
+# "Vela直播助手（横屏）" (build/camera.png, through tools/camera_viewer),
+# clicks a filter tile of the phone's panel and saves build/run-panel.png (the tile selected, the picture tinted), then closes the
 # program with Escape.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" || { echo "build failed" >&2; exit 1; }
-cmake --build "$root/build/win" --target place_test_camera_modules >/dev/null || exit 1
 
 source "$root/scripts/wine-env.sh"
 started_display=""
@@ -67,6 +67,7 @@ if [ -z "$auto" ]; then
 fi
 
 reader="$root/build/win/tools/section_reader/section_reader.exe"
+viewer="$root/build/win/tools/camera_viewer/camera_viewer.exe"
 section_width() { wine "$reader" 2>/dev/null | sed -n 's/^width=\([0-9]*\) .*/\1/p'; }
 
 window=$(timeout 30 xdotool search --sync --onlyvisible --name 'Vela直播助手' 2>/dev/null | head -1)
@@ -85,6 +86,10 @@ if [ "$(section_width)" = 1280 ]; then
   import -window "$window" "$root/build/run-connected.png" && echo "screenshot: build/run-connected.png"
   wine "$reader" --png "$(winepath -w "$root/build/section.png")" && echo "section: build/section.png"
   wine "$reader" 2>/dev/null
+  # What a streaming app sees: the landscape camera opened through DirectShow
+  # by its name (Wine converts arguments in the locale's encoding: UTF-8).
+  LC_ALL=C.UTF-8 wine "$viewer" --camera "Vela直播助手（横屏）" --frames 30 \
+    --png "$(winepath -w "$root/build/camera.png")" && echo "what a streaming app sees: build/camera.png"
   # The phone's panel: click its second filter tile (index 1 of the 3-column
   # grid: the panel at x 728, the grid at (38, 38 + 86), tiles 68 wide, 34
   # apart); the simulated phone selects it and tints its picture.

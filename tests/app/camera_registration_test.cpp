@@ -1,6 +1,7 @@
 // Camera-module registration against real files in a temporary program
-// folder: a missing file, a file that is no module, and the three test
-// modules (no entry, failing entry, succeeding entry).
+// folder: a missing file, a file that is no module, and the two test
+// modules (no entry, failing entry). The succeeding case is the real camera
+// modules' (tests/camera).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,7 +26,6 @@ const RegistrationCase kCases[] = {
     {"not a module", "", "this is not a module", 0, " 注册失败", false},
     {"no registration entry", TEST_CAMERA_MODULE_UNREGISTERED, nullptr, 1, nullptr, false},
     {"failing entry", TEST_CAMERA_MODULE_FAILING, nullptr, 0, " 注册失败", true},
-    {"succeeding entry", TEST_CAMERA_MODULE, nullptr, 1, nullptr, true},
 };
 
 std::string RegisteredModule() {

@@ -1,6 +1,6 @@
-// A camera module for tests and the demo: it exports the self-registration
-// entry the program calls at start and answers with the result it was built
-// with. Each call is made visible to the loading process through the
+// A camera module for the registration tests: it exports the
+// self-registration entry the program calls at start and answers with the
+// result it was built with. Each call is made visible to the loading process through the
 // environment variable VELA_TEST_CAMERA_REGISTERED, which names the module.
 #include <windows.h>
 
