@@ -41,7 +41,9 @@ inline bool FitsSection(int width, int height) {
 
 // The writer's and readers' accesses to the trailer (the view is at least
 // kSize bytes). The sequence is read and written atomically; the fences
-// order it against the plain pixel copies on both sides.
+// order it against the plain pixel copies on both sides. The writer's fences
+// are full ones: a large memcpy may use non-temporal stores, which only a
+// full fence orders before the sequence.
 inline uint32_t* SequenceIn(uint8_t* view) {
   return reinterpret_cast<uint32_t*>(view + kSequenceOffset);
 }
@@ -61,13 +63,14 @@ inline void MarkTrailer(uint8_t* view) {
 inline void BeginWrite(uint8_t* view) {
   uint32_t* sequence = SequenceIn(view);
   __atomic_store_n(sequence, __atomic_load_n(sequence, __ATOMIC_RELAXED) | 1u, __ATOMIC_RELAXED);
-  __atomic_thread_fence(__ATOMIC_RELEASE);
+  __atomic_thread_fence(__ATOMIC_SEQ_CST);
 }
 
 // Writer: stores the write time and makes the sequence even again, after
 // every pixel write.
 inline void EndWrite(uint8_t* view, uint64_t writeTime) {
   __atomic_store_n(reinterpret_cast<uint64_t*>(view + kWriteTimeOffset), writeTime, __ATOMIC_RELAXED);
+  __atomic_thread_fence(__ATOMIC_SEQ_CST);
   uint32_t* sequence = SequenceIn(view);
   __atomic_store_n(sequence, __atomic_load_n(sequence, __ATOMIC_RELAXED) + 1u, __ATOMIC_RELEASE);
 }
