@@ -39,6 +39,7 @@ class CameraGraph {
   ~CameraGraph();
   HRESULT built() const { return built_; }
   IBaseFilter* camera() const { return camera_.get(); }
+  IGraphBuilder* graph() const { return graph_.get(); }
   HRESULT Run();
   HRESULT Stop();
   // Waits (bounded) until `count` frames have arrived since the last Take.
