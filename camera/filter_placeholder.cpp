@@ -47,10 +47,18 @@ void DrawLogoAndHint(HDC dc, int width, int height) {
   FontHandle name = MakeFont(unit / 14, FW_BOLD);
   const int nameTop = cy + radius + unit / 24;
   DrawCentred(dc, L"Vela直播助手", name.get(), kText, {0, nameTop, width, nameTop + unit / 10});
-  FontHandle hint = MakeFont(unit / 28, FW_NORMAL);
+  // The hint shrinks until it fits the portrait camera's narrow width.
+  const wchar_t* hintText = L"请用USB连接手机，打开Vela相机的直播模式后点击“连接”";
+  FontHandle hint;
+  for (int pixels = unit / 28; pixels >= 8; pixels -= 1) {
+    hint = MakeFont(pixels, FW_NORMAL);
+    SelectScope select(dc, hint.get());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, hintText, static_cast<int>(wcslen(hintText)), &extent);
+    if (extent.cx <= width * 9 / 10) break;
+  }
   const int hintTop = nameTop + unit / 10 + unit / 40;
-  DrawCentred(dc, L"请用USB连接手机，打开Vela相机的直播模式后点击“连接”", hint.get(), kHintText,
-              {0, hintTop, width, hintTop + unit / 14});
+  DrawCentred(dc, hintText, hint.get(), kHintText, {0, hintTop, width, hintTop + unit / 14});
 }
 
 }  // namespace
