@@ -32,9 +32,9 @@ STDMETHODIMP OutputPin::Connect(IPin* receiver, const AM_MEDIA_TYPE* type) {
   ScopedLock hold(owner_.Lock());
   if (peer_) return VFW_E_ALREADY_CONNECTED;
   if (!owner_.IsStopped()) return VFW_E_NOT_STOPPED;
-  // The format SetFormat chose goes first, then the others in offer order;
-  // only those the (possibly partial) requested type allows.
-  CameraFormat order[kOfferedFormatCount + 1];
+  // Only the format SetFormat chose, else each in offer order; only those
+  // the (possibly partial) requested type allows.
+  CameraFormat order[kOfferedFormatCount];
   int count = 0;
   if (hasPreferred_) order[count++] = preferred_;
   for (CameraFormat offered : kOfferedFormats)
@@ -185,6 +185,24 @@ STDMETHODIMP OutputPin::SetFormat(AM_MEDIA_TYPE* type) {
     return VFW_E_INVALIDMEDIATYPE;
   ScopedLock hold(owner_.Lock());
   if (!owner_.IsStopped()) return VFW_E_NOT_STOPPED;
+  // Connected already: reconnect the same peer in the new format when it
+  // takes it, so the change holds from the next run.
+  if (peer_ && format != format_) {
+    MediaType wanted;
+    if (!MakeMediaType(format, width_, height_, wanted.get())) return E_OUTOFMEMORY;
+    if (peer_->QueryAccept(&wanted.get()) != S_OK) return VFW_E_INVALIDMEDIATYPE;
+    ComRef<IPin> peer = std::move(peer_);
+    const CameraFormat previous = format_;
+    peer->Disconnect();
+    input_.reset();
+    allocator_.reset();
+    connected_.clear();
+    const HRESULT hr = TryConnect(peer.get(), format);
+    if (FAILED(hr)) {
+      TryConnect(peer.get(), previous);
+      return hr;
+    }
+  }
   hasPreferred_ = true;
   preferred_ = format;
   return S_OK;

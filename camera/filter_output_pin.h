@@ -62,7 +62,7 @@ class OutputPin : public IPin, public IKsPropertySet, public IAMStreamConfig {
   STDMETHODIMP QuerySupported(REFGUID set, DWORD id, DWORD* support) override;
 
   // IAMStreamConfig: one capability per offered format; SetFormat picks the
-  // type of the next connection.
+  // only type of the next connection, and reconnects a connected pin.
   STDMETHODIMP SetFormat(AM_MEDIA_TYPE* type) override;
   STDMETHODIMP GetFormat(AM_MEDIA_TYPE** type) override;
   STDMETHODIMP GetNumberOfCapabilities(int* count, int* size) override;

@@ -141,4 +141,33 @@ TEST_F(CameraFilterPin, PausedLiveSourceCannotCueAndResumesWithRisingStamps) {
   EXPECT_GT(after.front().start, before.back().start);
 }
 
+// SetFormat after the graph is built reconnects the pin to the same peer
+// in the new format (both sides agree on it).
+TEST_F(CameraFilterPin, SetFormatOnAConnectedPinReconnectsInTheNewFormat) {
+  CameraGraph graph(kLandscapeCamera, SectionNameFor("reformat"), CameraFormat::kYuy2);
+  ASSERT_EQ(S_OK, graph.built());
+  IPin* rawPin = nullptr;
+  ASSERT_EQ(S_OK, graph.camera()->FindPin(L"Capture", &rawPin));
+  ComRef<IPin> pin(rawPin);
+  IPin* rawPeer = nullptr;
+  ASSERT_EQ(S_OK, pin->ConnectedTo(&rawPeer));
+  ComRef<IPin> peer(rawPeer);
+  auto config = Query<IAMStreamConfig>(pin.get(), IID_IAMStreamConfig);
+  AM_MEDIA_TYPE* rgb = nullptr;
+  VIDEO_STREAM_CONFIG_CAPS caps{};
+  ASSERT_EQ(S_OK, config->GetStreamCaps(3, &rgb, reinterpret_cast<BYTE*>(&caps)));
+  EXPECT_EQ(S_OK, config->SetFormat(rgb));
+  for (IPin* side : {pin.get(), peer.get()}) {
+    AM_MEDIA_TYPE connected{};
+    ASSERT_EQ(S_OK, side->ConnectionMediaType(&connected));
+    EXPECT_TRUE(connected.subtype == rgb->subtype);
+    CoTaskMemFree(connected.pbFormat);
+  }
+  IPin* rawAgain = nullptr;
+  ASSERT_EQ(S_OK, pin->ConnectedTo(&rawAgain));
+  ComRef<IPin> again(rawAgain);
+  EXPECT_EQ(peer.get(), again.get());
+  FreeType(rgb);
+}
+
 }  // namespace
