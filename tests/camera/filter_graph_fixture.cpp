@@ -24,13 +24,6 @@ ComRef<T> Create(REFCLSID clsid, REFIID iid, HRESULT& hr) {
   return ComRef<T>(object);
 }
 
-template <class T>
-ComRef<T> Query(IUnknown* from, REFIID iid) {
-  T* object = nullptr;
-  if (from) from->QueryInterface(iid, reinterpret_cast<void**>(&object));
-  return ComRef<T>(object);
-}
-
 uint8_t Clamp(double v) {
   return static_cast<uint8_t>(std::min(255.0, std::max(0.0, v + 0.5)));
 }
@@ -238,22 +231,10 @@ bool Near(Colour a, Colour b, int tolerance) {
          std::abs(a.b - b.b) <= tolerance;
 }
 
-bool OneColour(const CapturedFrame& frame, CameraFormat format, int width, int height) {
-  // RGB24 rows carry no padding at the cameras' widths; YUY2 repeats every
-  // 4 bytes; the planar formats are checked plane by plane.
-  const size_t unit = format == CameraFormat::kRgb24 ? 3 : format == CameraFormat::kYuy2 ? 4 : 1;
-  const size_t luma = format == CameraFormat::kI420 || format == CameraFormat::kNv12
-                          ? static_cast<size_t>(width) * height
-                          : frame.bytes.size();
-  if (frame.bytes.size() < luma) return false;
-  for (size_t i = unit; i < luma; ++i)
-    if (frame.bytes[i] != frame.bytes[i % unit]) return false;
-  const size_t chromaUnit = format == CameraFormat::kNv12 ? 2 : 1;
-  for (size_t i = luma + chromaUnit; i < frame.bytes.size(); ++i)
-    if (format == CameraFormat::kNv12
-            ? frame.bytes[i] != frame.bytes[luma + (i - luma) % 2]
-            : frame.bytes[i] != frame.bytes[i < luma + luma / 4 ? luma : luma + luma / 4])
-      return false;
+bool OneColour(const CapturedFrame& frame) {
+  // RGB24 rows carry no padding at the cameras' widths.
+  for (size_t i = 3; i < frame.bytes.size(); ++i)
+    if (frame.bytes[i] != frame.bytes[i % 3]) return false;
   return true;
 }
 

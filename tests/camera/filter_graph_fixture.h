@@ -18,6 +18,14 @@
 #include "framework/critical_section.h"
 #include "framework/handles.h"
 
+// Another interface of `from` (empty when it has none).
+template <class T>
+ComRef<T> Query(IUnknown* from, REFIID iid) {
+  T* object = nullptr;
+  if (from) from->QueryInterface(iid, reinterpret_cast<void**>(&object));
+  return ComRef<T>(object);
+}
+
 struct Colour {
   int r, g, b;
 };
@@ -74,6 +82,6 @@ class Producer {
 // The colour at top-down (x, y) of a delivered frame, decoded from `format`.
 Colour ColourAt(const CapturedFrame& frame, CameraFormat format, int width, int height, int x, int y);
 bool Near(Colour a, Colour b, int tolerance = 20);
-// True when every pixel of the frame has the same bytes (per format unit).
-bool OneColour(const CapturedFrame& frame, CameraFormat format, int width, int height);
+// True when every pixel of an RGB24 frame has the same colour.
+bool OneColour(const CapturedFrame& frame);
 std::string SectionNameFor(const char* purpose);

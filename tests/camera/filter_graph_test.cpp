@@ -94,7 +94,7 @@ TEST_F(CameraFilterGraph, PlaceholderThenLetterboxedPictureThatOutlivesItsProduc
   // Our dark background at the edge, and something drawn on it: never
   // nothing, never garbage.
   EXPECT_TRUE(Near({24, 26, 32}, ColourAt(placeholder, format, w, h, 2, 2), 0));
-  EXPECT_FALSE(OneColour(placeholder, format, w, h));
+  EXPECT_FALSE(OneColour(placeholder));
 
   auto producer = std::make_unique<Producer>(name);
   ASSERT_TRUE(producer->PublishQuadrants(h, w, kQuadrants));
@@ -146,7 +146,7 @@ TEST_F(CameraFilterGraph, NoTornFrameWhileTheProducerRewritesAsFastAsItCan) {
   ASSERT_TRUE(enough);
   int torn = 0;
   const auto frames = graph.Take();
-  for (const CapturedFrame& frame : frames) torn += !OneColour(frame, CameraFormat::kRgb24, w, h);
+  for (const CapturedFrame& frame : frames) torn += !OneColour(frame);
   EXPECT_EQ(0, torn) << frames.size() << " frames, " << written << " pictures written";
   EXPECT_GT(written, 30);
 }

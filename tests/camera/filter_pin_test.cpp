@@ -11,13 +11,6 @@
 
 namespace {
 
-template <class T>
-ComRef<T> Query(IUnknown* from, REFIID iid) {
-  T* object = nullptr;
-  if (from) from->QueryInterface(iid, reinterpret_cast<void**>(&object));
-  return ComRef<T>(object);
-}
-
 ComRef<IPin> OnlyPin(IBaseFilter* filter) {
   IEnumPins* rawPins = nullptr;
   EXPECT_EQ(S_OK, filter->EnumPins(&rawPins));
