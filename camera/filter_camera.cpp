@@ -48,10 +48,11 @@ STDMETHODIMP CameraFilter::GetClassID(CLSID* clsid) {
 }
 
 STDMETHODIMP CameraFilter::Stop() {
-  ScopedLock hold(lock_);
   // Joins the thread and decommits the allocator before the pin may be
-  // disconnected and its allocator released.
+  // disconnected and its allocator released. Outside the filter's lock: a
+  // downstream filter inside Receive may still call into this filter.
   streamer_.Stop();
+  ScopedLock hold(lock_);
   state_ = State_Stopped;
   return S_OK;
 }
