@@ -12,7 +12,7 @@ constexpr REFERENCE_TIME kFrameInterval = 10000000 / 30;  // 100 ns units
 // The formats in the order the pin offers them (the first is the default).
 constexpr CameraFormat kOfferedFormats[] = {CameraFormat::kYuy2, CameraFormat::kI420, CameraFormat::kNv12,
                                             CameraFormat::kRgb24};
-constexpr int kOfferedFormatCount = 4;
+constexpr int kOfferedFormatCount = sizeof(kOfferedFormats) / sizeof(kOfferedFormats[0]);
 
 // Fills `type` (whose format block it allocates with CoTaskMemAlloc) for
 // `format` at width x height. False when out of memory.
