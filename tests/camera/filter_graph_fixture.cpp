@@ -51,7 +51,8 @@ class FrameCollector final : public ISampleGrabberCB {
   STDMETHODIMP SampleCB(double, IMediaSample* sample) override {
     CapturedFrame frame;
     frame.arrivedMs = GetTickCount();
-    sample->GetTime(&frame.start, &frame.end);
+    REFERENCE_TIME end = 0;
+    sample->GetTime(&frame.start, &end);
     BYTE* data = nullptr;
     sample->GetPointer(&data);
     frame.bytes.assign(data, data + sample->GetActualDataLength());

@@ -32,7 +32,6 @@ struct Colour {
 
 struct CapturedFrame {
   REFERENCE_TIME start = 0;
-  REFERENCE_TIME end = 0;
   DWORD arrivedMs = 0;  // GetTickCount at arrival
   std::vector<uint8_t> bytes;
 };
