@@ -10,8 +10,11 @@
 namespace {
 
 // SYSTEM, administrators and the section's owner may do anything; everyone
-// and ALL APPLICATION PACKAGES may read. The cameras only ever read.
-constexpr const char* kSectionSddl = "D:(A;;GA;;;SY)(A;;GA;;;BA)(A;;GA;;;OW)(A;;GR;;;WD)(A;;GR;;;AC)";
+// and ALL APPLICATION PACKAGES may read. The cameras only ever read. The low
+// mandatory label (no write up) lets low-integrity processes, app containers
+// among them, open it for reading; writing stays with the program.
+constexpr const char* kSectionSddl =
+    "D:(A;;GA;;;SY)(A;;GA;;;BA)(A;;GA;;;OW)(A;;GR;;;WD)(A;;GR;;;AC)S:(ML;;NW;;;LW)";
 
 // A descriptor that the SDDL parser allocated with LocalAlloc.
 using SecurityDescriptor = UniqueOwner<PSECURITY_DESCRIPTOR, ReleasedBy<void, &LocalFree>>;
@@ -24,8 +27,10 @@ SecurityDescriptor ReadableByEveryone() {
   return SecurityDescriptor(descriptor);
 }
 
-volatile LONG* SequenceIn(uint8_t* view) {
-  return reinterpret_cast<volatile LONG*>(view + frame_section::kTrailerOffset + 4);
+uint64_t Now() {
+  FILETIME now{};
+  GetSystemTimePreciseAsFileTime(&now);
+  return (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
 }
 
 }  // namespace
@@ -49,8 +54,7 @@ bool FrameSection::EnsureMapped() {
     mapping_.reset();  // start over at the next picture
     return false;
   }
-  uint32_t magic = frame_section::kTrailerMagic;
-  std::memcpy(static_cast<uint8_t*>(view_.get()) + frame_section::kTrailerOffset, &magic, sizeof(magic));
+  frame_section::MarkTrailer(static_cast<uint8_t*>(view_.get()));
   return true;
 }
 
@@ -58,17 +62,16 @@ bool FrameSection::Publish(const VideoFrame& frame) {
   if (!frame.bits() || !frame_section::FitsSection(frame.width(), frame.height())) return false;
   if (!EnsureMapped()) return false;
   uint8_t* view = static_cast<uint8_t*>(view_.get());
-  volatile LONG* sequence = SequenceIn(view);
-  // Odd while the picture is being replaced (the interlocked operations are
-  // full barriers, so the reader never sees the new sequence before the pixels).
-  InterlockedIncrement(sequence);
+  // Odd while the picture is being replaced; the trailer's helpers order
+  // the sequence against the pixel writes.
+  frame_section::BeginWrite(view);
   const int32_t header[3] = {frame.width(), frame.height(), frame.width() * frame.height() * 3};
   std::memcpy(view + frame_section::kWidthOffset, header, sizeof(header));
   const size_t row = static_cast<size_t>(frame.width()) * 3;
   uint8_t* out = view + frame_section::kPixelOffset;
   for (int y = 0; y < frame.height(); ++y, out += row)
     std::memcpy(out, frame.bits() + static_cast<size_t>(y) * frame.stride(), row);
-  InterlockedIncrement(sequence);
+  frame_section::EndWrite(view, Now());
   ++published_;
   return true;
 }
