@@ -2,8 +2,10 @@
 // forward, to a phone simulator; the cameras' side (the section reader, in its
 // own process) then finds the simulator's picture with its four corner
 // colours: 1280 x 720 upright, 720 x 1280 turned after the mode button, and
-// mirrored or flipped after each mirror button. A second click on connect
-// disconnects and the window narrows again.
+// mirrored or flipped after each mirror button. A streaming application (the
+// camera viewer, through DirectShow) sees the same picture from the landscape
+// camera, and the turned one from the portrait camera. A second click on
+// connect disconnects and the window narrows again.
 #include <gtest/gtest.h>
 
 #include <winsock2.h>
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <string>
 
+#include "app/camera_registration.h"
 #include "app/main_dlg.h"
 #include "framework/handles.h"
 #include "framework/message_loop.h"
@@ -40,27 +43,27 @@ std::string Describe(const CameraView& view) {
   return text;
 }
 
-// Runs the section reader on "LumoraFileMapping" from its own process; true
-// when it saved a whole picture.
-bool SaveSectionAsPng(const std::string& png) {
-  std::string exe = WinePath(SECTION_READER_PATH);
-  std::string cmd = "\"" + exe + "\" --png \"" + png + "\"";
-  STARTUPINFOA si{sizeof si};
+// Runs a tool of the build in its own process; true when it exits with 0.
+bool RunTool(std::wstring command) {
+  STARTUPINFOW si{sizeof si};
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
                       &si, &pi))
     return false;
   UniqueHandle process(pi.hProcess), thread(pi.hThread);
   DWORD code = 1;
-  if (WaitForSingleObject(process.get(), 20000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 1);
+  if (WaitForSingleObject(process.get(), 30000) != WAIT_OBJECT_0) TerminateProcess(process.get(), 1);
   GetExitCodeProcess(process.get(), &code);
   return code == 0;
 }
 
-CameraView ReadCameraView(const std::string& png) {
+std::wstring Wide(const std::string& text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+CameraView ReadPng(const std::string& png) {
   CameraView view;
-  if (!SaveSectionAsPng(png)) return view;
-  std::wstring widePng(png.begin(), png.end());
+  std::wstring widePng = Wide(png);
   Gdiplus::GpBitmap* raw = nullptr;
   if (Gdiplus::DllExports::GdipCreateBitmapFromFile(widePng.c_str(), &raw) != Gdiplus::Ok) return view;
   GpBitmapPtr picture(raw);
@@ -80,6 +83,21 @@ CameraView ReadCameraView(const std::string& png) {
   return view;
 }
 
+// What "LumoraFileMapping" holds, saved by the section reader.
+CameraView ReadSection(const std::string& png) {
+  const std::wstring tool = Wide(WinePath(SECTION_READER_PATH));
+  if (!RunTool(L"\"" + tool + L"\" --png \"" + Wide(png) + L"\"")) return {};
+  return ReadPng(png);
+}
+
+// What a streaming application gets from `camera`: the viewer's last frame.
+CameraView ReadCamera(const wchar_t* camera, const std::string& png) {
+  const std::wstring tool = Wide(WinePath(CAMERA_VIEWER_PATH));
+  if (!RunTool(L"\"" + tool + L"\" --camera \"" + camera + L"\" --frames 5 --png \"" + Wide(png) + L"\""))
+    return {};
+  return ReadPng(png);
+}
+
 int WindowWidth(HWND window) {
   RECT rc;
   GetWindowRect(window, &rc);
@@ -92,6 +110,9 @@ TEST(MainDialogStream, TheCamerasSeeTheSimulatorsPictureTurnedAndMirroredAsTheBu
   FakeAdbFolder adb;
   adb.SetScenario(ScenarioLine("devices", "List of devices attached\r\nSIM0001\tdevice\r\n") +
                   ScenarioLine("model SIM0001", "[ro.product.model]: [Simulator]\r\n"));
+  // The cameras as installed: registered from the build's module folder (the
+  // dialog's own start-up looks in the test's program folder, which has none).
+  RegisterCameraModules(WinePath(CAMERA_MODULE_FOLDER), [](const std::string&) {});
   CMessageLoop loop;
   AppModule().AddMessageLoop(&loop);
   {
@@ -108,26 +129,38 @@ TEST(MainDialogStream, TheCamerasSeeTheSimulatorsPictureTurnedAndMirroredAsTheBu
 
     // One connection; each click changes the pictures from the next one on,
     // so each step waits (bounded) until the cameras see the new picture.
-    const std::string png = adb.folder() + "section.png";
+    const std::string png = adb.folder() + "section.png", framePng = adb.folder() + "camera.png";
     const struct {
       int command;  // 0: none, the picture as connected
       UINT width, height;
       int corners[4];
+      const wchar_t* camera;  // the camera that carries this picture, read as an application does
     } steps[] = {
-        {0, 1280, 720, {kTopLeft, kTopRight, kBottomLeft, kBottomRight}},
+        {0, 1280, 720, {kTopLeft, kTopRight, kBottomLeft, kBottomRight}, L"Vela直播助手（横屏）"},
         // Turned a quarter clockwise: the phone's left edge is now the top.
-        {CMainDlg::kModeId, 720, 1280, {kBottomLeft, kTopLeft, kBottomRight, kTopRight}},
+        {CMainDlg::kModeId,
+         720,
+         1280,
+         {kBottomLeft, kTopLeft, kBottomRight, kTopRight},
+         L"Vela直播助手（竖屏）"},
         // Left and right swap.
-        {CMainDlg::kMirrorHId, 720, 1280, {kTopLeft, kBottomLeft, kTopRight, kBottomRight}},
+        {CMainDlg::kMirrorHId, 720, 1280, {kTopLeft, kBottomLeft, kTopRight, kBottomRight}, nullptr},
         // Top and bottom swap.
-        {CMainDlg::kMirrorVId, 720, 1280, {kTopRight, kBottomRight, kTopLeft, kBottomLeft}},
+        {CMainDlg::kMirrorVId, 720, 1280, {kTopRight, kBottomRight, kTopLeft, kBottomLeft}, nullptr},
     };
     for (const auto& step : steps) {
       if (step.command) dlg.SendMessage(WM_COMMAND, step.command, 0);
       CameraView seen;
       EXPECT_TRUE(PumpUntil(
-          [&] { return (seen = ReadCameraView(png)).Is(step.width, step.height, step.corners); }, 20000))
-          << "after command " << step.command << " the cameras see " << Describe(seen);
+          [&] { return (seen = ReadSection(png)).Is(step.width, step.height, step.corners); }, 20000))
+          << "after command " << step.command << " the section holds " << Describe(seen);
+      if (!step.camera) continue;
+      EXPECT_TRUE(PumpUntil(
+          [&] {
+            return (seen = ReadCamera(step.camera, framePng)).Is(step.width, step.height, step.corners);
+          },
+          30000))
+          << "after command " << step.command << " the camera shows " << Describe(seen);
     }
 
     dlg.SendMessage(WM_COMMAND, CMainDlg::kConnectId, 0);
