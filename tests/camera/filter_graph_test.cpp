@@ -8,7 +8,7 @@
 
 #include "camera/camera_filter.h"
 #include "framework/worker_thread.h"
-#include "tests/camera/filter_graph_fixture.h"
+#include "tests/support/camera_graph.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "camera/camera_filter.h"
-#include "tests/camera/filter_graph_fixture.h"
+#include "tests/support/camera_graph.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <sddl.h>
 
 #include "framework/handles.h"
-#include "tests/camera/filter_graph_fixture.h"
+#include "tests/support/camera_graph.h"
 
 namespace {
 

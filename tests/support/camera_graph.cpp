@@ -1,4 +1,4 @@
-#include "tests/camera/filter_graph_fixture.h"
+#include "tests/support/camera_graph.h"
 
 #include <qedit.h>
 
