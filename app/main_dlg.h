@@ -4,12 +4,13 @@
 // preview that publishes the pictures for the cameras.
 //
 // Owners and shutdown: the dialog owns the scanner, the stream worker, the
-// preview, the remote panel's manager and the configuration fetch. WM_DESTROY stops the worker (its
-// pumping join lets a stream thread inside a sent WM_LINK_COMMAND finish) and
-// the scan pass while the window still exists, so no worker ever reaches a
-// dead window; then the panel's sender is joined and its tree destroyed. The
-// configuration fetch is stopped first: its HTTP transfer is cancelled, so
-// even a server that never answers does not hold the window open.
+// preview, the remote panel's manager and the configuration fetch.
+// WM_DESTROY first stops the configuration fetch (its HTTP transfer is
+// cancelled, so a server that never answers does not hold the window open),
+// then the worker (its pumping join lets a stream thread inside a sent
+// WM_LINK_COMMAND finish) and the scan pass while the window still exists, so
+// no worker ever reaches a dead window; then the panel's sender is joined and
+// its tree destroyed.
 #pragma once
 #include <windows.h>
 
