@@ -61,7 +61,7 @@ bool RemoteConfigFetch::StartRemoteConfigFetch(bool manual) {
   thread_.Join();
   cancel_.Reset();
   stopping_ = false;
-  return thread_.Start([this, manual] { lastReplied_ = Fetch(manual); });
+  return thread_.Start([this, manual] { Fetch(manual); });
 }
 
 void RemoteConfigFetch::Stop() {

@@ -57,10 +57,9 @@ class RemoteConfigFetch {
   // Cancels and joins the fetch (pumping sent messages); no-op when none runs.
   void Stop();
   bool IsRunning() const { return thread_.IsRunning(); }
-  // The result of the last finished fetch: true when a reply was received.
-  bool lastFetchReplied() const { return lastReplied_; }
 
  private:
+  // True when a reply was received (whether or not it parsed).
   bool Fetch(bool manual);
   void CheckForUpdate(const std::string& version, const std::string& note, const std::string& url,
                       bool manual);
@@ -70,7 +69,6 @@ class RemoteConfigFetch {
   UpdateUi ui_;
   HttpCancel cancel_;
   std::atomic<bool> stopping_{false};
-  std::atomic<bool> lastReplied_{false};
   WorkerThread thread_;
 };
 

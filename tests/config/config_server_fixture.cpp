@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "config/core/app_globals.h"
 #include "config/core/app_messages.h"
 #include "config/local_config.h"
 #include "tests/support/message_only_window.h"
@@ -24,12 +25,8 @@ std::string RawDataValue(const char* key) {
 
 }  // namespace
 
-std::string ServerUrl(const std::string& path) {
-  return "http://127.0.0.1:" + std::to_string(CONFIG_SERVER_PORT) + path;
-}
-
-std::string AbsentServerUrl(const std::string& path) {
-  return "http://127.0.0.1:" + std::to_string(CONFIG_SERVER_PORT + 1) + path;
+std::string ServerUrl(const std::string& path, int portOffset) {
+  return "http://127.0.0.1:" + std::to_string(CONFIG_SERVER_PORT + portOffset) + path;
 }
 
 std::string ServeReply(const std::string& name, const std::string& xml) {
@@ -44,36 +41,39 @@ int LoggedRequests(const std::string& text) {
   return count;
 }
 
-MainWindowRecorder::MainWindowRecorder() {
-  hwnd_ = CreateMessageOnlyWindow("MainWindowRecorder", Proc, this);
+UpdateUi FetchRecorder::ui() {
+  UpdateUi ui;
+  ui.askToUpdate = [this](const std::string& note) {
+    events += "question " + note + "; ";
+    return answerYes;
+  };
+  ui.tellNoUpdate = [this] { events += "no update; "; };
+  ui.openPage = [this](const std::string& url) { events += "open " + url + "; "; };
+  return ui;
 }
 
-MainWindowRecorder::~MainWindowRecorder() {
-  DestroyWindow(hwnd_);
-}
-
-LRESULT CALLBACK MainWindowRecorder::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = MessageOnlyWindowOwner<MainWindowRecorder>(hwnd, msg, lp);
+LRESULT CALLBACK FetchRecorder::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = MessageOnlyWindowOwner<FetchRecorder>(hwnd, msg, lp);
   if (self && msg == WM_HELP_IMAGE_UPDATED) {
-    ++self->helpImageUpdates;
+    self->events += "help picture; ";
     return 0;
   }
   if (self && msg == WM_START_UPDATE_DOWNLOAD) {
-    self->updateAddresses.push_back(reinterpret_cast<const char*>(lp));
+    self->events += "download " + std::string(reinterpret_cast<const char*>(lp)) + "; ";
     std::free(reinterpret_cast<void*>(lp));
     return 0;
   }
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-RemoteConfigScope::RemoteConfigScope() {
-  savedProgramFolder_ = ProgramFolder;
+static void ClearAppStrings() {
+  for (int i = 0; i < static_cast<int>(AppString::Count); ++i) SetAppString(static_cast<AppString>(i), "");
+}
+
+RemoteConfigScope::RemoteConfigScope() : savedProgramFolder_(ProgramFolder) {
   ProgramFolder = folder_.path();
   CreateDirectoryA((folder_.path() + "res").c_str(), nullptr);
-  for (int i = 0; i < static_cast<int>(AppString::Count); ++i) {
-    savedTexts_.push_back(GetAppString(static_cast<AppString>(i)));
-    SetAppString(static_cast<AppString>(i), "");
-  }
+  ClearAppStrings();
   for (const char* key : kFetchedKeys) {
     savedKeys_.push_back(RawDataValue(key));
     WritePrivateProfileStringA("Config", key, nullptr, DataFile().c_str());
@@ -84,7 +84,7 @@ RemoteConfigScope::~RemoteConfigScope() {
   for (size_t i = 0; i < savedKeys_.size(); ++i)
     WritePrivateProfileStringA("Config", kFetchedKeys[i],
                                savedKeys_[i].empty() ? nullptr : savedKeys_[i].c_str(), DataFile().c_str());
-  for (size_t i = 0; i < savedTexts_.size(); ++i) SetAppString(static_cast<AppString>(i), savedTexts_[i]);
+  ClearAppStrings();
   ProgramFolder = savedProgramFolder_;
 }
 

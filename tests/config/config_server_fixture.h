@@ -1,43 +1,40 @@
-// What the remote-configuration tests share: the configuration server that
-// the ctest fixture runs (its addresses, the replies the tests give it, its
-// request log), a window that records what the fetch sends to the main
-// window, and a scope that gives a test its own program folder and puts the
-// shared texts and the per-user INI keys back afterwards.
+// What the remote-configuration tests share: the ctest fixture's configuration
+// server, a recorder of what the fetch shows and sends, and a scope with a program
+// folder of its own (SetEndpoint: its `ConfigUrl`) that leaves the shared texts
+// empty and the per-user INI keys as they were.
 #pragma once
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "config/core/app_globals.h"
+#include "config/remote_config.h"
+#include "tests/support/message_only_window.h"
 #include "tests/support/temp_folder.h"
 
-// "http://127.0.0.1:<server port><path>".
-std::string ServerUrl(const std::string& path);
-// The same on the next port, where nothing listens.
-std::string AbsentServerUrl(const std::string& path);
+// "http://127.0.0.1:<server port><path>"; offset 1: a port where nothing listens.
+std::string ServerUrl(const std::string& path, int portOffset = 0);
 // Serves `xml` as ServerUrl("/replies/<name>/config.php"), which it returns.
 std::string ServeReply(const std::string& name, const std::string& xml);
 // Requests the server has logged whose line contains `text`.
 int LoggedRequests(const std::string& text);
 
-// A message-only window standing in for the main window.
-class MainWindowRecorder {
+// What the fetch shows and sends to the main window (a message-only window) as one
+// text: "question <note>; no update; open <url>; download <url>; help picture; ".
+class FetchRecorder {
  public:
-  MainWindowRecorder();
-  ~MainWindowRecorder();
+  FetchRecorder() : hwnd_(CreateMessageOnlyWindow("FetchRecorder", Proc, this)) {}
+  ~FetchRecorder() { DestroyWindow(hwnd_); }
   HWND hwnd() const { return hwnd_; }
-  int helpImageUpdates = 0;
-  std::vector<std::string> updateAddresses;  // WM_START_UPDATE_DOWNLOAD texts (freed here)
+  UpdateUi ui();
+  std::string events;
+  bool answerYes = true;
 
  private:
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   HWND hwnd_;
 };
 
-// A program folder of its own (with "res"), the configuration endpoint set in
-// its "AppConfig.ini", empty shared texts; on leaving, the shared texts and
-// the per-user INI keys the fetch writes are as they were.
 class RemoteConfigScope {
  public:
   RemoteConfigScope();
@@ -48,6 +45,5 @@ class RemoteConfigScope {
  private:
   TempFolder folder_;
   std::string savedProgramFolder_;
-  std::vector<std::string> savedTexts_;
   std::vector<std::string> savedKeys_;
 };

@@ -21,18 +21,13 @@ std::string Describe(const RemoteReply& reply) {
 
 TEST(RemoteReplyTest, EveryElementGoesToItsTextAndKey) {
   const std::string full =
-      "<?xml version=\"1.0\"?>\n<config>\n"
-      "  <tips_conn>一\r\n二\n三</tips_conn>\n"
-      "  <app_name>Vela相机</app_name><app_url>http://a/app</app_url>\n"
-      "  <open_debug_mode_url>http://a/debug</open_debug_mode_url>\n"
-      "  <adb_drive_url>http://a/drv</adb_drive_url>\n"
-      "  <image_help_conn>http://a/c.png</image_help_conn>\n"
-      "  <image_help_vcam>http://a/v.jpg</image_help_vcam>\n"
-      "  <image_help_hcam>http://a/h.jpg</image_help_hcam>\n"
-      "  <update>\n    <appupdate_version>1.0.0.1</appupdate_version>\n"
-      "    <appupdate_url>http://a/setup.exe</appupdate_url>\n"
-      "    <appupdate_msg>新版本</appupdate_msg>\n  </update>\n"
-      "</config>";
+      "<?xml version=\"1.0\"?>\n<config>\n  <tips_conn>一\r\n二\n三</tips_conn>\n  "
+      "<app_name>Vela相机</app_name>"
+      "<app_url>http://a/app</app_url>\n  <open_debug_mode_url>http://a/debug</open_debug_mode_url>\n"
+      "  <adb_drive_url>http://a/drv</adb_drive_url>\n  <image_help_conn>http://a/c.png</image_help_conn>\n"
+      "  <image_help_vcam>http://a/v.jpg</image_help_vcam><image_help_hcam>http://a/h.jpg</image_help_hcam>\n"
+      "  <update>\n    <appupdate_version>1.0.0.1</appupdate_version>\n    <appupdate_url>http://a/setup.exe"
+      "</appupdate_url>\n    <appupdate_msg>新版本</appupdate_msg>\n  </update>\n</config>";
   struct Case {
     const char* name;
     std::string body;
@@ -47,7 +42,6 @@ TEST(RemoteReplyTest, EveryElementGoesToItsTextAndKey) {
        "<r><app_name>one</app_name><app_name>two</app_name><app_url/></r>", "1=one|AppName=one;2=|AppUrl=;"},
       {"update without children", "<r><update/></r>", "update;"},
       {"elements below update only count there", "<r><update><app_name>x</app_name></update></r>", "update;"},
-      {"nothing known", "<r><other>x</other></r>", ""},
       {"entities decoded, markup line breaks kept out of texts",
        "<r\n a='1'\n><tips_conn\n>a &amp;&#10;b</tips_conn\n></r>", "0=a &\nb|ConnTips=a &</br>b;"},
   };
@@ -76,7 +70,6 @@ TEST(RemoteReplyTest, RefusedRepliesLeaveTheResultAlone) {
       {"too large", wide, ReplyParse::kTooLarge},
       {"entity bomb (an internal subset is not understood)", bomb, ReplyParse::kNotXml},
       {"not xml", "<html>500 Internal Server Error", ReplyParse::kNotXml},
-      {"empty", "", ReplyParse::kNotXml},
       {"garbage", std::string("\x01\xff<\0>", 5), ReplyParse::kNotXml},
   };
   for (const Case& c : cases) {
@@ -85,12 +78,6 @@ TEST(RemoteReplyTest, RefusedRepliesLeaveTheResultAlone) {
     EXPECT_EQ(c.result, ParseRemoteReply(c.body, reply)) << c.name;
     EXPECT_EQ("1=kept|AppName=kept;", Describe(reply)) << c.name;
   }
-}
-
-TEST(RemoteReplyTest, RequestCarriesTheVersionAndTheLow32BitsOfTheTime) {
-  EXPECT_EQ("http://h/config.php?ver=1.0.0.0&rand=1700000000",
-            ConfigRequestUrl("http://h/config.php", "1.0.0.0", 1700000000));
-  EXPECT_EQ("e?ver=1.2.3.4&rand=-2147483648", ConfigRequestUrl("e", "1.2.3.4", 0x180000000LL));
 }
 
 }  // namespace
