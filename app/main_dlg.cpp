@@ -69,6 +69,8 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   ShowLoading(true);
   RegisterCameraModules(ProgramFolder, [this](const std::string& text) { Tell(text, ""); });
   panel_ = std::make_unique<DUIManager>([this](DUICtrl& root) { return AttachPanel(root); });
+  remoteConfig_ = std::make_unique<RemoteConfigFetch>(m_hWnd, updateUi_);
+  remoteConfig_->StartRemoteConfigFetch(false);
   return TRUE;
 }
 
@@ -108,6 +110,7 @@ LRESULT CMainDlg::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
 // worker's stop is a pumping join, so a stream thread inside a sent
 // WM_LINK_COMMAND completes; the scan pass is stopped the same way.
 LRESULT CMainDlg::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
+  if (remoteConfig_) remoteConfig_->Stop();
   KillTimer(kDeviceChangeTimer);
   if (preview_.IsWindow()) preview_.StopRefresh();
   worker_->Stop();

@@ -4,13 +4,17 @@
 // preview that publishes the pictures for the cameras.
 //
 // Owners and shutdown: the dialog owns the scanner, the stream worker, the
-// preview and the remote panel's manager. WM_DESTROY stops the worker (its
-// pumping join lets a stream thread inside a sent WM_LINK_COMMAND finish) and
-// the scan pass while the window still exists, so no worker ever reaches a
-// dead window; then the panel's sender is joined and its tree destroyed.
+// preview, the remote panel's manager and the configuration fetch.
+// WM_DESTROY first stops the configuration fetch (its HTTP transfer is
+// cancelled, so a server that never answers does not hold the window open),
+// then the worker (its pumping join lets a stream thread inside a sent
+// WM_LINK_COMMAND finish) and the scan pass while the window still exists, so
+// no worker ever reaches a dead window; then the panel's sender is joined and
+// its tree destroyed.
 #pragma once
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +25,7 @@
 #include "app/tray_icon.h"
 #include "app/window_frame.h"
 #include "config/core/app_messages.h"
+#include "config/remote_config.h"
 #include "framework/dialog.h"
 #include "framework/gdi.h"
 #include "framework/handles.h"
@@ -77,6 +82,8 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
 
   // Before Create: where user messages go (default: a message box).
   void SetUserMessage(UserMessage sink) { userMessage_ = std::move(sink); }
+  // Before Create: how the configuration fetch asks about updates (default: message boxes).
+  void SetUpdateUi(UpdateUi ui) { updateUi_ = std::move(ui); }
 
   BOOL PreTranslateMessage(MSG* msg) override;
   BOOL OnIdle() override { return FALSE; }
@@ -113,6 +120,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   StreamWorker& worker() { return *worker_; }
   int refreshRequests() const { return refreshRequests_; }
   DUIManager& panel() { return *panel_; }
+  RemoteConfigFetch& remoteConfig() { return *remoteConfig_; }
 
   BEGIN_MSG_MAP(CMainDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
@@ -125,6 +133,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
     MESSAGE_HANDLER(WM_TIMER, OnTimer)
     MESSAGE_HANDLER(WM_LINK_COMMAND, OnLinkCommand)
     MESSAGE_HANDLER(WM_HELP_IMAGE_UPDATED, OnHelpImageUpdated)
+    MESSAGE_HANDLER(WM_START_UPDATE_DOWNLOAD, OnStartUpdateDownload)
     MESSAGE_HANDLER(WM_ERASEBKGND, OnEraseBackground)
     MESSAGE_HANDLER(WM_PAINT, OnPaint)
     MESSAGE_HANDLER(WM_SIZE, OnSize)
@@ -151,6 +160,13 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   LRESULT OnEraseBackground(UINT, WPARAM, LPARAM, BOOL&) { return 1; }
   LRESULT OnHelpImageUpdated(UINT, WPARAM, LPARAM, BOOL&) {
     preview_.LoadIdleImage(true);
+    return 0;
+  }
+  // The fetch's copy of the installer address is ours to free. The download
+  // and its check come with the settings and update dialogs; until then an
+  // accepted update starts nothing.
+  LRESULT OnStartUpdateDownload(UINT, WPARAM, LPARAM lParam, BOOL&) {
+    std::free(reinterpret_cast<void*>(lParam));
     return 0;
   }
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
@@ -194,6 +210,8 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   int refreshCount_ = 0;     // manual refreshes since the last non-empty list
   int refreshRequests_ = 0;  // every RefreshDevices, manual or automatic
   std::unique_ptr<DUIManager> panel_;
+  UpdateUi updateUi_ = MessageBoxUpdateUi();
+  std::unique_ptr<RemoteConfigFetch> remoteConfig_;
 
   // PNG 224 with its transparency kept, blended at (1, 1).
   BitmapHandle headerBitmap_;

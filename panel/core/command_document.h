@@ -41,8 +41,3 @@ struct CommandLimits {
 // Parses `text` (bytes in the program's code page, passed through unchanged).
 // `out` is filled only on kOk.
 CommandParse ParseCommandDocument(const std::string& text, CommandDocument& out);
-
-// The deepest element nesting in `text`, counted by a scan that skips
-// comments, processing instructions, declarations, CDATA and quoted attribute
-// values; stops counting once `limit` is passed.
-size_t ElementNestingDepth(const std::string& text, size_t limit);
