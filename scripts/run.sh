@@ -2,7 +2,9 @@
 # Runs Vela直播助手 under Wine, connected to the phone simulator on
 # 127.0.0.1:8984 through the fake adb placed as the program's adb\adb.exe
 # (it lists one Android phone that stands for the simulator and accepts the
-# forward). The build places the two camera modules beside the program, and
+# forward).
+# A local configuration server answers the program's configuration request
+# (texts, help pictures). The build places the two camera modules beside the program, and
 # start-up registers them.
 #
 # With a display (DISPLAY set) the program runs until you close it; click
@@ -54,6 +56,22 @@ pids+=($!)
 sleep 0.5
 kill -0 "${pids[0]}" 2>/dev/null || { echo "the simulator did not start (port 8984 taken?)" >&2; exit 1; }
 echo "phone simulator on 127.0.0.1:8984 (log: build/simulator.log)"
+
+# The local configuration server stands for the maker's: texts, help
+# pictures and the newest version come from it; AppConfig.ini's ConfigUrl
+# points the program there.
+python3 "$root/tools/config_server/config_server.py" --port 0 --picture-tag demo \
+  --log "$root/build/config-requests.log" > "$root/build/config-server.log" 2>&1 &
+pids+=($!)
+config_port=""
+for _ in $(seq 1 100); do
+  config_port=$(sed -n 's/^listening port=\([0-9]*\).*/\1/p' "$root/build/config-server.log" | head -1)
+  [ -n "$config_port" ] && break
+  sleep 0.05
+done
+[ -n "$config_port" ] || { echo "the configuration server did not start" >&2; exit 1; }
+printf '[Config]\r\nConfigUrl=http://127.0.0.1:%s/config.php\r\n' "$config_port" > "$app_dir/AppConfig.ini"
+echo "configuration server on 127.0.0.1:$config_port (requests: build/config-requests.log)"
 
 # The program starts its adb tool by the relative path adb\adb.exe: run it from its own folder.
 cd "$app_dir"
