@@ -98,13 +98,15 @@ TEST(PngResources, EveryLoadedPictureHasItsSizeAlphaAndDistinctLooks) {
   }
 }
 
-// Help pictures beside the program, decoded with GDI+ as the program does.
+// The help pictures the build places beside the program (the program may
+// replace its copies with newer ones from the remote configuration),
+// decoded with GDI+ as the program does.
 std::wstring ResPath(const char* name) {
   const std::string path = WinePath(std::string(VELA_RES_DIR) + "/" + name);
   return std::wstring(path.begin(), path.end());
 }
 
-TEST(HelpPictures, LieBesideTheProgramAtPreviewSize) {
+TEST(HelpPictures, ShipAtPreviewSize) {
   for (const char* name : {"default.png", "default_v.jpg", "default_h.jpg"}) {
     SCOPED_TRACE(name);
     GpBitmap* raw = nullptr;

@@ -114,9 +114,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.send_file(os.path.join(options.files_dir, parts[1]))
         if parts and parts[0] == "help" and len(parts) in (2, 3):
             tag = parts[1] if len(parts) == 3 else ""
-            # default.png fills the preview (727 x 522) as its idle picture.
-            width, height = (727, 522) if parts[-1] == "default.png" else (640, 360)
-            return self.send_body(make_png(width, height, picture_colour(tag, parts[-1])), "image/png")
+            # The preview's size (727 x 522), like the pictures the program ships.
+            return self.send_body(make_png(727, 522, picture_colour(tag, parts[-1])), "image/png")
         if parts == ["installer", "setup.exe"]:
             if options.installer:
                 return self.send_file(options.installer)
