@@ -41,8 +41,8 @@ void DUIManager::Execute(const std::string& text) {
   if (command == "config") {
     ApplyConfig(document.ctrls);
   } else if (command == "insert") {
-    // Built even without a parent, as the phone's unknown classes must not
-    // shift the positions of the others; discarded when nothing takes them.
+    // An unknown class takes no position: the known ones go to pos_index,
+    // pos_index + 1, ... in document order. Discarded when no parent takes them.
     std::vector<std::unique_ptr<DUICtrl>> controls;
     for (CtrlDescription& description : document.ctrls) {
       std::unique_ptr<DUICtrl> control = CreateCtrl(description.attributes->GetString("class"));
