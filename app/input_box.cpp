@@ -1,0 +1,9 @@
+#include "app/input_box.h"
+
+LRESULT InputBox::OnOk(WORD, WORD, HWND, BOOL&) {
+  HWND edit = GetDlgItem(kEditId);
+  text_.assign(::GetWindowTextLengthA(edit), '\0');
+  if (!text_.empty()) text_.resize(::GetWindowTextA(edit, text_.data(), static_cast<int>(text_.size()) + 1));
+  EndDialog(IDOK);
+  return 0;
+}
