@@ -1,6 +1,7 @@
 #include "app/help_dlg.h"
 
 #include "app/input_box.h"
+#include "app/window_frame.h"
 #include "config/core/app_globals.h"
 
 namespace {
@@ -8,6 +9,7 @@ constexpr const char* kSearchSuffix = " 打开USB调试模式";
 }  // namespace
 
 LRESULT HelpDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+  CenterWindow(m_hWnd);  // over the main window
   if (GetAppString(AppString::AdbDriveUrl).empty()) ::ShowWindow(GetDlgItem(kDriverLinkId), SW_HIDE);
   if (GetAppString(AppString::OpenDebugModeUrl).empty()) ::ShowWindow(GetDlgItem(kGuideLinkId), SW_HIDE);
   whiteBrush_.reset(::CreateSolidBrush(RGB(255, 255, 255)));

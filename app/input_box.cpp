@@ -1,5 +1,12 @@
 #include "app/input_box.h"
 
+#include "app/window_frame.h"
+
+LRESULT InputBox::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+  CenterWindow(m_hWnd);  // over the help dialog
+  return TRUE;
+}
+
 LRESULT InputBox::OnOk(WORD, WORD, HWND, BOOL&) {
   HWND edit = GetDlgItem(kEditId);
   text_.assign(::GetWindowTextLengthA(edit), '\0');

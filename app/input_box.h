@@ -16,11 +16,13 @@ class InputBox : public CDialogImpl<InputBox> {
   const std::string& text() const { return text_; }
 
   BEGIN_MSG_MAP(InputBox)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     COMMAND_ID_HANDLER(IDOK, OnOk)
     COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
   END_MSG_MAP()
 
  private:
+  LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnOk(WORD, WORD, HWND, BOOL&);
   LRESULT OnCancel(WORD, WORD, HWND, BOOL&) {
     EndDialog(IDCANCEL);
