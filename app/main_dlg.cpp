@@ -7,6 +7,8 @@
 #include "app/camera_registration.h"
 #include "app/configured_texts.h"
 #include "app/device_list.h"
+#include "app/help_dlg.h"
+#include "app/setting_dlg.h"
 #include "config/core/app_globals.h"
 #include "resources/picture_ids.h"
 #include "widgets/button_support.h"
@@ -166,14 +168,27 @@ LRESULT CMainDlg::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
 LRESULT CMainDlg::OnDeviceList(UINT, WPARAM, LPARAM, BOOL&) {
   const bool empty = ShowDeviceList(deviceBox_, scanner_.GetDevices(), selectedDevice_.id);
   helpLinkButton_.ShowWindow(empty ? SW_SHOW : SW_HIDE);
-  // The help dialog after three empty manual refreshes comes with the help dialogs.
-  if (!empty || refreshCount_ >= 3) refreshCount_ = 0;
+  const bool showHelp = empty && refreshCount_ >= 3;
+  if (!empty || showHelp) refreshCount_ = 0;
   if (!hiddenChildren_.empty() || loading_.IsWindowVisible()) {
     // The help link's own visibility decides, not what it was under the overlay.
     hiddenChildren_.erase(std::remove(hiddenChildren_.begin(), hiddenChildren_.end(), helpLinkButton_.m_hWnd),
                           hiddenChildren_.end());
     ShowLoading(false);
   }
+  // The scan pass waits until the user closes it; refreshes meanwhile are dropped.
+  if (showHelp) ShowHelp();
+  return 0;
+}
+
+void CMainDlg::ShowHelp() {
+  HelpDlg help(openUrl_);
+  help.DoModal(m_hWnd);
+}
+
+LRESULT CMainDlg::OnSettings(WORD, WORD, HWND, BOOL&) {
+  Setting settings([this] { remoteConfig_->StartRemoteConfigFetch(true); }, openUrl_);
+  settings.DoModal(::GetActiveWindow());
   return 0;
 }
 

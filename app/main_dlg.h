@@ -23,6 +23,7 @@
 #include "app/connection_view.h"
 #include "app/picture_options.h"
 #include "app/tray_icon.h"
+#include "app/url_opener.h"
 #include "app/window_frame.h"
 #include "config/core/app_messages.h"
 #include "config/remote_config.h"
@@ -84,6 +85,8 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   void SetUserMessage(UserMessage sink) { userMessage_ = std::move(sink); }
   // Before Create: how the configuration fetch asks about updates (default: message boxes).
   void SetUpdateUi(UpdateUi ui) { updateUi_ = std::move(ui); }
+  // Before Create: how the help and settings dialogs open web pages (default: the shell).
+  void SetUrlOpener(UrlOpener open) { openUrl_ = std::move(open); }
 
   BOOL PreTranslateMessage(MSG* msg) override;
   BOOL OnIdle() override { return FALSE; }
@@ -145,6 +148,8 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
     COMMAND_ID_HANDLER(kModeId, OnMode)
     COMMAND_ID_HANDLER(kMirrorHId, OnMirrorHorizontally)
     COMMAND_ID_HANDLER(kMirrorVId, OnFlipVertically)
+    COMMAND_ID_HANDLER(kSettingsId, OnSettings)
+    COMMAND_ID_HANDLER(kHelpLinkId, OnHelpLink)
   END_MSG_MAP()
 
  private:
@@ -198,6 +203,15 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
     return 0;
   }
 
+  // The modal dialogs: their loops keep delivering the messages that workers
+  // send to this thread (WM_LINK_COMMAND, WM_DEVICE_LIST), so no worker waits for them.
+  LRESULT OnSettings(WORD, WORD, HWND, BOOL&);
+  LRESULT OnHelpLink(WORD, WORD, HWND, BOOL&) {
+    ShowHelp();
+    return 0;
+  }
+  void ShowHelp();
+
   void LoadIcons();
   void CreateControls();        // main_dlg_controls.cpp
   void CreateOverlayButtons();  // main_dlg_controls.cpp
@@ -211,6 +225,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   int refreshRequests_ = 0;  // every RefreshDevices, manual or automatic
   std::unique_ptr<DUIManager> panel_;
   UpdateUi updateUi_ = MessageBoxUpdateUi();
+  UrlOpener openUrl_ = ShellUrlOpener();
   std::unique_ptr<RemoteConfigFetch> remoteConfig_;
 
   // PNG 224 with its transparency kept, blended at (1, 1).
