@@ -176,8 +176,9 @@ LRESULT CMainDlg::OnDeviceList(UINT, WPARAM, LPARAM, BOOL&) {
                           hiddenChildren_.end());
     ShowLoading(false);
   }
-  // The scan pass waits until the user closes it; refreshes meanwhile are dropped.
-  if (showHelp) ShowHelp();
+  // Posted, as the help link's command: the scan pass waiting in this sent
+  // message is released before the modal dialog runs.
+  if (showHelp) PostMessage(WM_COMMAND, kHelpLinkId);
   return 0;
 }
 
