@@ -81,15 +81,15 @@ const char* UpdateCheckText(UpdateCheck check) {
     case UpdateCheck::kOk:
       return "";
     case UpdateCheck::kNoKey:
-      return "此版本无法校验更新文件，未安装。请到官方网站下载新版本。";
+      return "此版本无法校验更新文件，已取消更新。请到官方网站下载新版本。";
     case UpdateCheck::kBadHash:
-      return "更新信息不完整（缺少有效的文件校验值），已取消安装。";
+      return "更新信息不完整（缺少有效的文件校验值），已取消更新。";
     case UpdateCheck::kHashMismatch:
       return "下载的更新文件与发布的文件不一致，可能已被篡改，已删除且未安装。";
     case UpdateCheck::kNoSignature:
-      return "更新信息缺少数字签名，无法确认来源，已删除且未安装。";
+      return "更新信息缺少数字签名，无法确认来源，已取消更新。";
     case UpdateCheck::kBadSignature:
-      return "更新文件的数字签名无效，可能不是官方发布的版本，已删除且未安装。";
+      return "更新信息的数字签名无效，可能不是官方发布的版本，已取消更新。";
     case UpdateCheck::kUnreadable:
       return "无法读取下载的更新文件，已取消安装。";
   }
@@ -108,8 +108,8 @@ bool Sha256OfFile(HANDLE file, std::string& digest) {
       digest);
 }
 
-UpdateCheck CheckInstaller(HANDLE file, const UpdateOffer& offer, const std::string& publicKeyHex) {
-  std::string publicKey, published, signature, actual;
+UpdateCheck CheckOffer(const UpdateOffer& offer, const std::string& publicKeyHex, std::string& digest) {
+  std::string publicKey, published, signature;
   if (!DecodeHex(publicKeyHex, publicKey, kUpdatePublicKeyBytes) || publicKey.size() != kUpdatePublicKeyBytes)
     return UpdateCheck::kNoKey;
   if (!DecodeHex(offer.sha256, published, kUpdateDigestBytes) || published.size() != kUpdateDigestBytes)
@@ -119,6 +119,12 @@ UpdateCheck CheckInstaller(HANDLE file, const UpdateOffer& offer, const std::str
       signature.size() != kUpdateSignatureBytes ||
       !VerifySignature(publicKey, UpdateSignedMessage(offer.version, offer.url, published), signature))
     return UpdateCheck::kBadSignature;
+  digest = published;
+  return UpdateCheck::kOk;
+}
+
+UpdateCheck CheckInstallerFile(HANDLE file, const std::string& digest) {
+  std::string actual;
   if (!Sha256OfFile(file, actual)) return UpdateCheck::kUnreadable;
-  return actual == published ? UpdateCheck::kOk : UpdateCheck::kHashMismatch;
+  return actual == digest ? UpdateCheck::kOk : UpdateCheck::kHashMismatch;
 }

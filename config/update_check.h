@@ -50,5 +50,9 @@ bool Sha256OfBytes(const std::string& bytes, std::string& digest);
 // SHA-256 of everything `file` holds from its start; false when it cannot be read.
 bool Sha256OfFile(HANDLE file, std::string& digest);
 
-// Checks the installer open as `file` against `offer` with `publicKeyHex`.
-UpdateCheck CheckInstaller(HANDLE file, const UpdateOffer& offer, const std::string& publicKeyHex);
+// Before anything is downloaded: the release key, the reply's hash text and
+// the signature over version, address and hash. kOk gives the published
+// SHA-256 (32 bytes) in `digest`.
+UpdateCheck CheckOffer(const UpdateOffer& offer, const std::string& publicKeyHex, std::string& digest);
+// After the download: the installer open as `file` has the published SHA-256.
+UpdateCheck CheckInstallerFile(HANDLE file, const std::string& digest);

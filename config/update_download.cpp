@@ -130,15 +130,21 @@ LRESULT CDownloadUpdate::OnDestroy(UINT, WPARAM, LPARAM, BOOL& handled) {
 }
 
 void CDownloadUpdate::Run() {
+  std::string digest;
+  UpdateCheck check = CheckOffer(offer_, publicKeyHex_, digest);
+  if (check != UpdateCheck::kOk) {
+    if (!stopping_) ui_.tellFailure(UpdateCheckText(check));
+    return Finish(0);
+  }
   for (;;) {
-    int outcome = DownloadOnce();
+    int outcome = DownloadOnce(digest);
     if (outcome >= 0) return Finish(outcome);
     // Failed or cut off: nothing of it is kept; the user may try again.
     if (stopping_ || !ui_.askRetry() || stopping_) return Finish(0);
   }
 }
 
-int CDownloadUpdate::DownloadOnce() {
+int CDownloadUpdate::DownloadOnce(const std::string& digest) {
   const std::string finalPath = folder_ + fileName_, tempPath = folder_ + tempName_;
   DeleteFileA(finalPath.c_str());
   DeleteFileA(tempPath.c_str());
@@ -161,8 +167,7 @@ int CDownloadUpdate::DownloadOnce() {
   // installer has started: the checked bytes are the bytes that run.
   UniqueHandle installer(CreateFileA(finalPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-  UpdateCheck check =
-      installer ? CheckInstaller(installer.get(), offer_, publicKeyHex_) : UpdateCheck::kUnreadable;
+  UpdateCheck check = installer ? CheckInstallerFile(installer.get(), digest) : UpdateCheck::kUnreadable;
   if (check != UpdateCheck::kOk || stopping_) {
     installer.reset();
     DeleteFileA(finalPath.c_str());

@@ -1,11 +1,13 @@
 // The update download: a hidden child window of the main dialog that owns
 // the download thread and receives its end (WM_UPDATE_DONE).
 //
-// The thread saves the installer in the user's temporary folder (the
+// The thread first checks the offer (the maker's signature over version,
+// address and SHA-256: nothing unsigned is even downloaded), then saves the
+// installer in the user's temporary folder (the
 // program runs elevated, and its current directory is often a system
 // folder) under a temporary name, renames it, opens it so that it cannot be
-// changed any more, checks its SHA-256 and the maker's signature
-// (config/update_check.h) and only then starts it with "?update=true". A
+// changed any more, checks its SHA-256 (config/update_check.h) and only then
+// starts it with "?update=true". A
 // refused installer is deleted, nothing starts and the user is told why; a
 // failed or cut-off download offers another attempt.
 //
@@ -75,8 +77,8 @@ class CDownloadUpdate : public CWindowImpl<CDownloadUpdate> {
   LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnUpdateDone(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
-  void Run();          // the download thread
-  int DownloadOnce();  // 1 started, 0 refused, -1 the download failed
+  void Run();                                   // the download thread
+  int DownloadOnce(const std::string& digest);  // 1 started, 0 refused, -1 the download failed
   void Finish(int result);
 
   UpdateDownloadUi ui_;

@@ -42,17 +42,21 @@ std::string Sign(const std::string& message) {
   return EncodeBase64(signature);
 }
 
-// The installer double served as /files/<name>, and an offer for it signed
-// with the test key.
-UpdateOffer ServeSignedInstaller(const std::string& name, std::string& bytes) {
-  bytes = ReadFileBytes(RECORDING_INSTALLER);
-  WriteFileBytes(WinePath(CONFIG_SERVER_STATE "/files/" + name), bytes);
-  UpdateOffer offer{"1.0.0.1", ServerUrl("/files/" + name + "?v=2"), "", ""};
+// An offer for `bytes` at `url`, signed with the test key.
+UpdateOffer SignedOffer(const std::string& url, const std::string& bytes) {
+  UpdateOffer offer{"1.0.0.1", url, "", ""};
   std::string digest;
   EXPECT_TRUE(Sha256OfBytes(bytes, digest));
   offer.sha256 = EncodeHex(digest);
   offer.signature = Sign(UpdateSignedMessage(offer.version, offer.url, digest));
   return offer;
+}
+
+// The installer double served as /files/<name>, and a signed offer for it.
+UpdateOffer ServeSignedInstaller(const std::string& name, std::string& bytes) {
+  bytes = ReadFileBytes(RECORDING_INSTALLER);
+  WriteFileBytes(WinePath(CONFIG_SERVER_STATE "/files/" + name), bytes);
+  return SignedOffer(ServerUrl("/files/" + name + "?v=2"), bytes);
 }
 
 // A download in a folder of its own under a hidden owner window; what it
@@ -117,23 +121,26 @@ TEST(UpdateDownloadTest, AnInstallerThatDoesNotCheckOutIsRefusedAndDeleted) {
     const char* name;
     void (*spoil)(UpdateOffer& offer, const std::string& name);
     const char* message;  // part of what the user is told
+    bool downloaded;      // only a signed offer is downloaded at all
   } cases[] = {
       {"tampered installer",
        [](UpdateOffer&, const std::string& name) {
          WriteFileBytes(WinePath(CONFIG_SERVER_STATE "/files/" + name),
                         ReadFileBytes(RECORDING_INSTALLER) + "x");
        },
-       "可能已被篡改"},
+       "可能已被篡改", true},
       {"hash changed after signing",
        [](UpdateOffer& o, const std::string&) { o.sha256[0] = o.sha256[0] == '0' ? '1' : '0'; },
-       "数字签名无效"},
+       "数字签名无效", false},
       {"hash not hex", [](UpdateOffer& o, const std::string&) { o.sha256 = "not a hash"; },
-       "缺少有效的文件校验值"},
-      {"no signature", [](UpdateOffer& o, const std::string&) { o.signature.clear(); }, "缺少数字签名"},
+       "缺少有效的文件校验值", false},
+      {"no signature", [](UpdateOffer& o, const std::string&) { o.signature.clear(); }, "缺少数字签名",
+       false},
       {"signature of another message",
-       [](UpdateOffer& o, const std::string&) { o.signature = Sign("another message"); }, "数字签名无效"},
+       [](UpdateOffer& o, const std::string&) { o.signature = Sign("another message"); }, "数字签名无效",
+       false},
       {"signature not base64", [](UpdateOffer& o, const std::string&) { o.signature = "@@@@"; },
-       "数字签名无效"},
+       "数字签名无效", false},
   };
   int i = 0;
   for (const Case& c : cases) {
@@ -142,12 +149,14 @@ TEST(UpdateDownloadTest, AnInstallerThatDoesNotCheckOutIsRefusedAndDeleted) {
     std::string bytes;
     UpdateOffer offer = ServeSignedInstaller(name, bytes);
     c.spoil(offer, name);
+    const int requests = LoggedRequests("/files/" + name);
     DownloadRun run;
     ASSERT_TRUE(run.download.StartUpdateDownload(run.owner, offer));
     ASSERT_TRUE(run.Finishes());
     EXPECT_EQ(run.download.result(), 0);
     EXPECT_EQ(run.events.rfind(std::string(kStarted) + "refused ", 0), 0u) << run.events;
     EXPECT_NE(run.events.find(c.message), std::string::npos) << run.events;
+    EXPECT_EQ(LoggedRequests("/files/" + name) - requests, c.downloaded ? 1 : 0);
     EXPECT_FALSE(run.Exists(name));
     EXPECT_FALSE(run.Exists(name + ".args"));
     EXPECT_FALSE(run.Exists(name.substr(0, name.size() - 4) + ".tmp"));
@@ -158,7 +167,7 @@ TEST(UpdateDownloadTest, ACutOffDownloadAsksToTryAgainAndYesStartsAfresh) {
   RemoteConfigScope scope;
   DownloadRun run;
   run.yesToRetry = 1;
-  UpdateOffer offer{"1.0.0.1", ServerUrl("/fault/cut/vela_update_cut.exe"), "", ""};
+  UpdateOffer offer = SignedOffer(ServerUrl("/fault/cut/vela_update_cut.exe"), "whole");
   const int before = LoggedRequests("/fault/cut/vela_update_cut.exe");
   ASSERT_TRUE(run.download.StartUpdateDownload(run.owner, offer));
   ASSERT_TRUE(run.Finishes());
@@ -180,7 +189,7 @@ TEST(UpdateDownloadTest, DestroyingTheOwnerEndsADownloadInFlight) {
   RemoteConfigScope scope;
   DownloadRun run;
   ASSERT_TRUE(
-      run.download.StartUpdateDownload(run.owner, {"1.0.0.1", ServerUrl("/fault/hang/setup.exe"), "", ""}));
+      run.download.StartUpdateDownload(run.owner, SignedOffer(ServerUrl("/fault/hang/setup.exe"), "whole")));
   ASSERT_TRUE(PumpUntil([] { return LoggedRequests("/fault/hang/setup.exe") > 0; }, 10000));
   DWORD start = GetTickCount();
   DestroyWindow(run.owner);
