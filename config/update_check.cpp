@@ -76,6 +76,14 @@ bool Sha256OfBytes(const std::string& bytes, std::string& digest) {
       digest);
 }
 
+#ifndef VELA_UPDATE_PUBLIC_KEY
+#define VELA_UPDATE_PUBLIC_KEY ""
+#endif
+
+const char* ReleaseUpdatePublicKey() {
+  return VELA_UPDATE_PUBLIC_KEY;
+}
+
 const char* UpdateCheckText(UpdateCheck check) {
   switch (check) {
     case UpdateCheck::kOk:

@@ -14,10 +14,8 @@
 
 #include "framework/unique_owner.h"
 
-#ifndef VELA_UPDATE_PUBLIC_KEY
-#define VELA_UPDATE_PUBLIC_KEY ""
-#endif
-constexpr const char* kReleaseUpdatePublicKey = VELA_UPDATE_PUBLIC_KEY;
+// The release public key this build checks updates with (hex, maybe empty).
+const char* ReleaseUpdatePublicKey();
 
 // What the reply says about the offered installer.
 struct UpdateOffer {

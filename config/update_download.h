@@ -53,7 +53,7 @@ std::string UserTempFolder();
 
 class CDownloadUpdate : public CWindowImpl<CDownloadUpdate> {
  public:
-  explicit CDownloadUpdate(UpdateDownloadUi ui, std::string publicKeyHex = kReleaseUpdatePublicKey,
+  explicit CDownloadUpdate(UpdateDownloadUi ui, std::string publicKeyHex = ReleaseUpdatePublicKey(),
                            std::string folder = UserTempFolder());
   ~CDownloadUpdate() override;
 
