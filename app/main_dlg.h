@@ -14,6 +14,8 @@
 #pragma once
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -27,6 +29,7 @@
 #include "app/window_frame.h"
 #include "config/core/app_messages.h"
 #include "config/remote_config.h"
+#include "config/update_download.h"
 #include "framework/dialog.h"
 #include "framework/gdi.h"
 #include "framework/handles.h"
@@ -167,11 +170,16 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
     preview_.LoadIdleImage(true);
     return 0;
   }
-  // The fetch's copy of the installer address is ours to free. The download
-  // and its check come with the settings and update dialogs; until then an
-  // accepted update starts nothing.
+  // The fetch's copy of the installer address is ours to free. One download
+  // at a time; the offer's hash and signature are the ones the fetch has just
+  // stored (it waits in SendMessage meanwhile). The download window is a
+  // child of this one: its WM_DESTROY stops the download at shutdown.
   LRESULT OnStartUpdateDownload(UINT, WPARAM, LPARAM lParam, BOOL&) {
-    std::free(reinterpret_cast<void*>(lParam));
+    std::unique_ptr<char, void (*)(void*)> url(reinterpret_cast<char*>(lParam), std::free);
+    if (update_ && update_->IsRunning()) return 0;
+    update_ = std::make_unique<CDownloadUpdate>(DefaultUpdateDownloadUi(
+        [this](const char* text) { ShowTrayBalloon(text, "软件更新", NIIF_INFO, 10000); }));
+    update_->StartUpdateDownload(m_hWnd, CurrentUpdateOffer(url.get()));
     return 0;
   }
   LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
@@ -227,6 +235,7 @@ class CMainDlg : public CDialogImpl<CMainDlg>,
   UpdateUi updateUi_ = MessageBoxUpdateUi();
   UrlOpener openUrl_ = ShellUrlOpener();
   std::unique_ptr<RemoteConfigFetch> remoteConfig_;
+  std::unique_ptr<CDownloadUpdate> update_;  // the update download, once one was accepted
 
   // PNG 224 with its transparency kept, blended at (1, 1).
   BitmapHandle headerBitmap_;

@@ -10,7 +10,8 @@ extern std::string ProgramFolder;
 // backslash (empty when there is none).
 std::string FolderOfPath(const std::string& modulePath);
 
-// The eleven shared texts, empty at start.
+// The shared texts, empty at start: the eleven that the configuration names,
+// and the update's installer hash and signature (the update check).
 enum class AppString {
   ConnTips,
   AppName,
@@ -23,6 +24,8 @@ enum class AppString {
   appupdate_version,
   appupdate_msg,
   appupdate_url,
+  appupdate_sha256,
+  appupdate_sig,
   Count
 };
 

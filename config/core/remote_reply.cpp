@@ -32,6 +32,10 @@ constexpr ElementRule kUpdateRules[] = {
     {"appupdate_version", AppString::appupdate_version, nullptr},
     {"appupdate_url", AppString::appupdate_url, nullptr},
     {"appupdate_msg", AppString::appupdate_msg, nullptr},
+    // The installer's SHA-256 (hex) and the maker's signature (base64) over
+    // version, address and hash: see config/core/update_signature.h.
+    {"appupdate_sha256", AppString::appupdate_sha256, nullptr},
+    {"appupdate_sig", AppString::appupdate_sig, nullptr},
 };
 
 template <size_t N>

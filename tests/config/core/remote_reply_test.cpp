@@ -27,7 +27,8 @@ TEST(RemoteReplyTest, EveryElementGoesToItsTextAndKey) {
       "  <adb_drive_url>http://a/drv</adb_drive_url>\n  <image_help_conn>http://a/c.png</image_help_conn>\n"
       "  <image_help_vcam>http://a/v.jpg</image_help_vcam><image_help_hcam>http://a/h.jpg</image_help_hcam>\n"
       "  <update>\n    <appupdate_version>1.0.0.1</appupdate_version>\n    <appupdate_url>http://a/setup.exe"
-      "</appupdate_url>\n    <appupdate_msg>新版本</appupdate_msg>\n  </update>\n</config>";
+      "</appupdate_url>\n    <appupdate_msg>新版本</appupdate_msg>\n    <appupdate_sha256>ab12</appupdate_sha256>"
+      "<appupdate_sig>c2ln</appupdate_sig>\n  </update>\n</config>";
   struct Case {
     const char* name;
     std::string body;
@@ -37,7 +38,7 @@ TEST(RemoteReplyTest, EveryElementGoesToItsTextAndKey) {
        "update;0=一\r\n二\n三|ConnTips=一</br>二</br>三;1=Vela相机|AppName=Vela相机;2=http://a/"
        "app|AppUrl=http://a/app;"
        "3=http://a/debug|OpenDebugModeUrl=http://a/debug;4=http://a/drv|AdbDriveUrl=http://a/drv;"
-       "5=http://a/c.png;6=http://a/v.jpg;7=http://a/h.jpg;8=1.0.0.1;10=http://a/setup.exe;9=新版本;"},
+       "5=http://a/c.png;6=http://a/v.jpg;7=http://a/h.jpg;8=1.0.0.1;10=http://a/setup.exe;9=新版本;11=ab12;12=c2ln;"},
       {"any root name, first of a name counts, empty element is empty",
        "<r><app_name>one</app_name><app_name>two</app_name><app_url/></r>", "1=one|AppName=one;2=|AppUrl=;"},
       {"update without children", "<r><update/></r>", "update;"},
