@@ -15,7 +15,7 @@ std::mutex g_stringsLock;
 constexpr size_t kStringCount = static_cast<size_t>(AppString::Count);
 std::array<std::string, kStringCount> g_strings;
 
-// Ids outside the eleven (a cast from a bad number) name no string.
+// Ids outside the list (a cast from a bad number) name no string.
 bool Known(AppString id) {
   return static_cast<size_t>(static_cast<unsigned>(id)) < kStringCount;
 }

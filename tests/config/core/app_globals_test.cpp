@@ -1,5 +1,5 @@
 // The program folder cut from the module path, and the shared texts with
-// ids inside and outside the eleven.
+// ids inside and outside the list.
 #include "config/core/app_globals.h"
 
 #include <gtest/gtest.h>
