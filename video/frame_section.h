@@ -1,6 +1,6 @@
 // The writer's side of the shared-memory section "LumoraFileMapping" (layout
-// in video/core/frame_section_layout.h): the preview publishes every picture
-// it shows here, and the virtual cameras read it from their own processes.
+// in video/core/frame_section_layout.h): the stream thread publishes every
+// picture here as soon as it is made, and the virtual cameras read it from their own processes.
 //
 // The section is made on first use, with a security descriptor that lets
 // any process read it, app-container processes included (a camera module
@@ -10,6 +10,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -21,6 +22,7 @@ class VideoFrame;
 // Owns a view from MapViewOfFile and unmaps it.
 using MappedView = UniqueOwner<void*, ReleasedBy<void, &UnmapViewOfFile>>;
 
+// One writer thread at a time; Publish takes no lock.
 class FrameSection {
  public:
   explicit FrameSection(std::string name);
@@ -31,8 +33,8 @@ class FrameSection {
   // Writes the frame's header and pixels. False when the section cannot be
   // made or mapped (the next call tries again) or the frame does not fit.
   bool Publish(const VideoFrame& frame);
-  // Pictures published through this object so far.
-  uint32_t published() const { return published_; }
+  // Pictures published through this object so far (any thread may ask).
+  uint32_t published() const { return published_.load(); }
 
  private:
   bool EnsureMapped();
@@ -40,5 +42,5 @@ class FrameSection {
   // Declared in this order so the view is unmapped before the mapping closes.
   UniqueHandle mapping_;
   MappedView view_;
-  uint32_t published_ = 0;
+  std::atomic<uint32_t> published_{0};
 };

@@ -85,10 +85,9 @@ LRESULT PlayerCtrl::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
 }
 
 LRESULT PlayerCtrl::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
+  // Only the newest frame is shown; those that came and went since the last
+  // tick reached the cameras already and are skipped here.
   if (worker_) currentFrame_ = worker_->TakeNextFrame();
-  // The same frame goes out again at every tick until a newer one arrives;
-  // a section that cannot be made now is tried again at the next tick.
-  if (currentFrame_) section_.Publish(*currentFrame_);
   if (painted_) {
     painted_ = false;
     Invalidate(FALSE);

@@ -1,13 +1,13 @@
 // The preview: a child window of the main dialog that shows the phone's
 // picture. While its owner keeps the refresh running it takes the stream
-// worker's next frame every 30 ms, publishes it in the cameras' shared
-// section and repaints; before the first frame it shows the idle picture
+// worker's newest frame every 30 ms and repaints (the cameras' shared
+// section is written by the stream thread, not here); before the first frame it shows the idle picture
 // ("res\default.png" beside the program) whose lower part links to the
 // connection help. The last picture stays after the stream ends, because the
 // worker keeps handing out its last frame.
 //
-// Ownership: the control owns its back buffer, the memory DCs, the idle
-// picture and the shared section; the worker, the current frame (the
+// Ownership: the control owns its back buffer, the memory DCs and the idle
+// picture; the worker, the current frame (the
 // worker's) and the draw handler are borrowed and must outlive the window.
 // Everything runs on the window thread.
 #pragma once
@@ -19,7 +19,6 @@
 #include "framework/gdi.h"
 #include "framework/window.h"
 #include "video/draw_handler.h"
-#include "video/frame_section.h"
 
 class StreamWorker;
 class VideoFrame;
@@ -30,8 +29,6 @@ class PlayerCtrl : public CWindowImpl<PlayerCtrl> {
   static constexpr UINT kRefreshMs = 30;
 
   PlayerCtrl() = default;
-  // Tests publish to a section of their own name.
-  explicit PlayerCtrl(std::string sectionName) : section_(std::move(sectionName)) {}
 
   void SetWorker(StreamWorker* worker) { worker_ = worker; }
   void SetDrawHandler(IDrawHandler* handler) { drawHandler_ = handler; }
@@ -40,9 +37,6 @@ class PlayerCtrl : public CWindowImpl<PlayerCtrl> {
   // Loads "res\default.png" from the program folder as the idle picture;
   // on success, with `invalidate`, repaints the whole window.
   void LoadIdleImage(bool invalidate);
-
-  // Pictures published to the section so far.
-  uint32_t published() const { return section_.published(); }
 
   BEGIN_MSG_MAP(PlayerCtrl)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
@@ -73,7 +67,6 @@ class PlayerCtrl : public CWindowImpl<PlayerCtrl> {
   BitmapHandle backBitmap_;
   std::unique_ptr<SelectScope> backSelect_;
   BitmapHandle idleImage_;
-  FrameSection section_;
   bool painted_ = false;  // a paint has finished since the last request
   RECT linkRect_{};
 };

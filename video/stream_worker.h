@@ -3,8 +3,10 @@
 // the frame buffer, and reports the run's state to the notify window with
 // posted messages (WM_STREAM_CONNECTED / _DISCONNECTED / _CONNECT_FAILED).
 //
-// Ownership: the worker owns the frame buffer, the last frame the preview
-// took, the device copy and the stream thread (WorkerThread: only Start,
+// Ownership: the worker owns the cameras' shared section (written by the
+// stream thread as each picture is made, kept mapped until the worker dies
+// so the cameras keep the last picture), the frame buffer, the last frame
+// the preview took, the device copy and the stream thread (WorkerThread: only Start,
 // Stop and the destructor join and release it). Each run's LinkReader and
 // H264Decoder belong to the stream thread, which makes and frees them; the
 // window thread reaches the decoder only to ask it to stop, under
@@ -29,11 +31,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "framework/critical_section.h"
 #include "framework/worker_thread.h"
 #include "link/core/device_info.h"
 #include "link/link_cancel.h"
+#include "video/core/frame_section_layout.h"
 #include "video/core/h264_decoder.h"
 #include "video/video_frame_buffer.h"
 
@@ -44,7 +48,9 @@ class StreamWorker {
   // Text for a failed connection when the configuration gives no ConnTips.
   static const char* const kDefaultConnectFailedText;
 
-  StreamWorker() = default;
+  StreamWorker() : StreamWorker(frame_section::kName) {}
+  // Tests publish to a section of their own name.
+  explicit StreamWorker(std::string sectionName) : section_(std::move(sectionName)) {}
   // Stops the run as Stop does.
   ~StreamWorker();
   StreamWorker(const StreamWorker&) = delete;
@@ -70,9 +76,9 @@ class StreamWorker {
   }
   void SetPortrait(bool portrait) { frameBuffer_.SetPortrait(portrait); }
 
-  // The preview's frame: the oldest queued frame when there is one (it
-  // replaces and frees the previous current frame), else the previous one
-  // again; null before the first frame. Owned by the worker; valid until the
+  // The preview's frame: the newest frame when one arrived since the last
+  // call (it replaces and recycles the previous current frame), else the
+  // previous one again; null before the first frame. Owned by the worker; valid until the
   // next call.
   const VideoFrame* TakeNextFrame();
 
@@ -81,6 +87,8 @@ class StreamWorker {
   const std::string& host() const { return host_; }
   uint16_t port() const { return port_; }
   VideoFrameBuffer& frameBuffer() { return frameBuffer_; }
+  // Pictures published to the section so far.
+  uint32_t published() const { return section_.published(); }
 
  private:
   // The stream thread's body, with its own copies of the run's settings.
@@ -101,7 +109,8 @@ class StreamWorker {
   mutable CriticalSection errorLock_;  // errorText_ is written by the stream thread
   std::string errorText_;
 
-  VideoFrameBuffer frameBuffer_;
+  FrameSection section_;  // written by the stream thread only, through frameBuffer_
+  VideoFrameBuffer frameBuffer_{&section_};
   std::unique_ptr<VideoFrame> currentFrame_;  // window thread only
   std::unique_ptr<DeviceInfo> device_;        // window thread only
 

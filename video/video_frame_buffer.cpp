@@ -1,5 +1,7 @@
 #include "video/video_frame_buffer.h"
 
+#include <utility>
+
 extern "C" {
 #include <libavutil/frame.h>
 #include <libavutil/pixfmt.h>
@@ -45,18 +47,18 @@ void VideoFrameBuffer::OnFrame(const AVFrame* picture) {
       Render(picture->data[0], picture->width, picture->height, picture->linesize[0]);
   if (!frame) return;
 
-  std::unique_ptr<VideoFrame> dropped;
+  // The cameras get the picture now, before the preview sees it; a section
+  // that cannot be made now is tried again with the next picture.
+  if (section_) section_->Publish(*frame);
+
+  std::unique_ptr<VideoFrame> skipped;
   {
     ScopedLock hold(lock_);
-    if (queue_.size() >= static_cast<size_t>(kMaxQueuedFrames)) {
-      dropped = std::move(queue_.front());
-      queue_.pop_front();
-    }
-    queue_.push_back(std::move(frame));
+    skipped = std::exchange(newest_, std::move(frame));
   }
-  if (dropped) {
+  if (skipped) {
     ++dropped_;
-    Recycle(std::move(dropped));
+    Recycle(std::move(skipped));
   }
 }
 
@@ -140,23 +142,16 @@ std::unique_ptr<VideoFrame> VideoFrameBuffer::Render(const uint8_t* rgb, int wid
   return out;
 }
 
-int VideoFrameBuffer::IsFull() {
-  ScopedLock hold(lock_);
-  return queue_.size() >= static_cast<size_t>(kMaxQueuedFrames) ? 1 : 0;
-}
-
 std::unique_ptr<VideoFrame> VideoFrameBuffer::TakeFrame() {
   ScopedLock hold(lock_);
-  if (queue_.empty()) return nullptr;
-  std::unique_ptr<VideoFrame> frame = std::move(queue_.front());
-  queue_.pop_front();
-  return frame;
+  return std::move(newest_);
 }
 
 void VideoFrameBuffer::Reset() {
-  std::deque<std::unique_ptr<VideoFrame>> old;
+  std::unique_ptr<VideoFrame> old;
   {
     ScopedLock hold(lock_);
-    old.swap(queue_);
+    old = std::move(newest_);
   }
+  // `old` is freed here, outside the lock.
 }

@@ -1,35 +1,43 @@
 // Turns every decoded RGB picture into an output frame (orientation,
-// mirroring, fill-and-crop scaling, DIB layout) and queues it for the preview.
+// mirroring, fill-and-crop scaling, DIB layout), publishes it in the
+// cameras' shared section at once and keeps it as the preview's newest frame.
 //
-// Threads: one producer (the stream thread) calls OnFrame; the window thread
-// takes frames, hands them back with Recycle and changes the settings, which
-// the producer reads once per picture. The lock covers the queue and the
-// spare frames only; conversion runs outside it.
+// Newest-picture policy: the stream thread writes each frame to the section
+// as soon as it is made (no wait for the preview's tick), then puts it in a
+// single slot that holds only the newest frame not yet taken. A frame the
+// preview has not taken when the next one arrives is skipped (recycled and
+// counted), so when the phone sends faster than the preview repaints the
+// preview jumps to the newest picture instead of working through a backlog.
+// Each picture reaches the section once and is taken at most once.
+//
+// Threads: one producer (the stream thread) calls OnFrame and is the only
+// writer of the section; the window thread takes frames, hands them back
+// with Recycle and changes the settings, which the producer reads once per
+// picture. The lock covers the slot and the spare frames only; conversion
+// and the section write run outside it, so the window thread never holds up
+// the section writer for longer than a pointer swap.
 #pragma once
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <vector>
 
 #include "framework/critical_section.h"
-#include "video/core/frame_geometry.h"
 #include "video/core/frame_buffer.h"
+#include "video/core/frame_geometry.h"
+#include "video/frame_section.h"
 #include "video/video_frame.h"
 
 class VideoFrameBuffer : public IFrameBuffer {
  public:
-  // Frames kept at most. Drop policy: the producer (the stream thread) never
-  // waits; when the queue is full the oldest frame is freed to make room, so
-  // memory stays bounded and the preview is never more than this many
-  // frames behind the phone.
-  static constexpr int kMaxQueuedFrames = 10;
   // Freed frames kept for reuse: a fresh DIB section costs a page fault per
   // 4 KiB on first touch, more than the copy into it. Frames beyond this
   // many are freed.
   static constexpr int kMaxSpareFrames = 3;
 
-  VideoFrameBuffer() = default;
+  // `section` (borrowed, may be null) receives every frame from the stream
+  // thread; it must outlive this object's producer.
+  explicit VideoFrameBuffer(FrameSection* section = nullptr) : section_(section) {}
   ~VideoFrameBuffer() override = default;
   VideoFrameBuffer(const VideoFrameBuffer&) = delete;
   VideoFrameBuffer& operator=(const VideoFrameBuffer&) = delete;
@@ -44,18 +52,21 @@ class VideoFrameBuffer : public IFrameBuffer {
   int OutputWidth() const { return IsPortrait() ? kLandscapeHeight : kLandscapeWidth; }
   int OutputHeight() const { return IsPortrait() ? kLandscapeWidth : kLandscapeHeight; }
 
-  // Stream thread: converts the picture outside the lock, then queues it.
+  // Stream thread: converts the picture and publishes it outside the lock,
+  // then makes it the newest frame.
   void OnFrame(const AVFrame* picture) override;
-  int IsFull() override;
+  // Never full: a new frame replaces an untaken one.
+  int IsFull() override { return 0; }
 
-  // Window thread: the oldest queued frame, now owned by the caller; null when empty.
+  // Window thread: the newest frame not taken yet, now owned by the caller;
+  // null when no new frame has arrived since the last call.
   std::unique_ptr<VideoFrame> TakeFrame();
-  // Frees every queued frame.
+  // Frees the untaken frame.
   void Reset();
   // Hands back a frame that its taker no longer uses (the preview's previous
   // frame), so that its memory serves a later picture; null is ignored.
   void Recycle(std::unique_ptr<VideoFrame> frame);
-  // Frames freed unseen because the queue was full (for diagnostics and benchmarks).
+  // Frames replaced before the preview took them (for diagnostics and benchmarks).
   uint64_t DroppedFrames() const { return dropped_.load(); }
 
  private:
@@ -71,8 +82,10 @@ class VideoFrameBuffer : public IFrameBuffer {
   std::atomic<int> userFlip_{0};
   std::atomic<uint64_t> dropped_{0};
 
-  CriticalSection lock_;                             // guards queue_ and spares_
-  std::deque<std::unique_ptr<VideoFrame>> queue_;    // oldest first, at most kMaxQueuedFrames
+  FrameSection* const section_;  // written by the stream thread only
+
+  CriticalSection lock_;                             // guards newest_ and spares_
+  std::unique_ptr<VideoFrame> newest_;               // the newest frame not taken yet
   std::vector<std::unique_ptr<VideoFrame>> spares_;  // at most kMaxSpareFrames
   // The oriented picture before scaling; used by the stream thread only.
   std::unique_ptr<VideoFrame> scratch_;

@@ -86,31 +86,31 @@ struct CountingDrawHandler : IDrawHandler {
   int draws = 0;
 };
 
-// The preview end to end: each refresh tick publishes the worker's next
-// frame and repaints with the owner's overlay on top, the orientation switch
-// reaches the next header, and the last picture keeps being published once
-// no new frame comes.
-TEST(PlayerCtrl, RefreshPublishesAndRepaintsTheWorkersFrames) {
+// The worker's pictures end to end: each one reaches the section from the
+// producer before any refresh tick, the orientation switch reaches the next
+// header, the preview repaints with the owner's overlay on top, and its ticks
+// publish nothing again.
+TEST(PlayerCtrl, PicturesArePublishedAtOnceAndTheRefreshOnlyRepaints) {
   const std::string name = UniqueSectionName("player");
-  StreamWorker worker;
+  StreamWorker worker(name);
   CountingDrawHandler overlay;
-  PlayerCtrl player(name);
+  PlayerCtrl player;
   ASSERT_TRUE(player.Create(nullptr, RECT{0, 0, 320, 180}, "preview", WS_POPUP | WS_VISIBLE));
   player.SetWorker(&worker);
   player.SetDrawHandler(&overlay);
   player.StartRefresh();
 
   worker.frameBuffer().OnFrame(MakeRgbPicture(1280, 720, CoordinateColour).get());
-  ASSERT_TRUE(PumpUntil([&] { return player.published() >= 1; }, 5000));
+  ASSERT_EQ(1u, worker.published());
   EXPECT_EQ(0u, RunSectionReader("--name " + name).output.find("width=1280 height=720 "));
 
   worker.SetPortrait(true);
   worker.frameBuffer().OnFrame(MakeRgbPicture(720, 1280, CoordinateColour).get());
-  const uint32_t before = player.published();
-  const int drawsBefore = overlay.draws;
-  ASSERT_TRUE(PumpUntil([&] { return player.published() >= before + 3; }, 5000));
-  EXPECT_TRUE(PumpUntil([&] { return overlay.draws >= drawsBefore + 2; }, 5000));
+  ASSERT_EQ(2u, worker.published());
   EXPECT_EQ(0u, RunSectionReader("--name " + name).output.find("width=720 height=1280 "));
+  const int drawsBefore = overlay.draws;
+  ASSERT_TRUE(PumpUntil([&] { return overlay.draws >= drawsBefore + 2; }, 5000));
+  EXPECT_EQ(2u, worker.published()) << "the preview's ticks republish nothing";
   player.StopRefresh();
   player.DestroyWindow();
 }

@@ -4,7 +4,9 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
+#include "tests/video/section_reader_run.h"
 #include "tests/video/test_pictures.h"
 
 namespace {
@@ -168,33 +170,36 @@ TEST(VideoFrameBuffer, FullHdIsScaledToTheOutputWithoutCrop) {
                 40);
 }
 
-TEST(VideoFrameBuffer, EleventhFrameDropsTheFirstAndResetEmptiesTheQueue) {
-  VideoFrameBuffer fb;
+// Pictures arriving faster than the preview takes them: each reaches the
+// section as it arrives, the preview gets only the newest, and a frame is
+// handed out as new once.
+TEST(VideoFrameBuffer, PreviewTakesTheNewestAndEachPictureIsPublishedOnce) {
+  FrameSection section(UniqueSectionName("newest"));
+  VideoFrameBuffer fb(&section);
   std::vector<AvFramePtr> pics;
-  for (int i = 0; i < 11; ++i) {
-    const uint8_t v = static_cast<uint8_t>(10 + i);
+  for (uint8_t v : {10, 11, 12, 13})
     pics.push_back(MakeRgbPicture(1280, 720, [v](int, int) { return Rgb{v, v, v}; }));
-  }
-  for (int i = 0; i < 10; ++i) {
-    EXPECT_EQ(fb.IsFull(), 0) << i;
+  for (int i = 0; i < 3; ++i) {
     fb.OnFrame(pics[i].get());
+    EXPECT_EQ(section.published(), static_cast<uint32_t>(i + 1)) << "published before any take";
   }
-  EXPECT_EQ(fb.IsFull(), 1);
-  fb.OnFrame(pics[10].get());
-  EXPECT_EQ(fb.DroppedFrames(), 1u);
-  for (int i = 1; i <= 10; ++i) {
-    auto frame = fb.TakeFrame();
-    ASSERT_TRUE(frame) << i;
-    EXPECT_EQ(PixelAt(*frame, 0, 0).r, 10 + i) << "frames come out oldest first, the first one gone";
-  }
-  EXPECT_EQ(fb.TakeFrame(), nullptr);
-  EXPECT_EQ(fb.IsFull(), 0);
+  auto newest = fb.TakeFrame();
+  ASSERT_TRUE(newest);
+  EXPECT_EQ(PixelAt(*newest, 0, 0).r, 12) << "the older untaken frames were skipped";
+  EXPECT_EQ(fb.TakeFrame(), nullptr) << "nothing new since the last take";
+  EXPECT_EQ(fb.DroppedFrames(), 2u);
 
-  // Reset frees what is queued without counting it as dropped.
-  for (int i = 0; i < 3; ++i) fb.OnFrame(pics[i].get());
+  fb.OnFrame(pics[3].get());
+  auto next = fb.TakeFrame();
+  ASSERT_TRUE(next);
+  EXPECT_EQ(PixelAt(*next, 0, 0).r, 13);
+  EXPECT_EQ(section.published(), 4u);
+
+  // Reset frees the untaken frame without counting it as skipped.
+  fb.OnFrame(pics[0].get());
   fb.Reset();
   EXPECT_EQ(fb.TakeFrame(), nullptr);
-  EXPECT_EQ(fb.DroppedFrames(), 1u);
+  EXPECT_EQ(fb.DroppedFrames(), 2u);
 }
 
 TEST(VideoFrameBuffer, PortraitSwitchAppliesFromTheNextPicture) {
@@ -202,13 +207,12 @@ TEST(VideoFrameBuffer, PortraitSwitchAppliesFromTheNextPicture) {
   AvFramePtr landscape = MakeRgbPicture(1280, 720, [](int y, int x) { return Quadrants(1280, 720, y, x); });
   fb.OnFrame(landscape.get());
   fb.SetPortrait(true);
-  fb.OnFrame(landscape.get());
 
   auto before = fb.TakeFrame();
   ASSERT_TRUE(before);
-  EXPECT_EQ(before->width(), 1280) << "a queued frame keeps the size it was made with";
+  EXPECT_EQ(before->width(), 1280) << "a frame made before the switch keeps its size";
   EXPECT_EQ(before->height(), 720);
-  auto after = fb.TakeFrame();
+  auto after = Convert(fb, landscape.get());
   ASSERT_TRUE(after);
   EXPECT_EQ(after->width(), 720);
   EXPECT_EQ(after->height(), 1280);
