@@ -1,6 +1,7 @@
 // The writer's side of the shared-memory section "LumoraFileMapping" (layout
 // in video/core/frame_section_layout.h): the stream thread publishes every
-// picture here as soon as it is made, and the virtual cameras read it from their own processes.
+// picture here as soon as it is made, and the virtual cameras read it from
+// their own processes.
 //
 // The section is made on first use, with a security descriptor that lets
 // any process read it, app-container processes included (a camera module

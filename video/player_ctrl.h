@@ -1,14 +1,15 @@
 // The preview: a child window of the main dialog that shows the phone's
 // picture. While its owner keeps the refresh running it takes the stream
 // worker's newest frame every 30 ms and repaints (the cameras' shared
-// section is written by the stream thread, not here); before the first frame it shows the idle picture
-// ("res\default.png" beside the program) whose lower part links to the
-// connection help. The last picture stays after the stream ends, because the
-// worker keeps handing out its last frame.
+// section is written by the stream thread, not here); before the first
+// frame it shows the idle picture ("res\default.png" beside the program)
+// whose lower part links to the connection help. The last picture stays
+// after the stream ends, because the worker keeps handing out its last
+// frame.
 //
 // Ownership: the control owns its back buffer, the memory DCs and the idle
-// picture; the worker, the current frame (the
-// worker's) and the draw handler are borrowed and must outlive the window.
+// picture; the worker, the current frame (the worker's) and the draw
+// handler are borrowed and must outlive the window.
 // Everything runs on the window thread.
 #pragma once
 #include <windows.h>

@@ -6,8 +6,8 @@
 // Ownership: the worker owns the cameras' shared section (written by the
 // stream thread as each picture is made, kept mapped until the worker dies
 // so the cameras keep the last picture), the frame buffer, the last frame
-// the preview took, the device copy and the stream thread (WorkerThread: only Start,
-// Stop and the destructor join and release it). Each run's LinkReader and
+// the preview took, the device copy and the stream thread (WorkerThread:
+// only Start, Stop and the destructor join and release it). Each run's LinkReader and
 // H264Decoder belong to the stream thread, which makes and frees them; the
 // window thread reaches the decoder only to ask it to stop, under
 // decoderLock_, which the thread also takes before it frees the decoder.
@@ -78,8 +78,8 @@ class StreamWorker {
 
   // The preview's frame: the newest frame when one arrived since the last
   // call (it replaces and recycles the previous current frame), else the
-  // previous one again; null before the first frame. Owned by the worker; valid until the
-  // next call.
+  // previous one again; null before the first frame. Owned by the worker;
+  // valid until the next call.
   const VideoFrame* TakeNextFrame();
 
   // The device of the current or last run, if any.

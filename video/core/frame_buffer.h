@@ -9,6 +9,6 @@ class IFrameBuffer {
   // Accepts one picture in AV_PIX_FMT_RGB24. The picture is only borrowed for
   // the call: the decoder overwrites it with the next one.
   virtual void OnFrame(const AVFrame* picture) = 0;
-  // 1 while the queue holds its maximum number of frames, else 0.
+  // 1 while the sink cannot take another picture, else 0.
   virtual int IsFull() = 0;
 };
