@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/gdiplus_api.h"
+#include "framework/gdiplus_session.h"
 #include "link/dui_resource_store.h"
 #include "panel/dui_ctrl.h"
 #include "panel/dui_manager.h"
@@ -133,9 +133,7 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
     if (!std::strcmp(argv[i], "--no-pictures")) g_pictures = false;
 
-  Gdiplus::GdiplusStartupInput input;
-  ULONG_PTR token = 0;
-  Gdiplus::GdiplusStartup(&token, &input, nullptr);
+  GdiplusSession gdiplus;
   {
     HWND host = CreateWindowExA(0, "STATIC", "panel bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 380, 640,
                                 nullptr, nullptr, nullptr, nullptr);
@@ -193,6 +191,5 @@ int main(int argc, char** argv) {
         before.workingSetMb, after.workingSetMb);
     DestroyWindow(host);
   }
-  Gdiplus::GdiplusShutdown(token);
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/gdiplus_api.h"
+#include "framework/gdiplus_session.h"
 #include "widgets/gdiplus_owners.h"
 
 namespace {
@@ -30,24 +31,6 @@ void YuvToBgr(int y, int u, int v, uint8_t* out) {
   out[1] = Clamp((c - 100 * d - 208 * e) >> 8);
   out[2] = Clamp((c + 409 * e) >> 8);
 }
-
-class GdiplusSession {
- public:
-  GdiplusSession() {
-    Gdiplus::GdiplusStartupInput input;
-    ok_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
-  }
-  ~GdiplusSession() {
-    if (ok_) Gdiplus::GdiplusShutdown(token_);
-  }
-  GdiplusSession(const GdiplusSession&) = delete;
-  GdiplusSession& operator=(const GdiplusSession&) = delete;
-  bool ok() const { return ok_; }
-
- private:
-  ULONG_PTR token_ = 0;
-  bool ok_ = false;
-};
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "framework/gdiplus_api.h"
+#include "framework/gdiplus_session.h"
 #include "tools/section_reader/section_snapshot.h"
 #include "video/core/frame_section_layout.h"
 #include "widgets/gdiplus_owners.h"
@@ -24,23 +25,6 @@ uint32_t Fnv1a(const std::vector<uint8_t>& bytes) {
   for (uint8_t b : bytes) hash = (hash ^ b) * 16777619u;
   return hash;
 }
-
-// GDI+ for the length of one save.
-class GdiplusSession {
- public:
-  GdiplusSession() {
-    Gdiplus::GdiplusStartupInput input;
-    ok_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
-  }
-  ~GdiplusSession() {
-    if (ok_) Gdiplus::GdiplusShutdown(token_);
-  }
-  bool ok() const { return ok_; }
-
- private:
-  ULONG_PTR token_ = 0;
-  bool ok_ = false;
-};
 
 bool SavePng(const SectionSnapshot& picture, const std::string& file) {
   GdiplusSession gdiplus;
