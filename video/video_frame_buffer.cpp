@@ -4,27 +4,7 @@
 
 extern "C" {
 #include <libavutil/frame.h>
-#include <libavutil/pixfmt.h>
 }
-
-namespace {
-
-// A memory DC compatible with the desktop, deleted with the scope.
-class CompatibleDC {
- public:
-  explicit CompatibleDC(HDC ref) : dc_(CreateCompatibleDC(ref)) {}
-  ~CompatibleDC() {
-    if (dc_) DeleteDC(dc_);
-  }
-  CompatibleDC(const CompatibleDC&) = delete;
-  CompatibleDC& operator=(const CompatibleDC&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-}  // namespace
 
 void VideoFrameBuffer::SetReverse(int reverseV, int reverseH) {
   reverseV_ = reverseV;
@@ -41,10 +21,8 @@ void VideoFrameBuffer::SetPortrait(bool portrait) {
 }
 
 void VideoFrameBuffer::OnFrame(const AVFrame* picture) {
-  if (!picture || picture->format != AV_PIX_FMT_RGB24 || !picture->data[0]) return;
-  if (picture->width <= 0 || picture->height <= 0 || picture->linesize[0] < picture->width * 3) return;
-  std::unique_ptr<VideoFrame> frame =
-      Render(picture->data[0], picture->width, picture->height, picture->linesize[0]);
+  if (!picture || !picture->data[0] || picture->width <= 0 || picture->height <= 0) return;
+  std::unique_ptr<VideoFrame> frame = Render(picture);
   if (!frame) return;
 
   // The cameras get the picture now, before the preview sees it; a section
@@ -88,58 +66,24 @@ void VideoFrameBuffer::Recycle(std::unique_ptr<VideoFrame> frame) {
   // No room: `frame` is freed here, outside the lock.
 }
 
-std::unique_ptr<VideoFrame> VideoFrameBuffer::Render(const uint8_t* rgb, int width, int height, int stride) {
+std::unique_ptr<VideoFrame> VideoFrameBuffer::Render(const AVFrame* picture) {
   // One snapshot of the settings per picture: a change applies from the next one.
   const bool portrait = portrait_.load() != 0;
   const int tw = portrait ? kLandscapeHeight : kLandscapeWidth;
   const int th = portrait ? kLandscapeWidth : kLandscapeHeight;
-  const Orientation o = ChooseOrientation(width, height, portrait, reverseV_.load(), reverseH_.load(),
-                                          userMirror_.load(), userFlip_.load());
-  int ow, oh;
-  OrientedSize(width, height, o, &ow, &oh);
-
-  if (ow == tw && oh == th) {
-    // Already the output size: the oriented picture is the frame.
-    std::unique_ptr<VideoFrame> frame = AcquireFrame(tw, th);
-    if (frame) OrientRgbToBottomUpBgr(rgb, width, height, stride, o, frame->bits(), frame->stride());
-    return frame;
-  }
-
-  // The oriented picture is only an intermediate here; one of its size is
-  // kept for the next picture (the stream thread alone uses it).
-  if (!scratch_ || scratch_->width() != ow || scratch_->height() != oh) {
-    scratch_.reset();
-    scratch_ = VideoFrame::Create(ow, oh);
-    if (!scratch_) return nullptr;
-  }
-  VideoFrame* oriented = scratch_.get();
-  OrientRgbToBottomUpBgr(rgb, width, height, stride, o, oriented->bits(), oriented->stride());
-
-  // Fill the output completely, keeping the aspect ratio; the overflow is
-  // cropped equally on both sides.
-  const FillPlacement p = ComputeFillPlacement(ow, oh, tw, th);
-  std::unique_ptr<VideoFrame> out = AcquireFrame(tw, th);
-  if (!out) return nullptr;
-  ClientDC desktop(GetDesktopWindow());
-  CompatibleDC src(desktop.get());
-  CompatibleDC dst(desktop.get());
-  if (!src.get() || !dst.get()) return nullptr;
-  {
-    SelectScope srcBitmap(src.get(), oriented->bitmap());
-    SelectScope dstBitmap(dst.get(), out->bitmap());
-    SetStretchBltMode(dst.get(), HALFTONE);
-    SetBrushOrgEx(dst.get(), 0, 0, nullptr);  // required after choosing HALFTONE
-    BOOL ok;
-    if (p.cropOnly) {
-      ok = BitBlt(dst.get(), p.left, p.top, p.width, p.height, src.get(), 0, 0, SRCCOPY);
-    } else {
-      ok = StretchBlt(dst.get(), p.left, p.top, p.width, p.height, src.get(), 0, 0, ow, oh, SRCCOPY);
-    }
-    if (!ok) return nullptr;
-  }
-  // The pixels are read through the DIB pointer: finish GDI's batched drawing first.
-  GdiFlush();
-  return out;
+  const Orientation o = ChooseOrientation(picture->width, picture->height, portrait, reverseV_.load(),
+                                          reverseH_.load(), userMirror_.load(), userFlip_.load());
+  // Only the part that stays visible is converted, scaled straight to the
+  // output size in the same pass; the small picture is then turned and
+  // mirrored into the frame.
+  const AVFrame* rgb =
+      converter_.Convert(picture, ComputeSourceCrop(picture->width, picture->height, o, tw, th));
+  if (!rgb) return nullptr;
+  std::unique_ptr<VideoFrame> frame = AcquireFrame(tw, th);
+  if (frame)
+    OrientRgbToBottomUpBgr(rgb->data[0], rgb->width, rgb->height, rgb->linesize[0], o, frame->bits(),
+                           frame->stride());
+  return frame;
 }
 
 std::unique_ptr<VideoFrame> VideoFrameBuffer::TakeFrame() {

@@ -1,5 +1,6 @@
-// Turns every decoded RGB picture into an output frame (orientation,
-// mirroring, fill-and-crop scaling, DIB layout), publishes it in the
+// Turns every decoded picture into an output frame (fill-and-crop scaling
+// and RGB conversion in one swscale pass, then orientation, mirroring and
+// the DIB layout in one copy), publishes it in the
 // cameras' shared section at once and keeps it as the preview's newest frame.
 //
 // Newest-picture policy: the stream thread writes each frame to the section
@@ -25,6 +26,7 @@
 #include "framework/critical_section.h"
 #include "video/core/frame_buffer.h"
 #include "video/core/frame_geometry.h"
+#include "video/core/rgb_converter.h"
 #include "video/frame_section.h"
 #include "video/video_frame.h"
 
@@ -70,7 +72,7 @@ class VideoFrameBuffer : public IFrameBuffer {
   uint64_t DroppedFrames() const { return dropped_.load(); }
 
  private:
-  std::unique_ptr<VideoFrame> Render(const uint8_t* rgb, int width, int height, int stride);
+  std::unique_ptr<VideoFrame> Render(const AVFrame* picture);
   // A spare frame of this size, or a new one.
   std::unique_ptr<VideoFrame> AcquireFrame(int width, int height);
 
@@ -87,6 +89,6 @@ class VideoFrameBuffer : public IFrameBuffer {
   CriticalSection lock_;                             // guards newest_ and spares_
   std::unique_ptr<VideoFrame> newest_;               // the newest frame not taken yet
   std::vector<std::unique_ptr<VideoFrame>> spares_;  // at most kMaxSpareFrames
-  // The oriented picture before scaling; used by the stream thread only.
-  std::unique_ptr<VideoFrame> scratch_;
+  // Converts and scales each picture; used by the stream thread only.
+  RgbConverter converter_;
 };

@@ -1,5 +1,5 @@
-// What the H.264 decoder hands to its frame sink, recorded: packed RGB24
-// pictures copied during OnFrame, with the phone simulator's test picture
+// What the H.264 decoder hands to its frame sink, recorded: each decoded
+// picture converted to packed RGB24 at its own size during OnFrame, with the phone simulator's test picture
 // read back out of them (stamp and corner colours). Header-only; the
 // including suite links video_core.
 #pragma once
@@ -14,6 +14,7 @@ extern "C" {
 
 #include "tools/phone_simulator/test_pattern.h"
 #include "video/core/frame_buffer.h"
+#include "video/core/rgb_converter.h"
 
 // One delivered picture, rows packed, top row first.
 struct DeliveredPicture {
@@ -54,11 +55,13 @@ inline const std::vector<int> kUprightCorners = {test_pattern::kTopLeft, test_pa
 
 class RecordingSink : public IFrameBuffer {
  public:
-  void OnFrame(const AVFrame* f) override {
+  void OnFrame(const AVFrame* decoded) override {
+    const AVFrame* f = converter.Convert(decoded);
+    if (!f) return;
     DeliveredPicture p;
     p.width = f->width;
     p.height = f->height;
-    p.format = f->format;
+    p.format = decoded->format;
     p.linesize = f->linesize[0];
     for (int y = 0; y < f->height; ++y) {
       const uint8_t* row = f->data[0] + static_cast<ptrdiff_t>(y) * f->linesize[0];
@@ -69,6 +72,7 @@ class RecordingSink : public IFrameBuffer {
   }
   int IsFull() override { return 0; }
 
+  RgbConverter converter;
   std::vector<DeliveredPicture> pictures;
   std::function<void()> onFrame;
 };

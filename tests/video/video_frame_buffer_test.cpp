@@ -12,7 +12,6 @@
 namespace {
 
 constexpr Rgb kRed{230, 20, 20}, kGreen{20, 220, 30}, kBlue{25, 30, 230}, kYellow{240, 230, 20};
-constexpr Rgb kWhite{255, 255, 255};
 
 std::string Describe(Rgb c) {
   return "(" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + ")";
@@ -142,34 +141,6 @@ INSTANTIATE_TEST_SUITE_P(
         MappingCase{{"portrait_mode_unturned", InputRow, InputColumn}, 720, 1280, 0, 0, 0, 0, true}),
     [](const ::testing::TestParamInfo<MappingCase>& info) { return std::string(info.param.mapping.name); });
 
-TEST(VideoFrameBuffer, FullHdIsScaledToTheOutputWithoutCrop) {
-  // Quadrants inside an 18-pixel white border: after scaling by 2/3 the border
-  // must still show on all four edges (nothing was cropped).
-  AvFramePtr pic = MakeRgbPicture(1920, 1080, [](int y, int x) {
-    if (x < 18 || y < 18 || x >= 1920 - 18 || y >= 1080 - 18) return kWhite;
-    return Quadrants(1920, 1080, y, x);
-  });
-  VideoFrameBuffer fb;
-  auto frame = Convert(fb, pic.get());
-  ASSERT_TRUE(frame);
-  ASSERT_EQ(frame->width(), 1280);
-  ASSERT_EQ(frame->height(), 720);
-  ExpectColours(*frame,
-                {{4, 640, kWhite}, {715, 640, kWhite}, {360, 4, kWhite}, {360, 1275, kWhite}, {3, 3, kWhite}},
-                40);
-  // Quadrant centres keep their colours; the split is at the middle.
-  ExpectColours(*frame,
-                {{180, 320, kRed},
-                 {180, 960, kGreen},
-                 {540, 320, kBlue},
-                 {540, 960, kYellow},
-                 {180, 630, kRed},
-                 {180, 650, kGreen},
-                 {350, 320, kRed},
-                 {370, 320, kBlue}},
-                40);
-}
-
 // Pictures arriving faster than the preview takes them: each reaches the
 // section as it arrives, the preview gets only the newest, and a frame is
 // handed out as new once.
@@ -251,18 +222,6 @@ TEST(VideoFrameBuffer, RecycledFrameIsReusedAndFullyRepainted) {
   EXPECT_EQ(portrait->width(), 720);
   EXPECT_EQ(portrait->height(), 1280);
   fb.Recycle(nullptr);  // ignored
-}
-
-TEST(VideoFrameBuffer, IgnoresMissingAndNonRgbPictures) {
-  VideoFrameBuffer fb;
-  fb.OnFrame(nullptr);
-  AvFramePtr yuv(av_frame_alloc());
-  yuv->width = 64;
-  yuv->height = 48;
-  yuv->format = AV_PIX_FMT_YUV420P;
-  ASSERT_GE(av_frame_get_buffer(yuv.get(), 1), 0);
-  fb.OnFrame(yuv.get());
-  EXPECT_EQ(fb.TakeFrame(), nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "video/core/frame_geometry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 Orientation ChooseOrientation(int width, int height, bool portraitOutput, int reverseV, int reverseH,
@@ -105,4 +106,42 @@ FillPlacement ComputeFillPlacement(int ow, int oh, int tw, int th) {
   p.top = (th - p.height) / 2;
   p.cropOnly = (ow == tw && oh > th) || (oh == th && ow > tw);
   return p;
+}
+
+SourceCrop ComputeSourceCrop(int width, int height, const Orientation& o, int tw, int th) {
+  SourceCrop c;
+  int ow, oh;
+  OrientedSize(width, height, o, &ow, &oh);
+  const FillPlacement p = ComputeFillPlacement(ow, oh, tw, th);
+  if (p.width <= 0 || p.height <= 0) return c;
+  // The visible window of the placed picture, in oriented source pixels.
+  auto toSource = [](int offset, int visible, int source, int drawn, int* start, int* length) {
+    *length =
+        std::clamp(static_cast<int>(std::lround(static_cast<double>(visible) * source / drawn)), 1, source);
+    *start = std::clamp(static_cast<int>(std::lround(static_cast<double>(-offset) * source / drawn)), 0,
+                        source - *length);
+  };
+  int ox, oy, ocw, och;
+  toSource(p.left, tw, ow, p.width, &ox, &ocw);
+  toSource(p.top, th, oh, p.height, &oy, &och);
+  // Back through the orientation: a mirrored or flipped axis counts its
+  // window from the other end.
+  if (!o.rotated) {
+    c.x = o.mirror ? ow - ox - ocw : ox;
+    c.y = o.flip ? oh - oy - och : oy;
+    c.width = ocw;
+    c.height = och;
+    c.scaledWidth = tw;
+    c.scaledHeight = th;
+  } else {
+    // Oriented rows are source columns (counted from the right with flip),
+    // oriented columns are source rows (counted from the bottom unless mirrored).
+    c.x = o.flip ? width - oy - och : oy;
+    c.y = o.mirror ? ox : height - ox - ocw;
+    c.width = och;
+    c.height = ocw;
+    c.scaledWidth = th;
+    c.scaledHeight = tw;
+  }
+  return c;
 }

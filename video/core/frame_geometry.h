@@ -53,3 +53,16 @@ struct FillPlacement {
   bool cropOnly = false;
 };
 FillPlacement ComputeFillPlacement(int ow, int oh, int tw, int th);
+
+// The fill-and-crop rule seen from the source: the rectangle of the decoded
+// picture (before orientation) that stays visible in the target, and the
+// size it is scaled to so that orienting the scaled picture gives exactly
+// the target (tw x th, or th x tw when the orientation turns it). Scaling
+// only the visible rectangle skips the cropped pixels and keeps the scaled
+// picture at the output size. The rectangle is the placement's visible part
+// mapped back through the orientation, rounded to whole source pixels.
+struct SourceCrop {
+  int x = 0, y = 0, width = 0, height = 0;  // in the decoded picture
+  int scaledWidth = 0, scaledHeight = 0;    // before orientation
+};
+SourceCrop ComputeSourceCrop(int width, int height, const Orientation& o, int tw, int th);

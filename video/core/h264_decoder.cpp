@@ -12,7 +12,7 @@ H264Decoder::H264Decoder() : input_(kChunkSize + kChunkPadding, 0) {}
 
 H264Decoder::~H264Decoder() {
   // Release order: parser, codec context, decoded picture, packet; the
-  // converter and the input buffer go with the object.
+  // input buffer goes with the object.
   parser_.reset();
   context_.reset();
   decoded_.reset();
@@ -79,10 +79,8 @@ void H264Decoder::DecodePacket() {
   packet->size = 0;
   // Any negative result, EAGAIN (more input needed) included, ends the step.
   while (avcodec_receive_frame(context_.get(), decoded_.get()) >= 0) {
-    const AVFrame* rgb = converter_.Convert(decoded_.get());
-    if (!rgb) continue;
     // Stopped, or nobody to take it: the step ends without delivering.
     if (stop_.load() || !sink_) return;
-    sink_->OnFrame(rgb);
+    sink_->OnFrame(decoded_.get());
   }
 }

@@ -1,5 +1,6 @@
 // Turns the pieces of one H.264 elementary stream (the payloads of Video
-// messages) into packed RGB24 pictures and hands each to an IFrameBuffer.
+// messages) into decoded pictures and hands each to an IFrameBuffer, which
+// converts them to what it needs.
 // One decoder per connection run; every call but RequestStop comes from the
 // stream thread.
 #pragma once
@@ -9,7 +10,6 @@
 
 #include "video/core/ffmpeg_owners.h"
 #include "video/core/frame_buffer.h"
-#include "video/core/rgb_converter.h"
 
 struct LinkMessage;
 
@@ -26,7 +26,7 @@ class H264Decoder {
   H264Decoder(const H264Decoder&) = delete;
   H264Decoder& operator=(const H264Decoder&) = delete;
 
-  // Not owned; receives every converted picture. Null: pictures are decoded and dropped.
+  // Not owned; receives every decoded picture. Null: pictures are decoded and dropped.
   void SetFrameSink(IFrameBuffer* sink) { sink_ = sink; }
 
   // Parses and decodes one piece of the stream. Returns 1 when every chunk
@@ -40,15 +40,11 @@ class H264Decoder {
   void RequestStop() { stop_.store(1); }
   bool StopRequested() const { return stop_.load() != 0; }
 
-  // The RGB conversion, for its build and overrun counts.
-  const RgbConverter& converter() const { return converter_; }
-
  private:
   bool Open();
   void DecodePacket();
 
   std::atomic<int> stop_{0};
-  RgbConverter converter_;
   FrameOwner decoded_;
   PacketOwner packet_;
   const AVCodec* codec_ = nullptr;

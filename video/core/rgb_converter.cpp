@@ -4,16 +4,55 @@
 
 extern "C" {
 #include <libavutil/imgutils.h>
+#include <libavutil/pixdesc.h>
 }
 
 namespace {
+
 constexpr uint8_t kGuardByte = 0xA5;
+
+// The plane pointers of `f` moved to pixel (x, y); false for layouts whose
+// planes cannot be offset (palettes, bit-packed and hardware formats).
+bool OffsetPlanes(const AVFrame* f, int x, int y, const uint8_t* planes[4]) {
+  const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(static_cast<AVPixelFormat>(f->format));
+  if (!d || (d->flags & (AV_PIX_FMT_FLAG_HWACCEL | AV_PIX_FMT_FLAG_BITSTREAM | AV_PIX_FMT_FLAG_PAL)))
+    return false;
+  for (int i = 0; i < 4; ++i) {
+    planes[i] = nullptr;
+    if (!f->data[i]) continue;
+    const AVComponentDescriptor* comp = nullptr;
+    for (int c = 0; c < d->nb_components && !comp; ++c)
+      if (d->comp[c].plane == i) comp = &d->comp[c];
+    if (!comp) return false;
+    // Planes 1 and 2 are the subsampled chroma planes of planar YUV (the
+    // shifts are 0 for every other layout).
+    const bool chroma = i == 1 || i == 2;
+    const int px = chroma ? x >> d->log2_chroma_w : x;
+    const int py = chroma ? y >> d->log2_chroma_h : y;
+    planes[i] =
+        f->data[i] + static_cast<ptrdiff_t>(py) * f->linesize[i] + static_cast<ptrdiff_t>(px) * comp->step;
+  }
+  return true;
 }
 
+}  // namespace
+
 const AVFrame* RgbConverter::Convert(const AVFrame* decoded) {
-  if (!decoded || !Prepare(decoded)) return nullptr;
+  if (!decoded) return nullptr;
+  SourceCrop whole;
+  whole.width = whole.scaledWidth = decoded->width;
+  whole.height = whole.scaledHeight = decoded->height;
+  return Convert(decoded, whole);
+}
+
+const AVFrame* RgbConverter::Convert(const AVFrame* decoded, const SourceCrop& crop) {
+  if (!decoded || crop.x < 0 || crop.y < 0 || crop.width <= 0 || crop.height <= 0 ||
+      crop.x + crop.width > decoded->width || crop.y + crop.height > decoded->height)
+    return nullptr;
+  const uint8_t* planes[4];
+  if (!OffsetPlanes(decoded, crop.x, crop.y, planes) || !Prepare(decoded->format, crop)) return nullptr;
   AVFrame* rgb = rgb_.get();
-  sws_scale(scaler_.get(), decoded->data, decoded->linesize, 0, decoded->height, rgb->data, rgb->linesize);
+  sws_scale(scaler_.get(), planes, decoded->linesize, 0, crop.height, rgb->data, rgb->linesize);
   if (GuardIntact()) return rgb;
   // Whatever lies beyond the guard may be damaged too; start afresh.
   ++overruns_;
@@ -31,32 +70,36 @@ bool RgbConverter::GuardIntact() const {
   return true;
 }
 
-bool RgbConverter::Prepare(const AVFrame* d) {
-  if (scaler_ && d->width == width_ && d->height == height_ && d->format == format_) return true;
+bool RgbConverter::Prepare(int format, const SourceCrop& c) {
+  if (scaler_ && format == format_ && c.width == srcWidth_ && c.height == srcHeight_ &&
+      c.scaledWidth == outWidth_ && c.scaledHeight == outHeight_)
+    return true;
   scaler_.reset();
   rgb_.reset();
   pixels_.reset();
-  width_ = height_ = 0;
+  srcWidth_ = srcHeight_ = outWidth_ = outHeight_ = 0;
   format_ = -1;
-  if (d->width <= 0 || d->height <= 0 || d->format < 0) return false;
+  if (c.scaledWidth <= 0 || c.scaledHeight <= 0 || format < 0) return false;
 
   FrameOwner rgb(av_frame_alloc());
   if (!rgb) return false;
-  rgb.get()->width = d->width;
-  rgb.get()->height = d->height;
+  rgb.get()->width = c.scaledWidth;
+  rgb.get()->height = c.scaledHeight;
   rgb.get()->format = AV_PIX_FMT_RGB24;
   // Alignment 1: rows are packed, exactly width x 3 bytes.
-  const int bytes = av_image_get_buffer_size(AV_PIX_FMT_RGB24, d->width, d->height, 1);
+  const int bytes = av_image_get_buffer_size(AV_PIX_FMT_RGB24, c.scaledWidth, c.scaledHeight, 1);
   if (bytes <= 0) return false;
   AvMemoryOwner pixels(
       static_cast<uint8_t*>(av_malloc(static_cast<size_t>(bytes) + kTailSlack + kGuardSize)));
   if (!pixels) return false;
   std::memset(pixels.get() + bytes + kTailSlack, kGuardByte, kGuardSize);
-  if (av_image_fill_arrays(rgb.get()->data, rgb.get()->linesize, pixels.get(), AV_PIX_FMT_RGB24, d->width,
-                           d->height, 1) < 0)
+  if (av_image_fill_arrays(rgb.get()->data, rgb.get()->linesize, pixels.get(), AV_PIX_FMT_RGB24,
+                           c.scaledWidth, c.scaledHeight, 1) < 0)
     return false;
-  ScalerOwner scaler(sws_getContext(d->width, d->height, static_cast<AVPixelFormat>(d->format), d->width,
-                                    d->height, AV_PIX_FMT_RGB24, SWS_FAST_BILINEAR, nullptr, nullptr,
+  // Same size: a plain conversion (swscale picks its unscaled path whatever
+  // the filter). Scaled: bilinear, widened to the scale factor when shrinking.
+  ScalerOwner scaler(sws_getContext(c.width, c.height, static_cast<AVPixelFormat>(format), c.scaledWidth,
+                                    c.scaledHeight, AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr,
                                     nullptr));
   if (!scaler) return false;
 
@@ -64,9 +107,11 @@ bool RgbConverter::Prepare(const AVFrame* d) {
   rgb_ = std::move(rgb);
   pixels_ = std::move(pixels);
   pictureBytes_ = bytes;
-  width_ = d->width;
-  height_ = d->height;
-  format_ = d->format;
+  srcWidth_ = c.width;
+  srcHeight_ = c.height;
+  outWidth_ = c.scaledWidth;
+  outHeight_ = c.scaledHeight;
+  format_ = format;
   ++builds_;
   return true;
 }

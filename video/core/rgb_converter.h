@@ -1,7 +1,13 @@
 // Converts decoded pictures to packed RGB24 (rows of exactly width x 3
-// bytes, the layout the frame buffer reads). The converter and the RGB
-// picture are built at the first picture and kept while the size and pixel
-// format stay the same; a change rebuilds both before the next conversion.
+// bytes, the layout the orientation copy reads), scaling a chosen rectangle
+// of the picture to a chosen size in the same swscale pass. The converter
+// and the RGB picture are built at the first picture and kept while the
+// source rectangle's size, the pixel format and the output size stay the
+// same; a change rebuilds both before the next conversion.
+//
+// Scaling uses swscale's bilinear filter, whose downscaling widens to the
+// scale factor (every source pixel counts, as with an area average), so a
+// 1080p picture shrunk to 720p does not alias.
 //
 // libswscale's SIMD paths write whole blocks of pixels per step, so a row
 // whose width is not a multiple of the block is overrun by part of a block.
@@ -14,6 +20,7 @@
 #include <cstdint>
 
 #include "video/core/ffmpeg_owners.h"
+#include "video/core/frame_geometry.h"
 
 class RgbConverter {
  public:
@@ -21,8 +28,13 @@ class RgbConverter {
   static constexpr int kTailSlack = 64 * 3;
   static constexpr int kGuardSize = 32;
 
-  // The packed RGB24 picture of `decoded`, valid until the next call; null
-  // when no converter can be made for it or the conversion overran.
+  // The rectangle `crop` of `decoded` scaled to crop.scaledWidth x
+  // crop.scaledHeight, as packed RGB24, valid until the next call; null when
+  // the rectangle does not lie inside the picture, no converter can be made
+  // for it or the conversion overran. Chroma planes start at the chroma
+  // sample that covers the rectangle's first pixel.
+  const AVFrame* Convert(const AVFrame* decoded, const SourceCrop& crop);
+  // The whole picture at its own size.
   const AVFrame* Convert(const AVFrame* decoded);
 
   // How often the converter and RGB picture were (re)built.
@@ -31,14 +43,15 @@ class RgbConverter {
   int Overruns() const { return overruns_; }
 
  private:
-  bool Prepare(const AVFrame* decoded);
+  bool Prepare(int format, const SourceCrop& crop);
   bool GuardIntact() const;
 
   ScalerOwner scaler_;
   FrameOwner rgb_;
   AvMemoryOwner pixels_;  // the picture, then kTailSlack bytes, then the guard
   int pictureBytes_ = 0;
-  int width_ = 0, height_ = 0, format_ = -1;
+  int srcWidth_ = 0, srcHeight_ = 0, format_ = -1;
+  int outWidth_ = 0, outHeight_ = 0;
   int builds_ = 0;
   int overruns_ = 0;
 };

@@ -43,7 +43,7 @@ std::vector<DeliveredPicture> DecodeWhole(const std::vector<uint8_t>& stream) {
   return d.sink.pictures;
 }
 
-TEST(H264Decoder, WholeStreamGivesPackedRgbPicturesInOrder) {
+TEST(H264Decoder, WholeStreamGivesDecodedPicturesInOrder) {
   const auto& stream = Stream(kLandscape);
   ASSERT_GT(stream.size(), static_cast<size_t>(H264Decoder::kChunkSize) * 4) << "spans many input chunks";
   const auto pictures = DecodeWhole(stream);
@@ -54,8 +54,8 @@ TEST(H264Decoder, WholeStreamGivesPackedRgbPicturesInOrder) {
     SCOPED_TRACE(i);
     EXPECT_EQ(p.width, 320);
     EXPECT_EQ(p.height, 240);
-    EXPECT_EQ(p.format, AV_PIX_FMT_RGB24);
-    EXPECT_EQ(p.linesize, 320 * 3) << "rows are packed";
+    EXPECT_EQ(p.format, AV_PIX_FMT_YUV420P) << "handed over as decoded";
+    EXPECT_EQ(p.linesize, 320 * 3) << "the recording's conversion packs the rows";
     EXPECT_EQ(p.FrameNumber(), static_cast<long>(i));
     EXPECT_EQ(p.Corners(), kUprightCorners) << "red top left: the channel order is R, G, B";
   }
@@ -83,8 +83,8 @@ TEST(H264Decoder, TurningPhoneDeliversEveryPictureAndRebuildsTheConversionOncePe
   }
   EXPECT_EQ(next, d.sink.pictures.size());
   // Built for the first picture and again at each size change, never per picture.
-  EXPECT_EQ(d.decoder.converter().Builds(), static_cast<int>(kTurningPhone.size()));
-  EXPECT_EQ(d.decoder.converter().Overruns(), 0) << "the converter wrote past its buffer";
+  EXPECT_EQ(d.sink.converter.Builds(), static_cast<int>(kTurningPhone.size()));
+  EXPECT_EQ(d.sink.converter.Overruns(), 0) << "the converter wrote past its buffer";
 }
 
 TEST(H264Decoder, CutStreamsDecodeTheSamePicturesAsTheWholeStream) {
