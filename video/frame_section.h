@@ -1,5 +1,5 @@
 // The writer's side of the shared-memory section "LumoraFileMapping" (layout
-// in video/core/frame_section_layout.h): the stream thread publishes every
+// in video/core/frame_section_layout.h): the conversion thread publishes every
 // picture here as soon as it is made, and the virtual cameras read it from
 // their own processes.
 //

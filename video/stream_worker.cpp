@@ -77,13 +77,17 @@ void StreamWorker::Start(const DeviceInfo* device) {
 
 void StreamWorker::Run(const std::optional<DeviceInfo>& device, HWND notify, uint16_t port) {
   frameBuffer_.Reset();
+  // Without its own thread the conversion cannot run: the run goes on
+  // without pictures rather than converting on the stream thread.
+  conversion_.Start();
   auto decoder = std::make_unique<H264Decoder>();
-  decoder->SetFrameSink(&frameBuffer_);
+  decoder->SetFrameSink(&conversion_);
   PublishDecoder(decoder.get());
   auto releaseDecoder = [&] {
     PublishDecoder(nullptr);  // after this no other thread can reach it
     decoder->RequestStop();
     decoder.reset();
+    conversion_.Stop();  // the picture in progress finishes; a waiting one is dropped
   };
 
   if (!device) {

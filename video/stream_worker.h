@@ -1,16 +1,24 @@
 // Runs one connection to one phone on the stream thread: opens the link,
-// feeds every Video message to a fresh H.264 decoder whose pictures land in
-// the frame buffer, and reports the run's state to the notify window with
-// posted messages (WM_STREAM_CONNECTED / _DISCONNECTED / _CONNECT_FAILED).
+// feeds every Video message to a fresh H.264 decoder whose pictures reach
+// the frame buffer through the conversion thread, and reports the run's
+// state to the notify window with posted messages (WM_STREAM_CONNECTED /
+// _DISCONNECTED / _CONNECT_FAILED).
 //
 // Ownership: the worker owns the cameras' shared section (written by the
-// stream thread as each picture is made, kept mapped until the worker dies
-// so the cameras keep the last picture), the frame buffer, the last frame
-// the preview took, the device copy and the stream thread (WorkerThread:
-// only Start, Stop and the destructor join and release it). Each run's LinkReader and
-// H264Decoder belong to the stream thread, which makes and frees them; the
-// window thread reaches the decoder only to ask it to stop, under
-// decoderLock_, which the thread also takes before it frees the decoder.
+// conversion thread as each picture is made, kept mapped until the worker
+// dies so the cameras keep the last picture), the frame buffer, the
+// conversion thread, the last frame the preview took, the device copy and
+// the stream thread (WorkerThread: only Start, Stop and the destructor join
+// and release it). Each run's LinkReader and H264Decoder belong to the
+// stream thread, which makes and frees them, and which starts the
+// conversion thread when its run begins and stops it (joined) before the
+// run ends; the window thread reaches the decoder only to ask it to stop,
+// under decoderLock_, which the thread also takes before it frees the
+// decoder.
+//
+// Pictures: decoder (stream thread) -> conversion thread (newest picture
+// wins its one slot) -> frame buffer: scaled, oriented, published to the
+// section at once and left in the preview's newest-frame slot.
 //
 // Stop and Start run on the window thread. They first set the run's
 // LinkCancel, which ends whatever the stream thread waits on (the adb forward,
@@ -37,6 +45,7 @@
 #include "framework/worker_thread.h"
 #include "link/core/device_info.h"
 #include "link/link_cancel.h"
+#include "video/conversion_thread.h"
 #include "video/core/frame_section_layout.h"
 #include "video/core/h264_decoder.h"
 #include "video/video_frame_buffer.h"
@@ -109,10 +118,11 @@ class StreamWorker {
   mutable CriticalSection errorLock_;  // errorText_ is written by the stream thread
   std::string errorText_;
 
-  FrameSection section_;  // written by the stream thread only, through frameBuffer_
+  FrameSection section_;  // written by the conversion thread only, through frameBuffer_
   VideoFrameBuffer frameBuffer_{&section_};
-  std::unique_ptr<VideoFrame> currentFrame_;  // window thread only
-  std::unique_ptr<DeviceInfo> device_;        // window thread only
+  ConversionThread conversion_{&frameBuffer_};  // started and stopped by the stream thread
+  std::unique_ptr<VideoFrame> currentFrame_;    // window thread only
+  std::unique_ptr<DeviceInfo> device_;          // window thread only
 
   CriticalSection decoderLock_;           // guards activeDecoder_
   H264Decoder* activeDecoder_ = nullptr;  // owned by the stream thread's run

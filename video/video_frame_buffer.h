@@ -3,7 +3,7 @@
 // the DIB layout in one copy), publishes it in the
 // cameras' shared section at once and keeps it as the preview's newest frame.
 //
-// Newest-picture policy: the stream thread writes each frame to the section
+// Newest-picture policy: the producer writes each frame to the section
 // as soon as it is made (no wait for the preview's tick), then puts it in a
 // single slot that holds only the newest frame not yet taken. A frame the
 // preview has not taken when the next one arrives is skipped (recycled and
@@ -11,7 +11,7 @@
 // preview jumps to the newest picture instead of working through a backlog.
 // Each picture reaches the section once and is taken at most once.
 //
-// Threads: one producer (the stream thread) calls OnFrame and is the only
+// Threads: one producer (the conversion thread) calls OnFrame and is the only
 // writer of the section; the window thread takes frames, hands them back
 // with Recycle and changes the settings, which the producer reads once per
 // picture. The lock covers the slot and the spare frames only; conversion
@@ -37,8 +37,8 @@ class VideoFrameBuffer : public IFrameBuffer {
   // many are freed.
   static constexpr int kMaxSpareFrames = 3;
 
-  // `section` (borrowed, may be null) receives every frame from the stream
-  // thread; it must outlive this object's producer.
+  // `section` (borrowed, may be null) receives every frame from the
+  // producer thread; it must outlive this object's producer.
   explicit VideoFrameBuffer(FrameSection* section = nullptr) : section_(section) {}
   ~VideoFrameBuffer() override = default;
   VideoFrameBuffer(const VideoFrameBuffer&) = delete;
@@ -54,7 +54,7 @@ class VideoFrameBuffer : public IFrameBuffer {
   int OutputWidth() const { return IsPortrait() ? kLandscapeHeight : kLandscapeWidth; }
   int OutputHeight() const { return IsPortrait() ? kLandscapeWidth : kLandscapeHeight; }
 
-  // Stream thread: converts the picture and publishes it outside the lock,
+  // Producer thread: converts the picture and publishes it outside the lock,
   // then makes it the newest frame.
   void OnFrame(const AVFrame* picture) override;
   // Never full: a new frame replaces an untaken one.
@@ -76,7 +76,7 @@ class VideoFrameBuffer : public IFrameBuffer {
   // A spare frame of this size, or a new one.
   std::unique_ptr<VideoFrame> AcquireFrame(int width, int height);
 
-  // Written by the window thread, read once per picture by the stream thread.
+  // Written by the window thread, read once per picture by the producer.
   std::atomic<int> reverseV_{0};
   std::atomic<int> reverseH_{0};
   std::atomic<int> portrait_{0};
@@ -84,11 +84,11 @@ class VideoFrameBuffer : public IFrameBuffer {
   std::atomic<int> userFlip_{0};
   std::atomic<uint64_t> dropped_{0};
 
-  FrameSection* const section_;  // written by the stream thread only
+  FrameSection* const section_;  // written by the producer thread only
 
   CriticalSection lock_;                             // guards newest_ and spares_
   std::unique_ptr<VideoFrame> newest_;               // the newest frame not taken yet
   std::vector<std::unique_ptr<VideoFrame>> spares_;  // at most kMaxSpareFrames
-  // Converts and scales each picture; used by the stream thread only.
+  // Converts and scales each picture; used by the producer thread only.
   RgbConverter converter_;
 };
