@@ -250,7 +250,7 @@ void Breakdown(const AVFrame* picture, bool portrait, int rounds) {
   const int th = portrait ? kLandscapeWidth : kLandscapeHeight;
   const Orientation o = ChooseOrientation(picture->width, picture->height, portrait, 0, 0, 0, 0);
   const SourceCrop crop = ComputeSourceCrop(picture->width, picture->height, o, tw, th);
-  RgbConverter converter;
+  RgbConverter converter(AV_PIX_FMT_BGR24);
   const AVFrame* rgb = converter.Convert(picture, crop);  // built outside the timing
   double start = Now();
   for (int i = 0; i < rounds; ++i) rgb = converter.Convert(picture, crop);
@@ -258,8 +258,8 @@ void Breakdown(const AVFrame* picture, bool portrait, int rounds) {
   std::unique_ptr<VideoFrame> frame = VideoFrame::Create(tw, th);
   start = Now();
   for (int i = 0; i < rounds; ++i)
-    OrientRgbToBottomUpBgr(rgb->data[0], rgb->width, rgb->height, rgb->linesize[0], o, frame->bits(),
-                           frame->stride());
+    OrientToBottomUp(rgb->data[0], rgb->width, rgb->height, rgb->linesize[0], o, frame->bits(),
+                     frame->stride());
   const double orient = (Now() - start) / rounds;
   std::printf("    %-9s %dx%d of %dx%d -> %dx%d: swscale %.2f ms, orientation copy%s %.2f ms\n",
               portrait ? "portrait" : "landscape", crop.width, crop.height, picture->width, picture->height,

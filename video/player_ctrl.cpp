@@ -7,6 +7,7 @@
 #include "config/core/app_globals.h"
 #include "video/preview_painter.h"
 #include "video/stream_worker.h"
+#include "video/video_frame.h"
 #include "widgets/image_helpers.h"
 
 void PlayerCtrl::LoadIdleImage(bool invalidate) {
@@ -21,10 +22,22 @@ void PlayerCtrl::LoadIdleImage(bool invalidate) {
   if (invalidate) Invalidate(TRUE);
 }
 
+void PlayerCtrl::SetWorker(StreamWorker* worker) {
+  worker_ = worker;
+  ShareClientSize();
+}
+
+void PlayerCtrl::ShareClientSize() {
+  RECT client{};
+  if (worker_ && m_hWnd && GetClientRect(&client))
+    worker_->frameBuffer().SetPreviewArea(client.right - client.left, client.bottom - client.top);
+}
+
 LRESULT PlayerCtrl::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   RECT client{};
   GetClientRect(&client);
   linkRect_ = HelpLinkRect(client);
+  ShareClientSize();
   LoadIdleImage(false);
   ClientDC windowDC(m_hWnd);
   backDC_.reset(CreateCompatibleDC(windowDC.get()));
@@ -87,9 +100,20 @@ LRESULT PlayerCtrl::OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&) {
 LRESULT PlayerCtrl::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
   // Only the newest frame is shown; those that came and went since the last
   // tick reached the cameras already and are skipped here.
+  const VideoFrame* shown = currentFrame_;
   if (worker_) currentFrame_ = worker_->TakeNextFrame();
-  if (painted_) {
-    painted_ = false;
+  // Nothing new since the last tick: the window already shows this frame.
+  if (currentFrame_ == shown) return 0;
+  if (!painted_) return 0;
+  painted_ = false;
+  if (currentFrame_ && shown && currentFrame_->width() == shown->width() &&
+      currentFrame_->height() == shown->height()) {
+    // Same size as before: the bars around the picture stay as they are.
+    RECT client{};
+    GetClientRect(&client);
+    const RECT picture = FitInside(client, currentFrame_->width(), currentFrame_->height());
+    ::InvalidateRect(m_hWnd, &picture, FALSE);
+  } else {
     Invalidate(FALSE);
   }
   return 0;

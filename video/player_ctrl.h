@@ -31,7 +31,8 @@ class PlayerCtrl : public CWindowImpl<PlayerCtrl> {
 
   PlayerCtrl() = default;
 
-  void SetWorker(StreamWorker* worker) { worker_ = worker; }
+  // Also tells the worker's frame buffer the size to make preview copies at.
+  void SetWorker(StreamWorker* worker);
   void SetDrawHandler(IDrawHandler* handler) { drawHandler_ = handler; }
   void StartRefresh() { SetTimer(kRefreshTimerId, kRefreshMs); }
   void StopRefresh() { KillTimer(kRefreshTimerId); }
@@ -55,6 +56,8 @@ class PlayerCtrl : public CWindowImpl<PlayerCtrl> {
   LRESULT OnSetCursor(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&);
   LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
+  // Tells the worker's frame buffer the client size.
+  void ShareClientSize();
   // Keeps the back buffer at the client size, compatible with `paintDC`.
   void EnsureBackBuffer(HDC paintDC, int width, int height);
 

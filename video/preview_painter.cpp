@@ -3,6 +3,7 @@
 #include "config/ui_font.h"
 #include "framework/gdi.h"
 #include "framework/text.h"
+#include "video/core/frame_geometry.h"
 #include "video/video_frame.h"
 #include "widgets/text_scope.h"
 
@@ -30,19 +31,12 @@ RECT HelpLinkRect(const RECT& client) {
 }
 
 RECT FitInside(const RECT& client, int frameWidth, int frameHeight) {
-  const int cw = client.right - client.left;
-  const int ch = client.bottom - client.top;
-  if (cw <= 0 || ch <= 0 || frameWidth <= 0 || frameHeight <= 0) return RECT{};
-  const float clientRatio = static_cast<float>(cw) / static_cast<float>(ch);
-  const float frameRatio = static_cast<float>(frameWidth) / static_cast<float>(frameHeight);
-  if (clientRatio > frameRatio) {
-    const int width = static_cast<int>(static_cast<float>(ch) * frameRatio);
-    const int left = client.left + (cw - width) / 2;
-    return RECT{left, client.top, left + width, client.bottom};
-  }
-  const int height = static_cast<int>(static_cast<float>(cw) / frameRatio);
-  const int top = client.top + (ch - height) / 2;
-  return RECT{client.left, top, client.right, top + height};
+  int width, height;
+  FitSize(client.right - client.left, client.bottom - client.top, frameWidth, frameHeight, &width, &height);
+  if (width <= 0 || height <= 0) return RECT{};
+  const int left = client.left + (client.right - client.left - width) / 2;
+  const int top = client.top + (client.bottom - client.top - height) / 2;
+  return RECT{left, top, left + width, top + height};
 }
 
 void PaintPreview(HDC target, HDC scratch, const RECT& client, const PreviewContent& content) {
@@ -51,6 +45,17 @@ void PaintPreview(HDC target, HDC scratch, const RECT& client, const PreviewCont
   if (content.frame) {
     const VideoFrame& frame = *content.frame;
     const RECT to = FitInside(client, frame.width(), frame.height());
+    const VideoFrame* small = frame.preview();
+    const int dw = small ? to.right - to.left - small->width() : -1;
+    const int dh = small ? to.bottom - to.top - small->height() : -1;
+    if (dw >= 0 && dw <= 1 && dh >= 0 && dh <= 1) {
+      // Made at this size with the frame (up to one pixel narrower or lower
+      // for the scaler): a plain copy, no stretch.
+      SelectScope source(scratch, small->bitmap());
+      BitBlt(target, to.left + dw / 2, to.top + dh / 2, small->width(), small->height(), scratch, 0, 0,
+             SRCCOPY);
+      return;
+    }
     SelectScope source(scratch, frame.bitmap());
     const int oldMode = SetStretchBltMode(target, HALFTONE);
     SetBrushOrgEx(target, 0, 0, nullptr);

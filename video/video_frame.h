@@ -27,6 +27,13 @@ class VideoFrame {
   // widths 1280 and 720).
   int size() const { return width_ * height_ * 3; }
 
+  // The same picture at the size the preview shows it, made with the frame
+  // so that the preview copies instead of stretching; null when none was
+  // made. It goes with the frame when the frame is recycled.
+  const VideoFrame* preview() const { return preview_.get(); }
+  VideoFrame* preview() { return preview_.get(); }
+  void SetPreview(std::unique_ptr<VideoFrame> preview) { preview_ = std::move(preview); }
+
  private:
   VideoFrame(BitmapHandle bitmap, int width, int height, uint8_t* bits)
       : bitmap_(std::move(bitmap)), width_(width), height_(height), bits_(bits) {}
@@ -34,4 +41,5 @@ class VideoFrame {
   int width_;
   int height_;
   uint8_t* bits_;
+  std::unique_ptr<VideoFrame> preview_;
 };

@@ -16,6 +16,11 @@ void VideoFrameBuffer::SetUserFlip(int userMirror, int userFlip) {
   userFlip_ = userFlip;
 }
 
+void VideoFrameBuffer::SetPreviewArea(int width, int height) {
+  previewWidth_ = width > 0 ? width : 0;
+  previewHeight_ = height > 0 ? height : 0;
+}
+
 void VideoFrameBuffer::SetPortrait(bool portrait) {
   portrait_ = portrait ? 1 : 0;
 }
@@ -76,14 +81,46 @@ std::unique_ptr<VideoFrame> VideoFrameBuffer::Render(const AVFrame* picture) {
   // Only the part that stays visible is converted, scaled straight to the
   // output size in the same pass; the small picture is then turned and
   // mirrored into the frame.
-  const AVFrame* rgb =
-      converter_.Convert(picture, ComputeSourceCrop(picture->width, picture->height, o, tw, th));
+  const SourceCrop crop = ComputeSourceCrop(picture->width, picture->height, o, tw, th);
+  const AVFrame* rgb = converter_.Convert(picture, crop);
   if (!rgb) return nullptr;
   std::unique_ptr<VideoFrame> frame = AcquireFrame(tw, th);
-  if (frame)
-    OrientRgbToBottomUpBgr(rgb->data[0], rgb->width, rgb->height, rgb->linesize[0], o, frame->bits(),
-                           frame->stride());
+  if (!frame) return nullptr;
+  OrientToBottomUp(rgb->data[0], rgb->width, rgb->height, rgb->linesize[0], o, frame->bits(),
+                   frame->stride());
+  RenderPreview(picture, o, crop, frame.get());
   return frame;
+}
+
+void VideoFrameBuffer::RenderPreview(const AVFrame* picture, const Orientation& o, SourceCrop crop,
+                                     VideoFrame* frame) {
+  int pw, ph;
+  FitSize(previewWidth_.load(), previewHeight_.load(), frame->width(), frame->height(), &pw, &ph);
+  if (pw <= 0 || ph <= 0 || (pw == frame->width() && ph == frame->height())) {
+    frame->SetPreview(nullptr);  // nothing to show, or the frame itself is the right size
+    return;
+  }
+  // swscale's fast path needs an even output width: the side that becomes
+  // it is rounded down, and the preview centres the picture one pixel
+  // narrower (or lower) in its rectangle.
+  if (o.rotated)
+    ph &= ~1;
+  else
+    pw &= ~1;
+  crop.scaledWidth = o.rotated ? ph : pw;
+  crop.scaledHeight = o.rotated ? pw : ph;
+  const AVFrame* rgb = previewConverter_.Convert(picture, crop);
+  VideoFrame* small = frame->preview();
+  if (rgb && (!small || small->width() != pw || small->height() != ph)) {
+    frame->SetPreview(VideoFrame::Create(pw, ph));
+    small = frame->preview();
+  }
+  if (!rgb || !small) {
+    frame->SetPreview(nullptr);  // the preview stretches the frame instead
+    return;
+  }
+  OrientToBottomUp(rgb->data[0], rgb->width, rgb->height, rgb->linesize[0], o, small->bits(),
+                   small->stride());
 }
 
 std::unique_ptr<VideoFrame> VideoFrameBuffer::TakeFrame() {

@@ -54,6 +54,12 @@ class VideoFrameBuffer : public IFrameBuffer {
   int OutputWidth() const { return IsPortrait() ? kLandscapeHeight : kLandscapeWidth; }
   int OutputHeight() const { return IsPortrait() ? kLandscapeWidth : kLandscapeHeight; }
 
+  // The preview's client size (window thread): each frame then carries a
+  // copy of its picture at the size the preview fits it to, scaled from
+  // the decoded picture in the producer's swscale pass, so the preview's
+  // paint is a plain copy. 0 x 0: no preview copy.
+  void SetPreviewArea(int width, int height);
+
   // Producer thread: converts the picture and publishes it outside the lock,
   // then makes it the newest frame.
   void OnFrame(const AVFrame* picture) override;
@@ -73,6 +79,9 @@ class VideoFrameBuffer : public IFrameBuffer {
 
  private:
   std::unique_ptr<VideoFrame> Render(const AVFrame* picture);
+  // Gives `frame` its preview copy of `picture` (the same crop, scaled to
+  // the fitted size), or none when no preview area is set.
+  void RenderPreview(const AVFrame* picture, const Orientation& o, SourceCrop crop, VideoFrame* frame);
   // A spare frame of this size, or a new one.
   std::unique_ptr<VideoFrame> AcquireFrame(int width, int height);
 
@@ -82,6 +91,8 @@ class VideoFrameBuffer : public IFrameBuffer {
   std::atomic<int> portrait_{0};
   std::atomic<int> userMirror_{0};
   std::atomic<int> userFlip_{0};
+  std::atomic<int> previewWidth_{0};
+  std::atomic<int> previewHeight_{0};
   std::atomic<uint64_t> dropped_{0};
 
   FrameSection* const section_;  // written by the producer thread only
@@ -89,6 +100,8 @@ class VideoFrameBuffer : public IFrameBuffer {
   CriticalSection lock_;                             // guards newest_ and spares_
   std::unique_ptr<VideoFrame> newest_;               // the newest frame not taken yet
   std::vector<std::unique_ptr<VideoFrame>> spares_;  // at most kMaxSpareFrames
-  // Converts and scales each picture; used by the producer thread only.
-  RgbConverter converter_;
+  // Convert and scale each picture for the output and for the preview;
+  // used by the producer thread only.
+  RgbConverter converter_{AV_PIX_FMT_BGR24};
+  RgbConverter previewConverter_{AV_PIX_FMT_BGR24};
 };

@@ -54,7 +54,7 @@ AvFramePtr ToYuv420(const AVFrame* rgb) {
 // The reference output: the YUV picture converted at its own size, oriented
 // into a DIB and stretched with HALFTONE into the fill placement.
 std::unique_ptr<VideoFrame> GdiReference(const AVFrame* yuv, const Orientation& o, int tw, int th) {
-  RgbConverter whole;
+  RgbConverter whole(AV_PIX_FMT_BGR24);
   const AVFrame* rgb = whole.Convert(yuv);
   if (!rgb) return nullptr;
   int ow, oh;
@@ -62,8 +62,8 @@ std::unique_ptr<VideoFrame> GdiReference(const AVFrame* yuv, const Orientation& 
   auto oriented = VideoFrame::Create(ow, oh);
   auto out = VideoFrame::Create(tw, th);
   if (!oriented || !out) return nullptr;
-  OrientRgbToBottomUpBgr(rgb->data[0], rgb->width, rgb->height, rgb->linesize[0], o, oriented->bits(),
-                         oriented->stride());
+  OrientToBottomUp(rgb->data[0], rgb->width, rgb->height, rgb->linesize[0], o, oriented->bits(),
+                   oriented->stride());
   const FillPlacement p = ComputeFillPlacement(ow, oh, tw, th);
   ScratchDC src, dst;
   {

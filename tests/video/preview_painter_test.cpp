@@ -58,6 +58,33 @@ INSTANTIATE_TEST_SUITE_P(Frames, PreviewFit,
                                            FitCase{"Portrait", 720, 1280, RECT{116, 0, 284, 300}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A frame that carries a preview copy of the fitted size (or one pixel
+// narrower, as the scaler makes it) is copied, centred; a copy of another
+// size is ignored and the frame itself stretched.
+TEST(PreviewFit, PreviewCopyOfTheFittedSizeIsDrawnInsteadOfTheFrame) {
+  constexpr COLORREF kCopy = RGB(20, 180, 90);
+  struct {
+    int width, height;
+    COLORREF shown;
+    RECT ink;
+  } cases[] = {{400, 225, kCopy, RECT{0, 37, 400, 262}},
+               {399, 225, kCopy, RECT{0, 37, 399, 262}},
+               {300, 169, kPicture, RECT{0, 37, 400, 262}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.width);
+    Canvas canvas(400, 300, RGB(255, 255, 255));
+    ScratchDC scratch;
+    auto frame = SolidFrame(1280, 720, kPicture);
+    frame->SetPreview(SolidFrame(c.width, c.height, kCopy));
+    PreviewContent content;
+    content.streaming = true;
+    content.frame = frame.get();
+    PaintPreview(canvas.dc(), scratch.get(), RECT{0, 0, 400, 300}, content);
+    EXPECT_TRUE(SameRect(canvas.InkBounds(kBlack), c.ink));
+    EXPECT_EQ(canvas.Pixel(200, 150), c.shown);
+  }
+}
+
 // Before the first frame: the idle picture unscaled from the top left (a
 // larger picture is cut, not shrunk); without one, the help link's text
 // inside its rectangle on black; without a worker, black only.

@@ -141,6 +141,34 @@ INSTANTIATE_TEST_SUITE_P(
         MappingCase{{"portrait_mode_unturned", InputRow, InputColumn}, 720, 1280, 0, 0, 0, 0, true}),
     [](const ::testing::TestParamInfo<MappingCase>& info) { return std::string(info.param.mapping.name); });
 
+// With the preview's client size known, each frame carries the picture at
+// the size the preview fits it to (the scaler's side rounded to even),
+// turned like the frame; without it, none.
+TEST(VideoFrameBuffer, FramesCarryAPreviewCopyOfTheFittedSize) {
+  AvFramePtr pic = MakeRgbPicture(1920, 1080, [](int y, int x) { return Quadrants(1920, 1080, y, x); });
+  struct {
+    bool portrait;
+    int width, height;
+    ColourAt topLeft, bottomRight;
+  } cases[] = {{false, 726, 408, {10, 10, kRed}, {398, 716, kYellow}},
+               {true, 293, 522, {10, 10, kBlue}, {512, 283, kGreen}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.portrait);
+    VideoFrameBuffer fb;
+    fb.SetPortrait(c.portrait);
+    fb.SetPreviewArea(727, 522);
+    auto frame = Convert(fb, pic.get());
+    ASSERT_TRUE(frame && frame->preview());
+    EXPECT_EQ(frame->preview()->width(), c.width);
+    EXPECT_EQ(frame->preview()->height(), c.height);
+    ExpectColours(*frame->preview(), {c.topLeft, c.bottomRight}, 8);
+  }
+  VideoFrameBuffer none;
+  auto frame = Convert(none, pic.get());
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(frame->preview(), nullptr);
+}
+
 // Pictures arriving faster than the preview takes them: each reaches the
 // section as it arrives, the preview gets only the newest, and a frame is
 // handed out as new once.

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "video/core/copy_bytes.h"
+
 Orientation ChooseOrientation(int width, int height, bool portraitOutput, int reverseV, int reverseH,
                               int userMirror, int userFlip) {
   Orientation o;
@@ -23,20 +25,19 @@ void OrientedSize(int width, int height, const Orientation& o, int* outWidth, in
 
 namespace {
 
-inline void CopyPixelSwapped(const uint8_t* s, uint8_t* d) {
-  d[0] = s[2];
+inline void CopyPixel(const uint8_t* s, uint8_t* d) {
+  d[0] = s[0];
   d[1] = s[1];
-  d[2] = s[0];
+  d[2] = s[2];
 }
 
 // One output row (counted from the top) starts at source pixel `first` and
 // walks the source by `step` bytes per output column.
 void CopyRowBytewise(const uint8_t* first, ptrdiff_t step, int count, uint8_t* d) {
-  for (int c = 0; c < count; ++c, first += step, d += 3) CopyPixelSwapped(first, d);
+  for (int c = 0; c < count; ++c, first += step, d += 3) CopyPixel(first, d);
 }
 
-// The same with one 4-byte load and one 4-byte store per pixel: R,G,B,x read
-// as a little-endian word, byte-swapped and shifted gives B,G,R,0. The store's
+// The same with one 4-byte load and one 4-byte store per pixel. The store's
 // fourth byte lands on the next output pixel, which is written next, so the
 // last pixel is stored bytewise. Each load reads one byte past its pixel:
 // the caller uses this only where that byte is inside the source buffer.
@@ -45,16 +46,15 @@ void CopyRowWordwise(const uint8_t* first, ptrdiff_t step, int count, uint8_t* d
   for (int c = 0; c < count - 1; ++c, first += step, d += 3) {
     uint32_t v;
     std::memcpy(&v, first, 4);
-    v = __builtin_bswap32(v) >> 8;
     std::memcpy(d, &v, 4);
   }
-  CopyPixelSwapped(first, d);
+  CopyPixel(first, d);
 }
 
 }  // namespace
 
-void OrientRgbToBottomUpBgr(const uint8_t* src, int width, int height, int srcStride, const Orientation& o,
-                            uint8_t* dst, int dstStride) {
+void OrientToBottomUp(const uint8_t* src, int width, int height, int srcStride, const Orientation& o,
+                      uint8_t* dst, int dstStride) {
   if (!src || !dst || width <= 0 || height <= 0) return;
   int ow, oh;
   OrientedSize(width, height, o, &ow, &oh);
@@ -64,12 +64,14 @@ void OrientRgbToBottomUpBgr(const uint8_t* src, int width, int height, int srcSt
   auto copyRow = [](bool readsLastPixel) { return readsLastPixel ? CopyRowBytewise : CopyRowWordwise; };
 
   if (!o.rotated) {
-    // Output row r comes from one source row, walked forwards or backwards.
-    const ptrdiff_t step = o.mirror ? -3 : 3;
-    const int x0 = o.mirror ? width - 1 : 0;
+    // Output row r comes from one source row, copied as it is or walked backwards.
     for (int row = 0; row < oh; ++row) {
       const int y = o.flip ? height - 1 - row : row;
-      copyRow(y == height - 1)(src + static_cast<ptrdiff_t>(y) * srcStride + x0 * 3, step, ow, dstRow(row));
+      const uint8_t* line = src + static_cast<ptrdiff_t>(y) * srcStride;
+      if (!o.mirror)
+        CopyBytes(dstRow(row), line, static_cast<size_t>(ow) * 3);
+      else
+        copyRow(y == height - 1)(line + (width - 1) * 3, -3, ow, dstRow(row));
     }
     return;
   }
@@ -106,6 +108,20 @@ FillPlacement ComputeFillPlacement(int ow, int oh, int tw, int th) {
   p.top = (th - p.height) / 2;
   p.cropOnly = (ow == tw && oh > th) || (oh == th && ow > tw);
   return p;
+}
+
+void FitSize(int areaWidth, int areaHeight, int frameWidth, int frameHeight, int* width, int* height) {
+  *width = *height = 0;
+  if (areaWidth <= 0 || areaHeight <= 0 || frameWidth <= 0 || frameHeight <= 0) return;
+  const float areaRatio = static_cast<float>(areaWidth) / static_cast<float>(areaHeight);
+  const float frameRatio = static_cast<float>(frameWidth) / static_cast<float>(frameHeight);
+  if (areaRatio > frameRatio) {
+    *width = static_cast<int>(static_cast<float>(areaHeight) * frameRatio);
+    *height = areaHeight;
+  } else {
+    *width = areaWidth;
+    *height = static_cast<int>(static_cast<float>(areaWidth) / frameRatio);
+  }
 }
 
 SourceCrop ComputeSourceCrop(int width, int height, const Orientation& o, int tw, int th) {

@@ -30,15 +30,16 @@ inline int DibStride(int width) {
   return (width * 3 + 3) & ~3;
 }
 
-// Copies a packed RGB picture (rows of srcStride bytes, R,G,B per pixel) into
-// a bottom-up B,G,R buffer of the oriented size, rows dstStride bytes apart
-// (the first row in memory is the bottom row of the picture). Input pixel
-// (y, x) lands at output (row, column) counted from the top:
+// Copies a packed 24-bit picture (rows of srcStride bytes, three bytes per
+// pixel, kept in their order) into a bottom-up buffer of the oriented size,
+// rows dstStride bytes apart (the first row in memory is the bottom row of
+// the picture). Input pixel (y, x) lands at output (row, column) counted
+// from the top:
 //   not rotated: (y, x), flip -> H-1-y, mirror -> W-1-x
 //   rotated:     (x, H-1-y) (a quarter turn clockwise), flip -> W-1-x, mirror -> y
 // dst must hold DibStride-sized rows for the whole oriented picture.
-void OrientRgbToBottomUpBgr(const uint8_t* src, int width, int height, int srcStride, const Orientation& o,
-                            uint8_t* dst, int dstStride);
+void OrientToBottomUp(const uint8_t* src, int width, int height, int srcStride, const Orientation& o,
+                      uint8_t* dst, int dstStride);
 
 // Where the oriented picture (ow x oh) is drawn inside the target (tw x th)
 // so that it fills the target, keeping its aspect ratio and cropping the
@@ -53,6 +54,11 @@ struct FillPlacement {
   bool cropOnly = false;
 };
 FillPlacement ComputeFillPlacement(int ow, int oh, int tw, int th);
+
+// The size of a frameWidth x frameHeight picture fitted whole inside an
+// area (aspect kept, the rest left for bars), in single precision as the
+// preview computes it; 0 x 0 when any size is not positive.
+void FitSize(int areaWidth, int areaHeight, int frameWidth, int frameHeight, int* width, int* height);
 
 // The fill-and-crop rule seen from the source: the rectangle of the decoded
 // picture (before orientation) that stays visible in the target, and the

@@ -1,5 +1,6 @@
 #include "video/core/rgb_converter.h"
 
+#include <cstdlib>
 #include <cstring>
 
 extern "C" {
@@ -45,12 +46,16 @@ const AVFrame* RgbConverter::Convert(const AVFrame* decoded) {
   return Convert(decoded, whole);
 }
 
-const AVFrame* RgbConverter::Convert(const AVFrame* decoded, const SourceCrop& crop) {
+bool RgbConverter::PrepareFor(const AVFrame* decoded, const SourceCrop& crop, const uint8_t* planes[4]) {
   if (!decoded || crop.x < 0 || crop.y < 0 || crop.width <= 0 || crop.height <= 0 ||
       crop.x + crop.width > decoded->width || crop.y + crop.height > decoded->height)
-    return nullptr;
+    return false;
+  return OffsetPlanes(decoded, crop.x, crop.y, planes) && Prepare(decoded->format, crop);
+}
+
+const AVFrame* RgbConverter::Convert(const AVFrame* decoded, const SourceCrop& crop) {
   const uint8_t* planes[4];
-  if (!OffsetPlanes(decoded, crop.x, crop.y, planes) || !Prepare(decoded->format, crop)) return nullptr;
+  if (!PrepareFor(decoded, crop, planes) || !EnsurePicture()) return nullptr;
   AVFrame* rgb = rgb_.get();
   sws_scale(scaler_.get(), planes, decoded->linesize, 0, crop.height, rgb->data, rgb->linesize);
   if (GuardIntact()) return rgb;
@@ -61,6 +66,18 @@ const AVFrame* RgbConverter::Convert(const AVFrame* decoded, const SourceCrop& c
   pixels_.reset();
   format_ = -1;
   return nullptr;
+}
+
+bool RgbConverter::ConvertInto(const AVFrame* decoded, const SourceCrop& crop, uint8_t* firstRow,
+                               int rowStep) {
+  if (!firstRow || crop.scaledWidth % kDirectWidthMultiple != 0 || std::abs(rowStep) < crop.scaledWidth * 3)
+    return false;
+  const uint8_t* planes[4];
+  if (!PrepareFor(decoded, crop, planes)) return false;
+  uint8_t* const rows[4] = {firstRow, nullptr, nullptr, nullptr};
+  const int steps[4] = {rowStep, 0, 0, 0};
+  sws_scale(scaler_.get(), planes, decoded->linesize, 0, crop.height, rows, steps);
+  return true;
 }
 
 bool RgbConverter::GuardIntact() const {
@@ -75,43 +92,47 @@ bool RgbConverter::Prepare(int format, const SourceCrop& c) {
       c.scaledWidth == outWidth_ && c.scaledHeight == outHeight_)
     return true;
   scaler_.reset();
-  rgb_.reset();
-  pixels_.reset();
   srcWidth_ = srcHeight_ = outWidth_ = outHeight_ = 0;
   format_ = -1;
   if (c.scaledWidth <= 0 || c.scaledHeight <= 0 || format < 0) return false;
 
-  FrameOwner rgb(av_frame_alloc());
-  if (!rgb) return false;
-  rgb.get()->width = c.scaledWidth;
-  rgb.get()->height = c.scaledHeight;
-  rgb.get()->format = AV_PIX_FMT_RGB24;
-  // Alignment 1: rows are packed, exactly width x 3 bytes.
-  const int bytes = av_image_get_buffer_size(AV_PIX_FMT_RGB24, c.scaledWidth, c.scaledHeight, 1);
-  if (bytes <= 0) return false;
-  AvMemoryOwner pixels(
-      static_cast<uint8_t*>(av_malloc(static_cast<size_t>(bytes) + kTailSlack + kGuardSize)));
-  if (!pixels) return false;
-  std::memset(pixels.get() + bytes + kTailSlack, kGuardByte, kGuardSize);
-  if (av_image_fill_arrays(rgb.get()->data, rgb.get()->linesize, pixels.get(), AV_PIX_FMT_RGB24,
-                           c.scaledWidth, c.scaledHeight, 1) < 0)
-    return false;
   // Same size: a plain conversion (swscale picks its unscaled path whatever
   // the filter). Scaled: bilinear, widened to the scale factor when shrinking.
   ScalerOwner scaler(sws_getContext(c.width, c.height, static_cast<AVPixelFormat>(format), c.scaledWidth,
-                                    c.scaledHeight, AV_PIX_FMT_RGB24, SWS_BILINEAR, nullptr, nullptr,
-                                    nullptr));
+                                    c.scaledHeight, output_, SWS_BILINEAR, nullptr, nullptr, nullptr));
   if (!scaler) return false;
 
   scaler_ = std::move(scaler);
-  rgb_ = std::move(rgb);
-  pixels_ = std::move(pixels);
-  pictureBytes_ = bytes;
   srcWidth_ = c.width;
   srcHeight_ = c.height;
   outWidth_ = c.scaledWidth;
   outHeight_ = c.scaledHeight;
   format_ = format;
   ++builds_;
+  return true;
+}
+
+bool RgbConverter::EnsurePicture() {
+  if (rgb_ && rgb_.get()->width == outWidth_ && rgb_.get()->height == outHeight_) return true;
+  rgb_.reset();
+  pixels_.reset();
+  FrameOwner rgb(av_frame_alloc());
+  if (!rgb) return false;
+  rgb.get()->width = outWidth_;
+  rgb.get()->height = outHeight_;
+  rgb.get()->format = output_;
+  // Alignment 1: rows are packed, exactly width x 3 bytes.
+  const int bytes = av_image_get_buffer_size(output_, outWidth_, outHeight_, 1);
+  if (bytes <= 0) return false;
+  AvMemoryOwner pixels(
+      static_cast<uint8_t*>(av_malloc(static_cast<size_t>(bytes) + kTailSlack + kGuardSize)));
+  if (!pixels) return false;
+  std::memset(pixels.get() + bytes + kTailSlack, kGuardByte, kGuardSize);
+  if (av_image_fill_arrays(rgb.get()->data, rgb.get()->linesize, pixels.get(), output_, outWidth_, outHeight_,
+                           1) < 0)
+    return false;
+  rgb_ = std::move(rgb);
+  pixels_ = std::move(pixels);
+  pictureBytes_ = bytes;
   return true;
 }

@@ -23,11 +23,11 @@ std::vector<uint8_t> CoordinatePicture(int w, int h) {
 }
 
 // Every orientation on odd, thin, tile-crossing and random sizes: the
-// output is a permutation of the input in B,G,R order (each input pixel
-// lands exactly once) and the DIB row padding stays untouched. Where each
+// output is a permutation of the input with each pixel's bytes in their
+// order (each input pixel lands exactly once) and the DIB row padding stays untouched. Where each
 // pixel lands is the frame buffer's orientation table; here the sanitizers
 // watch the word-wide copies at every edge of both buffers.
-TEST(OrientRgbToBottomUpBgr, EveryOrientationMovesEachPixelOnceAndStaysInsideBothBuffers) {
+TEST(OrientToBottomUp, EveryOrientationMovesEachPixelOnceAndStaysInsideBothBuffers) {
   std::vector<std::pair<int, int>> sizes = {{5, 3},  {150, 97}, {1, 1},   {1, 7},   {9, 1},
                                             {64, 1}, {1, 65},   {65, 64}, {63, 129}};
   uint32_t state = 12345;
@@ -47,13 +47,13 @@ TEST(OrientRgbToBottomUpBgr, EveryOrientationMovesEachPixelOnceAndStaysInsideBot
       ASSERT_EQ(oh, o.rotated ? w : h);
       const int stride = DibStride(ow);
       std::vector<uint8_t> dib(static_cast<size_t>(stride) * oh, 0xEE);
-      OrientRgbToBottomUpBgr(pic.data(), w, h, w * 3, o, dib.data(), stride);
+      OrientToBottomUp(pic.data(), w, h, w * 3, o, dib.data(), stride);
       std::vector<bool> seen(static_cast<size_t>(w) * h, false);
       for (int r = 0; r < oh; ++r) {
         const uint8_t* row = &dib[static_cast<size_t>(r) * stride];
         for (int c = 0; c < ow; ++c) {
-          const uint8_t* p = row + c * 3;  // B, G, R
-          const int x = p[2] | (((p[0] ^ 0x88) & 0x0F) << 8), y = p[1] | (((p[0] ^ 0x88) >> 4) << 8);
+          const uint8_t* p = row + c * 3;
+          const int x = p[0] | (((p[2] ^ 0x88) & 0x0F) << 8), y = p[1] | (((p[2] ^ 0x88) >> 4) << 8);
           ASSERT_TRUE(x < w && y < h && !seen[static_cast<size_t>(y) * w + x]) << "row " << r << " col " << c;
           seen[static_cast<size_t>(y) * w + x] = true;
         }
