@@ -82,14 +82,27 @@ std::unique_ptr<VideoFrame> VideoFrameBuffer::Render(const AVFrame* picture) {
   // output size in the same pass; the small picture is then turned and
   // mirrored into the frame.
   const SourceCrop crop = ComputeSourceCrop(picture->width, picture->height, o, tw, th);
-  const AVFrame* rgb = converter_.Convert(picture, crop);
-  if (!rgb) return nullptr;
   std::unique_ptr<VideoFrame> frame = AcquireFrame(tw, th);
-  if (!frame) return nullptr;
-  OrientToBottomUp(rgb->data[0], rgb->width, rgb->height, rgb->linesize[0], o, frame->bits(),
-                   frame->stride());
+  if (!frame || !ConvertOriented(converter_, picture, o, crop, frame.get())) return nullptr;
   RenderPreview(picture, o, crop, frame.get());
   return frame;
+}
+
+bool VideoFrameBuffer::ConvertOriented(RgbConverter& converter, const AVFrame* picture, const Orientation& o,
+                                       const SourceCrop& crop, VideoFrame* frame) {
+  // Upright or only flipped: swscale writes the rows straight into the
+  // bottom-up bitmap, top row last in memory unless flipped.
+  if (!o.rotated && !o.mirror) {
+    const int step = frame->stride();
+    uint8_t* top =
+        o.flip ? frame->bits() : frame->bits() + static_cast<ptrdiff_t>(frame->height() - 1) * step;
+    if (converter.ConvertInto(picture, crop, top, o.flip ? step : -step)) return true;
+  }
+  const AVFrame* rgb = converter.Convert(picture, crop);
+  if (!rgb) return false;
+  OrientToBottomUp(rgb->data[0], rgb->width, rgb->height, rgb->linesize[0], o, frame->bits(),
+                   frame->stride());
+  return true;
 }
 
 void VideoFrameBuffer::RenderPreview(const AVFrame* picture, const Orientation& o, SourceCrop crop,
@@ -109,18 +122,13 @@ void VideoFrameBuffer::RenderPreview(const AVFrame* picture, const Orientation& 
     pw &= ~1;
   crop.scaledWidth = o.rotated ? ph : pw;
   crop.scaledHeight = o.rotated ? pw : ph;
-  const AVFrame* rgb = previewConverter_.Convert(picture, crop);
   VideoFrame* small = frame->preview();
-  if (rgb && (!small || small->width() != pw || small->height() != ph)) {
+  if (!small || small->width() != pw || small->height() != ph) {
     frame->SetPreview(VideoFrame::Create(pw, ph));
     small = frame->preview();
   }
-  if (!rgb || !small) {
+  if (!small || !ConvertOriented(previewConverter_, picture, o, crop, small))
     frame->SetPreview(nullptr);  // the preview stretches the frame instead
-    return;
-  }
-  OrientToBottomUp(rgb->data[0], rgb->width, rgb->height, rgb->linesize[0], o, small->bits(),
-                   small->stride());
 }
 
 std::unique_ptr<VideoFrame> VideoFrameBuffer::TakeFrame() {

@@ -79,6 +79,9 @@ class VideoFrameBuffer : public IFrameBuffer {
 
  private:
   std::unique_ptr<VideoFrame> Render(const AVFrame* picture);
+  // Converts the rectangle of `picture` into `frame`, turned and mirrored.
+  static bool ConvertOriented(RgbConverter& converter, const AVFrame* picture, const Orientation& o,
+                              const SourceCrop& crop, VideoFrame* frame);
   // Gives `frame` its preview copy of `picture` (the same crop, scaled to
   // the fitted size), or none when no preview area is set.
   void RenderPreview(const AVFrame* picture, const Orientation& o, SourceCrop crop, VideoFrame* frame);

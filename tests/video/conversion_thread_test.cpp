@@ -23,7 +23,11 @@ class GatedTarget : public IFrameBuffer {
   }
   int IsFull() override { return 0; }
 
-  void Close() { ResetEvent(gate_.get()); }
+  // Closes the gate; WaitEntered then waits for the next call.
+  void Close() {
+    ResetEvent(gate_.get());
+    ResetEvent(entered_.get());
+  }
   void Open() { SetEvent(gate_.get()); }
   bool WaitEntered() { return WaitForSingleObject(entered_.get(), 10000) == WAIT_OBJECT_0; }
   // Waits until `count` pictures have arrived; the values received by then.
