@@ -57,26 +57,29 @@ void PlayerCtrl::EnsureBackBuffer(HDC paintDC, int width, int height) {
   if (backBitmap_) backSelect_ = std::make_unique<SelectScope>(backDC_.get(), backBitmap_.get());
 }
 
+bool PlayerCtrl::Compose(HDC reference, const RECT& client) {
+  const int width = client.right - client.left;
+  const int height = client.bottom - client.top;
+  if (!reference || !backDC_ || !scratchDC_ || width <= 0 || height <= 0) return false;
+  EnsureBackBuffer(reference, width, height);
+  if (!backBitmap_) return false;
+  PreviewContent content;
+  content.streaming = worker_ != nullptr;
+  content.frame = currentFrame_;
+  content.idleImage = idleImage_.get();
+  PaintPreview(backDC_.get(), scratchDC_.get(), client, content);
+  if (drawHandler_) drawHandler_->OnDraw(backDC_.get(), scratchDC_.get());
+  return true;
+}
+
 LRESULT PlayerCtrl::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
   RECT client{};
   GetClientRect(&client);
   PAINTSTRUCT ps{};
   HDC paintDC = BeginPaint(m_hWnd, &ps);
-  const int width = client.right - client.left;
-  const int height = client.bottom - client.top;
-  if (paintDC && backDC_ && scratchDC_ && width > 0 && height > 0) {
-    EnsureBackBuffer(paintDC, width, height);
-    if (backBitmap_) {
-      PreviewContent content;
-      content.streaming = worker_ != nullptr;
-      content.frame = currentFrame_;
-      content.idleImage = idleImage_.get();
-      PaintPreview(backDC_.get(), scratchDC_.get(), client, content);
-      if (drawHandler_) drawHandler_->OnDraw(backDC_.get(), scratchDC_.get());
-      BitBlt(paintDC, 0, 0, width, height, backDC_.get(), 0, 0, SRCCOPY);
-    }
-  }
-  painted_ = true;
+  if (Compose(paintDC, client))
+    BitBlt(paintDC, 0, 0, client.right - client.left, client.bottom - client.top, backDC_.get(), 0, 0,
+           SRCCOPY);
   EndPaint(m_hWnd, &ps);
   return 0;
 }
@@ -104,17 +107,20 @@ LRESULT PlayerCtrl::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
   if (worker_) currentFrame_ = worker_->TakeNextFrame();
   // Nothing new since the last tick: the window already shows this frame.
   if (currentFrame_ == shown) return 0;
-  if (!painted_) return 0;
-  painted_ = false;
-  if (currentFrame_ && shown && currentFrame_->width() == shown->width() &&
-      currentFrame_->height() == shown->height()) {
-    // Same size as before: the bars around the picture stay as they are.
-    RECT client{};
-    GetClientRect(&client);
-    const RECT picture = FitInside(client, currentFrame_->width(), currentFrame_->height());
-    ::InvalidateRect(m_hWnd, &picture, FALSE);
-  } else {
-    Invalidate(FALSE);
+  if (!currentFrame_ || !shown || currentFrame_->width() != shown->width() ||
+      currentFrame_->height() != shown->height() || !IsWindowVisible()) {
+    Invalidate(FALSE);  // the bars change too, or nothing can be seen: a normal paint
+    return 0;
   }
+  // The same size as before: the new picture goes straight onto the window,
+  // the bars around it stay. Drawing here instead of through WM_PAINT saves
+  // the update-region round trips of a paint, thirty times a second.
+  RECT client{};
+  GetClientRect(&client);
+  ClientDC window(m_hWnd);
+  if (!Compose(window.get(), client)) return 0;
+  const RECT picture = FitInside(client, currentFrame_->width(), currentFrame_->height());
+  BitBlt(window.get(), picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top,
+         backDC_.get(), picture.left, picture.top, SRCCOPY);
   return 0;
 }

@@ -1,7 +1,9 @@
 // The preview: a child window of the main dialog that shows the phone's
 // picture. While its owner keeps the refresh running it takes the stream
-// worker's newest frame every 30 ms and repaints (the cameras' shared
-// section is written by the stream thread, not here); before the first
+// worker's newest frame every 30 ms and, when it is new, draws it (the
+// frame carries a copy at the preview's size, so drawing is a plain copy;
+// the cameras' shared section is written by the conversion thread, not
+// here); before the first
 // frame it shows the idle picture ("res\default.png" beside the program)
 // whose lower part links to the connection help. The last picture stays
 // after the stream ends, because the worker keeps handing out its last
@@ -56,6 +58,9 @@ class PlayerCtrl : public CWindowImpl<PlayerCtrl> {
   LRESULT OnSetCursor(UINT, WPARAM, LPARAM, BOOL&);
   LRESULT OnLButtonDown(UINT, WPARAM, LPARAM lParam, BOOL&);
   LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
+  // Paints the whole client area into the back buffer (picture, bars,
+  // overlay); false when there is nothing to paint into.
+  bool Compose(HDC reference, const RECT& client);
   // Tells the worker's frame buffer the client size.
   void ShareClientSize();
   // Keeps the back buffer at the client size, compatible with `paintDC`.
@@ -71,6 +76,5 @@ class PlayerCtrl : public CWindowImpl<PlayerCtrl> {
   BitmapHandle backBitmap_;
   std::unique_ptr<SelectScope> backSelect_;
   BitmapHandle idleImage_;
-  bool painted_ = false;  // a paint has finished since the last request
   RECT linkRect_{};
 };
