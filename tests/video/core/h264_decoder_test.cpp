@@ -21,17 +21,34 @@ const std::vector<Segment> kTurningPhone = {{640, 360, 6}, {360, 640, 6}, {640, 
 // A small landscape stream spanning many input chunks.
 const std::vector<Segment> kLandscape = {{320, 240, 40}};
 
+struct Encoded {
+  std::vector<uint8_t> bytes;
+  std::vector<size_t> unit_ends;  // of each access unit
+};
+
+const Encoded& Encode(const std::vector<Segment>& segments) {
+  static std::map<const void*, Encoded> made;
+  Encoded& e = made[&segments];
+  if (e.bytes.empty()) e.bytes = EncodeSegments(segments, &e.unit_ends);
+  return e;
+}
+
 const std::vector<uint8_t>& Stream(const std::vector<Segment>& segments) {
-  static std::map<const void*, std::vector<uint8_t>> made;
-  std::vector<uint8_t>& s = made[&segments];
-  if (s.empty()) s = EncodeSegments(segments);
-  return s;
+  return Encode(segments).bytes;
 }
 
 struct RecordedDecoder {
   RecordedDecoder() { decoder.SetFrameSink(&sink); }
   int Feed(const std::vector<uint8_t>& bytes) {
     return decoder.Feed(bytes.data(), static_cast<int>(bytes.size()));
+  }
+  // One message per piece of `bytes` that ends at an entry of `ends`.
+  void FeedMessages(const std::vector<uint8_t>& bytes, const std::vector<size_t>& ends) {
+    size_t begin = 0;
+    for (size_t end : ends) {
+      ASSERT_EQ(decoder.Feed(bytes.data() + begin, static_cast<int>(end - begin)), 1) << "up to " << end;
+      begin = end;
+    }
   }
   RecordingSink sink;
   H264Decoder decoder;
@@ -104,6 +121,72 @@ TEST(H264Decoder, CutStreamsDecodeTheSamePicturesAsTheWholeStream) {
       offset += n;
     }
     ASSERT_EQ(d.sink.pictures.size(), whole.size());
+    for (size_t i = 0; i < whole.size(); ++i) EXPECT_TRUE(d.sink.pictures[i] == whole[i]) << "picture " << i;
+  }
+}
+
+TEST(H264Decoder, AfterAFewWholePicturesEachMessageDecodesDuringItsOwnFeed) {
+  const Encoded& e = Encode(kTurningPhone);
+  const auto whole = DecodeWhole(e.bytes);
+  RecordedDecoder d;
+  for (size_t k = 0, begin = 0; k < e.unit_ends.size(); begin = e.unit_ends[k++]) {
+    ASSERT_EQ(d.decoder.Feed(e.bytes.data() + begin, static_cast<int>(e.unit_ends[k] - begin)), 1);
+    // Until then each picture waits for the next to begin.
+    if (k + 1 >= H264Decoder::kWholePicturesToTrust) {
+      EXPECT_EQ(d.sink.pictures.size(), k + 1) << "message " << k;
+    }
+  }
+  // The last picture is not held back either; the others are the whole stream's.
+  ASSERT_EQ(d.sink.pictures.size(), whole.size() + 1);
+  for (size_t i = 0; i < whole.size(); ++i) EXPECT_TRUE(d.sink.pictures[i] == whole[i]) << "picture " << i;
+  EXPECT_EQ(d.sink.pictures.back().FrameNumber(), kTurningPhone.back().frames - 1);
+}
+
+// How a sender cuts its stream into messages, per access unit: 1 sends it
+// whole, n > 1 cuts it into n equal messages, -n sends its first n bytes
+// alone, 0 puts it in a run of units cut at random points.
+struct SendingPattern {
+  const char* name;
+  const std::vector<Segment>* segments;
+  int (*pieces)(size_t unit);
+};
+
+const SendingPattern kSendingPatterns[] = {
+    {"whole, random cuts, whole", &kLandscape, [](size_t u) { return u >= 13 && u < 27 ? 0 : 1; }},
+    {"a key frame and a later picture cut in two", &kTurningPhone,
+     [](size_t u) { return u == 6 || u == 10 ? 2 : 1; }},
+    {"pictures cut inside their first slice header", &kLandscape,
+     [](size_t u) { return u == 5 || u == 20 ? -14 : 1; }},
+};
+
+std::vector<size_t> MessageEnds(const Encoded& e, int (*pieces)(size_t)) {
+  std::mt19937 rng(5);
+  std::vector<size_t> ends;
+  size_t begin = 0;
+  for (size_t u = 0; u < e.unit_ends.size(); ++u) {
+    const size_t end = e.unit_ends[u];
+    const int n = pieces(u);
+    if (n == 0 && u + 1 < e.unit_ends.size() && pieces(u + 1) == 0) continue;  // the run goes on
+    if (n == 0)
+      for (size_t at = begin + 1 + rng() % 3000; at < end; at += 1 + rng() % 3000) ends.push_back(at);
+    for (int p = 1; p < n; ++p) ends.push_back(begin + (end - begin) * p / n);
+    if (n < 0) ends.push_back(begin - n);
+    ends.push_back(end);
+    begin = end;
+  }
+  return ends;
+}
+
+TEST(H264Decoder, SendersThatChangeHowTheyCutTheStreamLoseNoPicture) {
+  for (const SendingPattern& pattern : kSendingPatterns) {
+    SCOPED_TRACE(pattern.name);
+    const Encoded& e = Encode(*pattern.segments);
+    const auto whole = DecodeWhole(e.bytes);
+    RecordedDecoder d;
+    d.FeedMessages(e.bytes, MessageEnds(e, pattern.pieces));
+    // Only the very last picture may be out already or still with the parser.
+    ASSERT_GE(d.sink.pictures.size(), whole.size());
+    ASSERT_LE(d.sink.pictures.size(), whole.size() + 1);
     for (size_t i = 0; i < whole.size(); ++i) EXPECT_TRUE(d.sink.pictures[i] == whole[i]) << "picture " << i;
   }
 }
