@@ -6,6 +6,7 @@
 #include <random>
 
 #include "link/core/link_message.h"
+#include "tests/support/fuzz_input.h"
 #include "tests/video/core/encoded_streams.h"
 
 extern "C" {
@@ -200,18 +201,25 @@ TEST(H264Decoder, EmptyPiecesDecodeNothing) {
 }
 
 TEST(H264Decoder, NothingReachesTheSinkAfterRequestStop) {
-  const auto& stream = Stream(kLandscape);
-  RecordedDecoder d;
-  // The window thread's Stop arrives while the stream thread is inside Feed.
-  d.sink.onFrame = [&] {
-    if (d.sink.pictures.size() == 3) d.decoder.RequestStop();
-  };
-  const int half = static_cast<int>(stream.size() / 2);
-  EXPECT_EQ(d.decoder.Feed(stream.data(), half), 0);
-  EXPECT_EQ(d.sink.pictures.size(), 3u);
-  EXPECT_EQ(d.decoder.Feed(stream.data() + half, static_cast<int>(stream.size()) - half), 0);
-  EXPECT_EQ(d.sink.pictures.size(), 3u);
-  EXPECT_EQ(d.decoder.Feed(nullptr, 0), 1) << "an empty piece has nothing to stop";
+  const Encoded& e = Encode(kLandscape);
+  // Halves go through the parser; whole pictures, by the third, straight to the codec.
+  const std::vector<size_t> halves = {e.bytes.size() / 2, e.bytes.size()};
+  for (const std::vector<size_t>* ends : {&halves, &e.unit_ends}) {
+    RecordedDecoder d;
+    // The window thread's Stop arrives while the stream thread is inside Feed.
+    d.sink.onFrame = [&] {
+      if (d.sink.pictures.size() == 5) d.decoder.RequestStop();
+    };
+    size_t begin = 0, stopped_at = 0;
+    for (size_t end : *ends) {
+      const int result = d.decoder.Feed(e.bytes.data() + begin, static_cast<int>(end - begin));
+      if (result == 0 && !stopped_at) stopped_at = end;
+      begin = end;
+    }
+    EXPECT_EQ(stopped_at, (*ends)[ends == &halves ? 0 : 4]) << "the Feed that delivered the fifth picture";
+    EXPECT_EQ(d.sink.pictures.size(), 5u);
+    EXPECT_EQ(d.decoder.Feed(nullptr, 0), 1) << "an empty piece has nothing to stop";
+  }
 }
 
 // Bad input is survived and decoding resumes at the next key frame: nothing
@@ -233,6 +241,15 @@ TEST(H264Decoder, DecodingStartsAtAKeyFrameAfterAHeadlessStreamOrGarbage) {
   for (auto& b : noise) b = static_cast<uint8_t>(rng());
   for (size_t i = 100; i + 4 < noise.size(); i += 997) noise[i] = 0, noise[i + 1] = 0, noise[i + 2] = 1;
   d.Feed(noise);
+  // Messages that look like whole pictures, and some that look cut.
+  FuzzInput fuzz(3);
+  for (int i = 0; i < 60; ++i) {
+    const std::string tail = fuzz.Bytes(fuzz.Below(3000));
+    std::vector<uint8_t> message = {0,   0, 0, 1, 0x09, 0xF0, 0, 0, 1, i % 7 ? uint8_t{0x41} : uint8_t{0x65},
+                                    0x88};
+    message.insert(i % 5 ? message.end() : message.begin(), tail.begin(), tail.end());
+    d.Feed(message);
+  }
   d.Feed(Stream(kLandscape));
   const DeliveredPicture& last = d.sink.pictures.back();
   EXPECT_EQ(last.width, 320);
