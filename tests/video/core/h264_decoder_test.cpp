@@ -143,22 +143,38 @@ TEST(H264Decoder, AfterAFewWholePicturesEachMessageDecodesDuringItsOwnFeed) {
   EXPECT_EQ(d.sink.pictures.back().FrameNumber(), kTurningPhone.back().frames - 1);
 }
 
-// How a sender cuts its stream into messages, per access unit: 1 sends it
-// whole, n > 1 cuts it into n equal messages, -n sends its first n bytes
-// alone, 0 puts it in a run of units cut at random points.
+// How a sender cuts its stream into messages, per access unit: n > 0 cuts it
+// into n equal messages, -n sends its first n bytes alone, kJoinNext sends it
+// with the next unit, kRandomCuts puts it in a run cut at random points.
+constexpr int kJoinNext = 0, kRandomCuts = 100;
+
 struct SendingPattern {
   const char* name;
   const std::vector<Segment>* segments;
   int (*pieces)(size_t unit);
+  std::vector<size_t> damaged_units;  // the second half lost at the source
 };
 
 const SendingPattern kSendingPatterns[] = {
-    {"whole, random cuts, whole", &kLandscape, [](size_t u) { return u >= 13 && u < 27 ? 0 : 1; }},
+    {"whole, random cuts, whole", &kLandscape, [](size_t u) { return u >= 13 && u < 27 ? kRandomCuts : 1; }},
     {"a key frame and a later picture cut in two", &kTurningPhone,
      [](size_t u) { return u == 6 || u == 10 ? 2 : 1; }},
     {"pictures cut inside their first slice header", &kLandscape,
      [](size_t u) { return u == 5 || u == 20 ? -14 : 1; }},
+    {"pictures damaged at the source, one followed by two in a message",
+     &kLandscape,
+     [](size_t u) { return u == 9 ? kJoinNext : 1; },
+     {8, 20}},
 };
+
+Encoded DamagedAtTheSource(Encoded e, const std::vector<size_t>& units) {
+  for (size_t u : units) {
+    const size_t end = e.unit_ends[u], lost = (end - (u ? e.unit_ends[u - 1] : 0)) / 2;
+    e.bytes.erase(e.bytes.begin() + (end - lost), e.bytes.begin() + end);
+    for (size_t k = u; k < e.unit_ends.size(); ++k) e.unit_ends[k] -= lost;
+  }
+  return e;
+}
 
 std::vector<size_t> MessageEnds(const Encoded& e, int (*pieces)(size_t)) {
   std::mt19937 rng(5);
@@ -167,11 +183,15 @@ std::vector<size_t> MessageEnds(const Encoded& e, int (*pieces)(size_t)) {
   for (size_t u = 0; u < e.unit_ends.size(); ++u) {
     const size_t end = e.unit_ends[u];
     const int n = pieces(u);
-    if (n == 0 && u + 1 < e.unit_ends.size() && pieces(u + 1) == 0) continue;  // the run goes on
-    if (n == 0)
+    const bool last = u + 1 == e.unit_ends.size();
+    if (!last && (n == kJoinNext || (n == kRandomCuts && pieces(u + 1) == kRandomCuts))) continue;
+    if (n == kRandomCuts) {
       for (size_t at = begin + 1 + rng() % 3000; at < end; at += 1 + rng() % 3000) ends.push_back(at);
-    for (int p = 1; p < n; ++p) ends.push_back(begin + (end - begin) * p / n);
-    if (n < 0) ends.push_back(begin - n);
+    } else if (n < 0) {
+      ends.push_back(begin - n);
+    } else {
+      for (int p = 1; p < n; ++p) ends.push_back(begin + (end - begin) * p / n);
+    }
     ends.push_back(end);
     begin = end;
   }
@@ -181,7 +201,7 @@ std::vector<size_t> MessageEnds(const Encoded& e, int (*pieces)(size_t)) {
 TEST(H264Decoder, SendersThatChangeHowTheyCutTheStreamLoseNoPicture) {
   for (const SendingPattern& pattern : kSendingPatterns) {
     SCOPED_TRACE(pattern.name);
-    const Encoded& e = Encode(*pattern.segments);
+    const Encoded e = DamagedAtTheSource(Encode(*pattern.segments), pattern.damaged_units);
     const auto whole = DecodeWhole(e.bytes);
     RecordedDecoder d;
     d.FeedMessages(e.bytes, MessageEnds(e, pattern.pieces));
