@@ -137,7 +137,11 @@ int H264Decoder::ReturnToParser(const uint8_t* data, int length, bool begins_acc
   message_unfinished_ = false;
   if (!cut || !recording_.complete()) return Parse(data, length);
   DecodeAgainFromKeyFrame();
-  return Parse(recording_.data(), static_cast<int>(recording_.size()));
+  const int result = Parse(recording_.data(), static_cast<int>(recording_.size()));
+  // Should the codec have given fewer pictures than the first time, later
+  // ones are not held back for it.
+  pictures_to_skip_ = 0;
+  return result;
 }
 
 void H264Decoder::DecodeAgainFromKeyFrame() {

@@ -8,7 +8,8 @@
 // messages in a row show that, each message goes to the codec whole and its
 // picture comes out during its own Feed. A picture that comes out damaged is
 // held back until the next message shows whether it was damaged at the
-// source (delivered) or cut by the sender (decoded again from the parser).
+// source (delivered) or cut by the sender: then the parser takes over again,
+// and the codec is given the stream again from the last key frame.
 // One decoder per connection run; every call but RequestStop comes from the
 // stream thread.
 #pragma once
