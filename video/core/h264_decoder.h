@@ -1,6 +1,15 @@
 // Turns the pieces of one H.264 elementary stream (the payloads of Video
 // messages) into decoded pictures and hands each to an IFrameBuffer, which
 // converts them to what it needs.
+// Message boundaries need not match pictures, so the decoder starts out
+// cutting the stream into pictures with FFmpeg's parser, which can only tell
+// a picture has ended when the next one begins: every picture waits for the
+// next message. Many phones send exactly one picture per message; once a few
+// messages in a row show that, each message goes to the codec whole and its
+// picture comes out during its own Feed. A picture that comes out damaged is
+// held back until the next message shows whether it was damaged at the
+// source (delivered) or cut by the sender: then the parser takes over again,
+// and the codec is given the stream again from the last key frame.
 // One decoder per connection run; every call but RequestStop comes from the
 // stream thread.
 #pragma once
@@ -10,6 +19,7 @@
 
 #include "video/core/ffmpeg_owners.h"
 #include "video/core/frame_buffer.h"
+#include "video/core/key_frame_recording.h"
 
 struct LinkMessage;
 
@@ -20,6 +30,9 @@ class H264Decoder {
   // data (AV_INPUT_BUFFER_PADDING_SIZE).
   static constexpr int kChunkSize = 4096;
   static constexpr int kChunkPadding = 64;
+  // Messages in a row that each hold exactly one whole picture before the
+  // parser is left out.
+  static constexpr int kWholePicturesToTrust = 3;
 
   H264Decoder();
   ~H264Decoder();
@@ -29,9 +42,9 @@ class H264Decoder {
   // Not owned; receives every decoded picture. Null: pictures are decoded and dropped.
   void SetFrameSink(IFrameBuffer* sink) { sink_ = sink; }
 
-  // Parses and decodes one piece of the stream. Returns 1 when every chunk
-  // was parsed without error and no stop was requested, else 0. An empty
-  // piece returns 1 and decodes nothing.
+  // Decodes one piece of the stream. Returns 1 when it was taken without a
+  // parser error and no stop was requested, else 0. An empty piece returns 1
+  // and decodes nothing.
   int Feed(const uint8_t* data, int length);
   int Feed(const LinkMessage& message);
 
@@ -42,7 +55,14 @@ class H264Decoder {
 
  private:
   bool Open();
+  int Parse(const uint8_t* data, int length);
+  void LeaveParser();
+  int DecodeMessage();
+  int ReturnToParser(const uint8_t* data, int length, bool begins_access_unit);
+  void DecodeAgainFromKeyFrame();
   void DecodePacket();
+  void Deliver(const AVFrame* picture);
+  void ReleaseHeld(bool deliver);
 
   std::atomic<int> stop_{0};
   FrameOwner decoded_;
@@ -52,4 +72,20 @@ class H264Decoder {
   IFrameBuffer* sink_ = nullptr;
   CodecContextOwner context_;
   ParserOwner parser_;
+
+  // Whole messages go to the codec, the parser is idle.
+  bool whole_messages_ = false;
+  int whole_pictures_in_a_row_ = 0;
+  // Holds each message sent whole (the last one recorded), and what the
+  // codec needs again should its picture turn out to be cut.
+  KeyFrameRecording recording_;
+  // No undamaged picture came out of the last message sent whole (yet).
+  bool message_unfinished_ = false;
+  // Pictures of the recording before that message: already delivered.
+  int pictures_before_message_ = 0;
+  // Decoded again after a reset of the codec, and not delivered again.
+  int pictures_to_skip_ = 0;
+  // A damaged picture of the last message sent whole, not yet delivered.
+  FrameOwner held_;
+  bool holding_ = false;
 };
