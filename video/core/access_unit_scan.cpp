@@ -29,16 +29,16 @@ AccessUnitScan ScanAccessUnits(const uint8_t* data, size_t length) {
     if (header >= length) break;
     const uint8_t type = data[header] & 0x1F;
     // first_mb_in_slice is ue(v) coded: the value 0 is the single bit 1.
-    const bool first_slice =
+    const bool firstSlice =
         (type == kSlice || type == kIdrSlice) && header + 1 < length && (data[header + 1] & 0x80) != 0;
-    if (first_slice) {
-      ++scan.pictures_started;
-      scan.key_frame_started = scan.key_frame_started || type == kIdrSlice;
+    if (firstSlice) {
+      ++scan.picturesStarted;
+      scan.keyFrameStarted = scan.keyFrameStarted || type == kIdrSlice;
     }
     // Only zeros before the 01, two or three of them: the start code is at offset 0.
     if (i == 2 || (i == 3 && data[0] == 0)) {
-      scan.begins_access_unit = first_slice || type == kSei || type == kSequenceParameters ||
-                                type == kPictureParameters || type == kDelimiter;
+      scan.beginsAccessUnit = firstSlice || type == kSei || type == kSequenceParameters ||
+                              type == kPictureParameters || type == kDelimiter;
     }
   }
   return scan;

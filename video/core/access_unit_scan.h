@@ -12,11 +12,11 @@ struct AccessUnitScan {
   // The piece opens with a start code (00 00 01 or 00 00 00 01) whose NAL
   // unit can only come first in an access unit: a delimiter, parameter sets,
   // SEI, or the first slice of a picture.
-  bool begins_access_unit = false;
+  bool beginsAccessUnit = false;
   // Slices whose first_mb_in_slice is 0: the pictures that start in the piece.
-  int pictures_started = 0;
+  int picturesStarted = 0;
   // One of those is a key frame (an IDR picture): decoding can start there.
-  bool key_frame_started = false;
+  bool keyFrameStarted = false;
 };
 
 AccessUnitScan ScanAccessUnits(const uint8_t* data, size_t length);

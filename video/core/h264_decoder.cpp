@@ -50,21 +50,21 @@ int H264Decoder::Feed(const uint8_t* data, int length) {
   if (stop_.load()) return 0;
 
   const AccessUnitScan scan = ScanAccessUnits(data, static_cast<size_t>(length));
-  const bool one_picture = scan.begins_access_unit && scan.pictures_started == 1;
-  if (one_picture && scan.key_frame_started) {
+  const bool onePicture = scan.beginsAccessUnit && scan.picturesStarted == 1;
+  if (onePicture && scan.keyFrameStarted) {
     recording_.Restart(data, static_cast<size_t>(length));
   } else {
-    recording_.Append(data, static_cast<size_t>(length), scan.pictures_started);
+    recording_.Append(data, static_cast<size_t>(length), scan.picturesStarted);
   }
   // A codec that reorders pictures gives each out only after later ones
   // arrived: nothing would be gained, and a held picture would no longer
   // belong to the message just sent. Without the recording, a cut picture
   // could not be mended.
-  const bool send_whole = one_picture && recording_.complete() && context_.get()->has_b_frames == 0;
-  if (whole_messages_)
-    return send_whole ? DecodeMessage() : ReturnToParser(data, length, scan.begins_access_unit);
-  whole_pictures_in_a_row_ = send_whole ? whole_pictures_in_a_row_ + 1 : 0;
-  if (whole_pictures_in_a_row_ < kWholePicturesToTrust) return Parse(data, length);
+  const bool sendWhole = onePicture && recording_.complete() && context_.get()->has_b_frames == 0;
+  if (wholeMessages_)
+    return sendWhole ? DecodeMessage() : ReturnToParser(data, length, scan.beginsAccessUnit);
+  wholePicturesInARow_ = sendWhole ? wholePicturesInARow_ + 1 : 0;
+  if (wholePicturesInARow_ < kWholePicturesToTrust) return Parse(data, length);
   LeaveParser();
   return DecodeMessage();
 }
@@ -109,38 +109,38 @@ void H264Decoder::LeaveParser() {
   // A fresh parser for when the pattern breaks: nothing of the old stream in
   // it. Should this fail, the next Open tries again.
   parser_.reset(av_parser_init(codec_->id));
-  whole_messages_ = true;
+  wholeMessages_ = true;
 }
 
 int H264Decoder::DecodeMessage() {
   // This message begins a new picture, so the held one was not cut short:
   // it was damaged at the source and is shown as it is.
   ReleaseHeld(true);
-  message_unfinished_ = true;
-  pictures_before_message_ = recording_.pictures_before_last_message();
+  messageUnfinished_ = true;
+  picturesBeforeMessage_ = recording_.picturesBeforeLastMessage();
   // The recording keeps the codec's zero padding after the message.
   AVPacket* packet = packet_.get();
-  packet->data = recording_.last_message();
-  packet->size = static_cast<int>(recording_.last_message_size());
+  packet->data = recording_.lastMessage();
+  packet->size = static_cast<int>(recording_.lastMessageSize());
   DecodePacket();
   return stop_.load() ? 0 : 1;
 }
 
-int H264Decoder::ReturnToParser(const uint8_t* data, int length, bool begins_access_unit) {
-  whole_messages_ = false;
-  whole_pictures_in_a_row_ = 0;
+int H264Decoder::ReturnToParser(const uint8_t* data, int length, bool beginsAccessUnit) {
+  wholeMessages_ = false;
+  wholePicturesInARow_ = 0;
   // A message that begins an access unit follows a whole one: the held
   // picture was damaged at the source. Otherwise it goes on with the
   // previous message, whose picture was cut short.
-  ReleaseHeld(begins_access_unit);
-  const bool cut = message_unfinished_ && !begins_access_unit;
-  message_unfinished_ = false;
+  ReleaseHeld(beginsAccessUnit);
+  const bool cut = messageUnfinished_ && !beginsAccessUnit;
+  messageUnfinished_ = false;
   if (!cut || !recording_.complete()) return Parse(data, length);
   DecodeAgainFromKeyFrame();
   const int result = Parse(recording_.data(), static_cast<int>(recording_.size()));
   // Should the codec have given fewer pictures than the first time, later
   // ones are not held back for it.
-  pictures_to_skip_ = 0;
+  picturesToSkip_ = 0;
   return result;
 }
 
@@ -152,7 +152,7 @@ void H264Decoder::DecodeAgainFromKeyFrame() {
   // key frame on, this message included; the pictures before the cut one
   // come out once more and are not delivered again.
   avcodec_flush_buffers(context_.get());
-  pictures_to_skip_ = pictures_before_message_;
+  picturesToSkip_ = picturesBeforeMessage_;
 }
 
 void H264Decoder::DecodePacket() {
@@ -168,19 +168,19 @@ void H264Decoder::DecodePacket() {
     // Slices were missing (the codec concealed them): perhaps the message
     // was cut, which only the next message can tell. One picture per
     // message, so at most one is held.
-    if (whole_messages_ && decoded_.get()->decode_error_flags != 0) {
+    if (wholeMessages_ && decoded_.get()->decode_error_flags != 0) {
       av_frame_unref(held_.get());
       holding_ = av_frame_ref(held_.get(), decoded_.get()) >= 0;
       continue;
     }
-    if (whole_messages_) message_unfinished_ = false;
+    if (wholeMessages_) messageUnfinished_ = false;
     Deliver(decoded_.get());
   }
 }
 
 void H264Decoder::Deliver(const AVFrame* picture) {
-  if (pictures_to_skip_ > 0) {
-    --pictures_to_skip_;
+  if (picturesToSkip_ > 0) {
+    --picturesToSkip_;
     return;
   }
   // Stopped, or nobody to take it: the picture is dropped.

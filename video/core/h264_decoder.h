@@ -58,7 +58,7 @@ class H264Decoder {
   int Parse(const uint8_t* data, int length);
   void LeaveParser();
   int DecodeMessage();
-  int ReturnToParser(const uint8_t* data, int length, bool begins_access_unit);
+  int ReturnToParser(const uint8_t* data, int length, bool beginsAccessUnit);
   void DecodeAgainFromKeyFrame();
   void DecodePacket();
   void Deliver(const AVFrame* picture);
@@ -74,17 +74,17 @@ class H264Decoder {
   ParserOwner parser_;
 
   // Whole messages go to the codec, the parser is idle.
-  bool whole_messages_ = false;
-  int whole_pictures_in_a_row_ = 0;
+  bool wholeMessages_ = false;
+  int wholePicturesInARow_ = 0;
   // Holds each message sent whole (the last one recorded), and what the
   // codec needs again should its picture turn out to be cut.
   KeyFrameRecording recording_;
   // No undamaged picture came out of the last message sent whole (yet).
-  bool message_unfinished_ = false;
+  bool messageUnfinished_ = false;
   // Pictures of the recording before that message: already delivered.
-  int pictures_before_message_ = 0;
+  int picturesBeforeMessage_ = 0;
   // Decoded again after a reset of the codec, and not delivered again.
-  int pictures_to_skip_ = 0;
+  int picturesToSkip_ = 0;
   // A damaged picture of the last message sent whole, not yet delivered.
   FrameOwner held_;
   bool holding_ = false;

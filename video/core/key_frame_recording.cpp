@@ -17,9 +17,9 @@ void KeyFrameRecording::Append(const uint8_t* data, size_t length, int pictures)
   }
   if (bytes_.size() < size_ + length + kPadding) bytes_.resize(size_ + length + kPadding);
   std::memcpy(bytes_.data() + size_, data, length);
-  last_at_ = size_;
+  lastAt_ = size_;
   size_ += length;
   std::memset(bytes_.data() + size_, 0, kPadding);
-  pictures_before_last_ = pictures_;
+  picturesBeforeLast_ = pictures_;
   pictures_ += pictures;
 }

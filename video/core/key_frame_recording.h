@@ -26,16 +26,16 @@ class KeyFrameRecording {
   const uint8_t* data() const { return bytes_.data(); }
   size_t size() const { return size_; }
   // The last message added, followed by kPadding zero bytes.
-  uint8_t* last_message() { return bytes_.data() + last_at_; }
-  size_t last_message_size() const { return size_ - last_at_; }
+  uint8_t* lastMessage() { return bytes_.data() + lastAt_; }
+  size_t lastMessageSize() const { return size_ - lastAt_; }
   // Pictures that start in the messages before the last one.
-  int pictures_before_last_message() const { return pictures_before_last_; }
+  int picturesBeforeLastMessage() const { return picturesBeforeLast_; }
 
  private:
   std::vector<uint8_t> bytes_;
   size_t size_ = 0;
-  size_t last_at_ = 0;
+  size_t lastAt_ = 0;
   int pictures_ = 0;
-  int pictures_before_last_ = 0;
+  int picturesBeforeLast_ = 0;
   bool complete_ = false;
 };

@@ -43,9 +43,9 @@ TEST(ScanAccessUnits, FindsWhereAccessUnitsAndPicturesBegin) {
   for (const ScanCase& c : kScanCases) {
     SCOPED_TRACE(c.name);
     const AccessUnitScan scan = ScanAccessUnits(c.bytes.data(), c.bytes.size());
-    EXPECT_EQ(scan.begins_access_unit, c.begins);
-    EXPECT_EQ(scan.pictures_started, c.pictures);
-    EXPECT_EQ(scan.key_frame_started, c.key_frame);
+    EXPECT_EQ(scan.beginsAccessUnit, c.begins);
+    EXPECT_EQ(scan.picturesStarted, c.pictures);
+    EXPECT_EQ(scan.keyFrameStarted, c.key_frame);
   }
 }
 
@@ -68,7 +68,7 @@ TEST(ScanAccessUnits, StaysInsideRandomPieces) {
     while (text.size() < length) text += fuzz.Below(4) ? kTokens[fuzz.Below(7)] : fuzz.Bytes(1);
     const std::vector<uint8_t> piece(text.begin(), text.begin() + length);
     const AccessUnitScan scan = ScanAccessUnits(piece.empty() ? nullptr : piece.data(), piece.size());
-    planted += scan.pictures_started;
+    planted += scan.picturesStarted;
   }
   EXPECT_GT(planted, 500) << "the pieces hardly hold pictures";
 }

@@ -15,10 +15,10 @@ struct Segment {
   int width, height, frames;
 };
 
-// Each Encode call appends one whole access unit: `unit_ends`, when given,
+// Each Encode call appends one whole access unit: `unitEnds`, when given,
 // receives the stream size after each.
 inline std::vector<uint8_t> EncodeSegments(const std::vector<Segment>& segments,
-                                           std::vector<size_t>* unit_ends = nullptr) {
+                                           std::vector<size_t>* unitEnds = nullptr) {
   std::vector<uint8_t> stream;
   for (const Segment& s : segments) {
     phone_sim::EncoderSettings settings;
@@ -32,7 +32,7 @@ inline std::vector<uint8_t> EncodeSegments(const std::vector<Segment>& segments,
     for (int i = 0; i < s.frames; ++i) {
       renderer.Render(test_pattern::Stamp{static_cast<uint32_t>(i), 0}, &picture);
       if (!encoder.Encode(picture, &stream)) return {};
-      if (unit_ends) unit_ends->push_back(stream.size());
+      if (unitEnds) unitEnds->push_back(stream.size());
     }
   }
   return stream;

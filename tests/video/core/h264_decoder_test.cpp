@@ -24,13 +24,13 @@ const std::vector<Segment> kLandscape = {{320, 240, 40}};
 
 struct Encoded {
   std::vector<uint8_t> bytes;
-  std::vector<size_t> unit_ends;  // of each access unit
+  std::vector<size_t> unitEnds;  // of each access unit
 };
 
 const Encoded& Encode(const std::vector<Segment>& segments) {
   static std::map<const void*, Encoded> made;
   Encoded& e = made[&segments];
-  if (e.bytes.empty()) e.bytes = EncodeSegments(segments, &e.unit_ends);
+  if (e.bytes.empty()) e.bytes = EncodeSegments(segments, &e.unitEnds);
   return e;
 }
 
@@ -108,7 +108,7 @@ TEST(H264Decoder, TurningPhoneDeliversEveryPictureAndRebuildsTheConversionOncePe
 TEST(H264Decoder, AfterAFewWholePicturesEachMessageDecodesDuringItsOwnFeed) {
   const Encoded& e = Encode(kTurningPhone);
   RecordedDecoder d;
-  const std::vector<size_t> delivered = d.FeedMessages(e.bytes, e.unit_ends);
+  const std::vector<size_t> delivered = d.FeedMessages(e.bytes, e.unitEnds);
   // Until then each picture waits for the next to begin; the last one too.
   for (size_t k = H264Decoder::kWholePicturesToTrust - 1; k < delivered.size(); ++k)
     EXPECT_EQ(delivered[k], k + 1) << "after message " << k;
@@ -124,7 +124,7 @@ struct SendingPattern {
   const char* name;
   const std::vector<Segment>* segments;
   int (*pieces)(size_t unit);
-  std::vector<size_t> damaged_units;  // the second half lost at the source
+  std::vector<size_t> damagedUnits;  // the second half lost at the source
 };
 
 const SendingPattern kSendingPatterns[] = {
@@ -145,9 +145,9 @@ const SendingPattern kSendingPatterns[] = {
 
 Encoded DamagedAtTheSource(Encoded e, const std::vector<size_t>& units) {
   for (size_t u : units) {
-    const size_t end = e.unit_ends[u], lost = (end - (u ? e.unit_ends[u - 1] : 0)) / 2;
+    const size_t end = e.unitEnds[u], lost = (end - (u ? e.unitEnds[u - 1] : 0)) / 2;
     e.bytes.erase(e.bytes.begin() + (end - lost), e.bytes.begin() + end);
-    for (size_t k = u; k < e.unit_ends.size(); ++k) e.unit_ends[k] -= lost;
+    for (size_t k = u; k < e.unitEnds.size(); ++k) e.unitEnds[k] -= lost;
   }
   return e;
 }
@@ -156,10 +156,10 @@ std::vector<size_t> MessageEnds(const Encoded& e, int (*pieces)(size_t)) {
   std::mt19937 rng(5);
   std::vector<size_t> ends;
   size_t begin = 0;
-  for (size_t u = 0; u < e.unit_ends.size(); ++u) {
-    const size_t end = e.unit_ends[u];
+  for (size_t u = 0; u < e.unitEnds.size(); ++u) {
+    const size_t end = e.unitEnds[u];
     const int n = pieces(u);
-    const bool last = u + 1 == e.unit_ends.size();
+    const bool last = u + 1 == e.unitEnds.size();
     if (!last && (n == kJoinNext || (n >= kRandomCuts && pieces(u + 1) == n))) continue;
     if (n >= kRandomCuts)
       for (size_t at = begin + 1 + rng() % n; at < end; at += 1 + rng() % n) ends.push_back(at);
@@ -176,7 +176,7 @@ std::vector<size_t> MessageEnds(const Encoded& e, int (*pieces)(size_t)) {
 TEST(H264Decoder, SendersThatChangeHowTheyCutTheStreamLoseNoPicture) {
   for (const SendingPattern& pattern : kSendingPatterns) {
     SCOPED_TRACE(pattern.name);
-    const Encoded e = DamagedAtTheSource(Encode(*pattern.segments), pattern.damaged_units);
+    const Encoded e = DamagedAtTheSource(Encode(*pattern.segments), pattern.damagedUnits);
     const auto whole = DecodeWhole(e.bytes);
     RecordedDecoder d;
     d.FeedMessages(e.bytes, MessageEnds(e, pattern.pieces));
@@ -199,7 +199,7 @@ TEST(H264Decoder, NothingReachesTheSinkAfterRequestStop) {
   const Encoded& e = Encode(kLandscape);
   // Halves go through the parser; whole pictures, by the third, straight to the codec.
   const std::vector<size_t> halves = {e.bytes.size() / 2, e.bytes.size()};
-  for (const std::vector<size_t>* ends : {&halves, &e.unit_ends}) {
+  for (const std::vector<size_t>* ends : {&halves, &e.unitEnds}) {
     RecordedDecoder d;
     // The window thread's Stop arrives while the stream thread is inside
     // Feed; by whole pictures, between the parser's last picture and the
@@ -207,13 +207,13 @@ TEST(H264Decoder, NothingReachesTheSinkAfterRequestStop) {
     d.sink.onFrame = [&] {
       if (d.sink.pictures.size() == 2) d.decoder.RequestStop();
     };
-    size_t begin = 0, stopped_at = 0;
+    size_t begin = 0, stoppedAt = 0;
     for (size_t end : *ends) {
       const int result = d.decoder.Feed(e.bytes.data() + begin, static_cast<int>(end - begin));
-      if (result == 0 && !stopped_at) stopped_at = end;
+      if (result == 0 && !stoppedAt) stoppedAt = end;
       begin = end;
     }
-    EXPECT_EQ(stopped_at, (*ends)[ends == &halves ? 0 : 2]) << "the Feed that delivered the second picture";
+    EXPECT_EQ(stoppedAt, (*ends)[ends == &halves ? 0 : 2]) << "the Feed that delivered the second picture";
     EXPECT_EQ(d.sink.pictures.size(), 2u);
     EXPECT_EQ(d.decoder.Feed(nullptr, 0), 1) << "an empty piece has nothing to stop";
   }

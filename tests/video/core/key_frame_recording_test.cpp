@@ -19,7 +19,7 @@ TEST(KeyFrameRecording, StopsAtItsLimitAndStartsOverAtTheNextKeyFrame) {
   r.Restart(megabyte.data(), 100);
   ASSERT_TRUE(r.complete());
   EXPECT_EQ(r.size(), 100u);
-  const uint8_t* padding = r.last_message() + r.last_message_size();
+  const uint8_t* padding = r.lastMessage() + r.lastMessageSize();
   EXPECT_EQ(std::vector<uint8_t>(padding, padding + KeyFrameRecording::kPadding),
             std::vector<uint8_t>(KeyFrameRecording::kPadding, 0));
 }
