@@ -154,6 +154,13 @@ int DeviceConnection::Recv(void* buffer, int n) {
   }
 }
 
+bool DeviceConnection::HasWaitingBytes() {
+  ScopedLock recv(recvLock_);
+  if (kind_.load() != kDeviceAndroid || socket_ == INVALID_SOCKET) return false;
+  u_long waiting = 0;
+  return ioctlsocket(socket_, FIONREAD, &waiting) == 0 && waiting > 0;
+}
+
 bool DeviceConnection::WaitForSocket(SOCKET s, Readiness readiness) {
   const ULONGLONG deadline = GetTickCount64() + kIoTimeoutMs;
   for (;;) {

@@ -62,6 +62,9 @@ class DeviceConnection : public ByteChannel {
 
   int Send(const void* buffer, int n) override;
   int Recv(void* buffer, int n) override;
+  // True when bytes have arrived that no Recv has taken yet. Only the TCP
+  // transport can tell; the iOS transport always says false.
+  bool HasWaitingBytes();
 
  protected:
   // The protocol's greeting over Send/Recv; true when the link may be used.

@@ -116,10 +116,26 @@ void StreamWorker::Run(const std::optional<DeviceInfo>& device, HWND notify, uin
   frameBuffer_.SetReverse(reverseV, reverseH);
   Notify(notify, WM_STREAM_CONNECTED);
 
-  while (std::unique_ptr<LinkMessage> message = reader->ReadMessage()) {
+  // One message of look-ahead, taken only when it has arrived already: a
+  // Video message followed at once by another tells the decoder whether its
+  // picture goes on in the next one (the decoder then does not take it as a
+  // whole picture). The next message is never waited for before decoding.
+  std::unique_ptr<LinkMessage> message = reader->ReadMessage();
+  while (message && !stopRequested_.load()) {
     // Commands and blobs were delivered inside ReadMessage; only video is left.
-    if (message->Is(LinkMessageType::Video)) decoder->Feed(*message);
-    if (stopRequested_.load()) break;
+    std::unique_ptr<LinkMessage> next;
+    bool readAhead = false;
+    if (message->Is(LinkMessageType::Video)) {
+      H264Decoder::Next after = H264Decoder::Next::kUnknown;
+      if (reader->HasWaitingBytes()) {
+        next = reader->ReadMessage();
+        readAhead = true;
+        if (next && next->Is(LinkMessageType::Video))
+          after = H264Decoder::NextOf(next->data.get(), next->length);
+      }
+      decoder->Feed(*message, after);
+    }
+    message = readAhead ? std::move(next) : reader->ReadMessage();
   }
 
   reader->Close();

@@ -29,14 +29,15 @@ class RawConnection : public DeviceConnection {
 
 }  // namespace
 
-// Exact counts in pieces; a peer that closes in the middle of a read gives
-// the bytes so far, then 0. Counts below 1, and any after Close or before a
+// Exact counts in pieces; bytes not read yet are seen waiting; a peer that
+// closes in the middle of a read gives the bytes so far, then 0. Counts below 1, and any after Close or before a
 // transport, give 0.
 TEST(DeviceConnectionTest, SendsAndReceivesExactCountsUntilThePeerCloses) {
   char buf[16] = {};
   RawConnection c;
   EXPECT_EQ(c.Send("ab", 2), 0);  // no transport yet
   EXPECT_EQ(c.Recv(buf, 2), 0);
+  EXPECT_FALSE(c.HasWaitingBytes());
   FakePhone phone;
   phone.Expect(6).Send("0123456789hello").CloseConnection();
   ASSERT_TRUE(phone.Start());
@@ -50,10 +51,12 @@ TEST(DeviceConnectionTest, SendsAndReceivesExactCountsUntilThePeerCloses) {
   EXPECT_EQ(c.Send("abcdef", 6), 6);
   EXPECT_EQ(c.Recv(buf, 4), 4);
   EXPECT_EQ(std::string(buf, 4), "0123");
+  EXPECT_TRUE(c.HasWaitingBytes()) << "the rest came in the same write";
   EXPECT_EQ(c.Recv(buf, 6), 6);
   EXPECT_EQ(std::string(buf, 6), "456789");
   EXPECT_EQ(c.Recv(buf, 16), 5);
   EXPECT_EQ(std::string(buf, 5), "hello");
+  EXPECT_FALSE(c.HasWaitingBytes());
   EXPECT_EQ(c.Recv(buf, 1), 0);
   EXPECT_EQ(phone.Received(), "abcdef");
   c.Close();

@@ -40,11 +40,17 @@ bool H264Decoder::Open() {
   return decoded_.valid() && held_.valid();
 }
 
-int H264Decoder::Feed(const LinkMessage& message) {
-  return Feed(message.data.get(), message.length);
+H264Decoder::Next H264Decoder::NextOf(const uint8_t* data, int length) {
+  if (!data || length <= 0) return Next::kUnknown;
+  return ScanAccessUnits(data, static_cast<size_t>(length)).beginsAccessUnit ? Next::kBeginsPicture
+                                                                             : Next::kContinues;
 }
 
-int H264Decoder::Feed(const uint8_t* data, int length) {
+int H264Decoder::Feed(const LinkMessage& message, Next next) {
+  return Feed(message.data.get(), message.length, next);
+}
+
+int H264Decoder::Feed(const uint8_t* data, int length, Next next) {
   if (!Open()) return 0;
   if (!data || length <= 0) return 1;
   if (stop_.load()) return 0;
@@ -60,11 +66,12 @@ int H264Decoder::Feed(const uint8_t* data, int length) {
   // arrived: nothing would be gained, and a held picture would no longer
   // belong to the message just sent. Without the recording, a cut picture
   // could not be mended.
-  const bool sendWhole = onePicture && recording_.complete() && context_.get()->has_b_frames == 0;
+  const bool sendWhole =
+      onePicture && next != Next::kContinues && recording_.complete() && context_.get()->has_b_frames == 0;
   if (wholeMessages_)
     return sendWhole ? DecodeMessage() : ReturnToParser(data, length, scan.beginsAccessUnit);
   wholePicturesInARow_ = sendWhole ? wholePicturesInARow_ + 1 : 0;
-  if (wholePicturesInARow_ < kWholePicturesToTrust) return Parse(data, length);
+  if (wholePicturesInARow_ < picturesToTrust_) return Parse(data, length);
   LeaveParser();
   return DecodeMessage();
 }
@@ -136,6 +143,8 @@ int H264Decoder::ReturnToParser(const uint8_t* data, int length, bool beginsAcce
   const bool cut = messageUnfinished_ && !beginsAccessUnit;
   messageUnfinished_ = false;
   if (!cut || !recording_.complete()) return Parse(data, length);
+  ++decodedAgain_;
+  picturesToTrust_ = std::min(2 * picturesToTrust_, kMostPicturesToTrust);
   DecodeAgainFromKeyFrame();
   const int result = Parse(recording_.data(), static_cast<int>(recording_.size()));
   // Should the codec have given fewer pictures than the first time, later

@@ -42,11 +42,28 @@ class H264Decoder {
   // Not owned; receives every decoded picture. Null: pictures are decoded and dropped.
   void SetFrameSink(IFrameBuffer* sink) { sink_ = sink; }
 
+  // What the stream thread knows of the message after this one when that
+  // one has arrived already: it begins a new picture, or it goes on with
+  // this one (a sender that cuts a picture into pieces sends them back to
+  // back). A message followed by a piece of its own picture is never
+  // decoded as a whole picture.
+  enum class Next { kUnknown, kBeginsPicture, kContinues };
+  // The answer for a message that has arrived.
+  static Next NextOf(const uint8_t* data, int length);
+
   // Decodes one piece of the stream. Returns 1 when it was taken without a
   // parser error and no stop was requested, else 0. An empty piece returns 1
   // and decodes nothing.
-  int Feed(const uint8_t* data, int length);
-  int Feed(const LinkMessage& message);
+  int Feed(const uint8_t* data, int length, Next next = Next::kUnknown);
+  int Feed(const LinkMessage& message, Next next = Next::kUnknown);
+
+  // Pictures that turned out cut after the codec took them whole, each
+  // mended by giving the codec the stream again from the key frame. Each
+  // one doubles the number of whole pictures in a row needed before the
+  // parser is left out again (up to kMostPicturesToTrust): a sender that
+  // keeps mixing the two ways stays with the parser.
+  int DecodedAgain() const { return decodedAgain_; }
+  static constexpr int kMostPicturesToTrust = 96;
 
   // Any thread: the Feed in progress stops at its next parser step and no
   // further picture reaches the sink. Never undone.
@@ -76,6 +93,8 @@ class H264Decoder {
   // Whole messages go to the codec, the parser is idle.
   bool wholeMessages_ = false;
   int wholePicturesInARow_ = 0;
+  int picturesToTrust_ = kWholePicturesToTrust;
+  int decodedAgain_ = 0;
   // Holds each message sent whole (the last one recorded), and what the
   // codec needs again should its picture turn out to be cut.
   KeyFrameRecording recording_;

@@ -40,12 +40,20 @@ struct RecordedDecoder {
     return decoder.Feed(bytes.data(), static_cast<int>(bytes.size()));
   }
   // One message per piece of `bytes` that ends at an entry of `ends`; gives
-  // the number of pictures delivered after each.
-  std::vector<size_t> FeedMessages(const std::vector<uint8_t>& bytes, const std::vector<size_t>& ends) {
+  // the number of pictures delivered after each. With `lookAhead` each
+  // message comes with what the next one begins with, as the stream thread
+  // tells it when the next message has arrived already.
+  std::vector<size_t> FeedMessages(const std::vector<uint8_t>& bytes, const std::vector<size_t>& ends,
+                                   bool lookAhead = false) {
     std::vector<size_t> delivered;
     size_t begin = 0;
-    for (size_t end : ends) {
-      EXPECT_EQ(decoder.Feed(bytes.data() + begin, static_cast<int>(end - begin)), 1) << "up to " << end;
+    for (size_t i = 0; i < ends.size(); ++i) {
+      const size_t end = ends[i];
+      H264Decoder::Next next = H264Decoder::Next::kUnknown;
+      if (lookAhead && i + 1 < ends.size())
+        next = H264Decoder::NextOf(bytes.data() + end, static_cast<int>(ends[i + 1] - end));
+      EXPECT_EQ(decoder.Feed(bytes.data() + begin, static_cast<int>(end - begin), next), 1)
+          << "up to " << end;
       delivered.push_back(sink.pictures.size());
       begin = end;
     }
@@ -173,17 +181,25 @@ std::vector<size_t> MessageEnds(const Encoded& e, int (*pieces)(size_t)) {
   return ends;
 }
 
+// Each pattern without and with the look-ahead: the same pictures either
+// way; with it, no cut picture ever reaches the codec as a whole one.
 TEST(H264Decoder, SendersThatChangeHowTheyCutTheStreamLoseNoPicture) {
   for (const SendingPattern& pattern : kSendingPatterns) {
-    SCOPED_TRACE(pattern.name);
-    const Encoded e = DamagedAtTheSource(Encode(*pattern.segments), pattern.damagedUnits);
-    const auto whole = DecodeWhole(e.bytes);
-    RecordedDecoder d;
-    d.FeedMessages(e.bytes, MessageEnds(e, pattern.pieces));
-    // Only the very last picture may be out already or still with the parser.
-    ASSERT_GE(d.sink.pictures.size(), whole.size());
-    ASSERT_LE(d.sink.pictures.size(), whole.size() + 1);
-    for (size_t i = 0; i < whole.size(); ++i) EXPECT_TRUE(d.sink.pictures[i] == whole[i]) << "picture " << i;
+    for (bool lookAhead : {false, true}) {
+      SCOPED_TRACE(std::string(pattern.name) + (lookAhead ? ", next message known" : ""));
+      const Encoded e = DamagedAtTheSource(Encode(*pattern.segments), pattern.damagedUnits);
+      const auto whole = DecodeWhole(e.bytes);
+      RecordedDecoder d;
+      d.FeedMessages(e.bytes, MessageEnds(e, pattern.pieces), lookAhead);
+      // Only the very last picture may be out already or still with the parser.
+      ASSERT_GE(d.sink.pictures.size(), whole.size());
+      ASSERT_LE(d.sink.pictures.size(), whole.size() + 1);
+      for (size_t i = 0; i < whole.size(); ++i)
+        EXPECT_TRUE(d.sink.pictures[i] == whole[i]) << "picture " << i;
+      if (lookAhead) {
+        EXPECT_EQ(d.decoder.DecodedAgain(), 0);
+      }
+    }
   }
 }
 
