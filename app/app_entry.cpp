@@ -11,6 +11,10 @@
 #include "config/core/app_globals.h"
 #include "framework/message_loop.h"
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace {
 
 // Records the program folder, creates the modeless main dialog and runs the
@@ -38,6 +42,9 @@ int Run(int showCommand) {
 }  // namespace
 
 int RunApplication(HINSTANCE instance, int showCommand) {
+  // FFmpeg reports every damaged or cut piece of the phone's stream on the
+  // standard error, which no user sees; the decoder deals with them.
+  av_log_set_level(AV_LOG_QUIET);
   ::CoInitialize(nullptr);
   // Loads the user-interface library before the common controls.
   ::DefWindowProcA(nullptr, 0, 0, 0);

@@ -130,7 +130,7 @@ done
 # figure FILE PATTERN FIELD: the FIELD-th number after PATTERN on its line.
 figure() {
   [ -f "$1" ] || { echo "-"; return; }
-  grep -m1 -E "$2" "$1" | sed -E "s/.*$2//" | grep -oE '[0-9]+(\.[0-9]+)?' | sed -n "${3}p" | grep . || echo "-"
+  grep -m1 -E "$2" "$1" | sed -E "s/.*$2//; s/p95//g" | grep -oE '[0-9]+(\.[0-9]+)?' | sed -n "${3}p" | grep . || echo "-"
 }
 row() { printf '%-58s %10s %10s   %s\n' "$1" "$2" "$3" "$4"; }
 echo
@@ -155,10 +155,10 @@ for fps in 30 60; do
     [ "$pattern" = whole ] && t="<= 20 / 35"
     [ "$pattern" = cuts ] && t="no worse"
     row "stamp to section, 720p$fps, $what: median / p95 ms" \
-      "$(figure "$out/lat-$fps-$pattern-before.txt" "section" 1) / $(figure "$out/lat-$fps-$pattern-before.txt" "section" 2)" \
-      "$(figure "$out/lat-$fps-$pattern-after.txt" "section" 1) / $(figure "$out/lat-$fps-$pattern-after.txt" "section" 2)" "$t"
-    row "  pictures never published" "$(figure "$out/lat-$fps-$pattern-before.txt" "published" 3)" \
-      "$(figure "$out/lat-$fps-$pattern-after.txt" "published" 3)" ""
+      "$(figure "$out/lat-$fps-$pattern-before.txt" "in the section" 1) / $(figure "$out/lat-$fps-$pattern-before.txt" "in the section" 2)" \
+      "$(figure "$out/lat-$fps-$pattern-after.txt" "in the section" 1) / $(figure "$out/lat-$fps-$pattern-after.txt" "in the section" 2)" "$t"
+    row "  pictures never published (of about $((fps * 10)))" "$(figure "$out/lat-$fps-$pattern-before.txt" "to the section, " 4)" \
+      "$(figure "$out/lat-$fps-$pattern-after.txt" "to the section, " 4)" ""
   done
 done
 row "published behind newest decoded at 60 fps (frames)" "-" "$(figure "$out/lag.txt" "decoded: at most" 1)" "<= 1"
