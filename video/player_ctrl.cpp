@@ -112,15 +112,26 @@ LRESULT PlayerCtrl::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
     Invalidate(FALSE);  // the bars change too, or nothing can be seen: a normal paint
     return 0;
   }
-  // The same size as before: the new picture goes straight onto the window,
-  // the bars around it stay. Drawing here instead of through WM_PAINT saves
-  // the update-region round trips of a paint, thirty times a second.
+  // The same size as before: only the picture's rectangle of the back
+  // buffer is painted again (the overlay clipped to it) and copied straight
+  // onto the window. Drawing here instead of through WM_PAINT saves the
+  // update-region round trips of a paint, thirty times a second.
   RECT client{};
   GetClientRect(&client);
+  if (!backBitmap_ || !scratchDC_) {
+    Invalidate(FALSE);
+    return 0;
+  }
+  HDC back = backDC_.get();
+  const RECT picture = PaintPicture(back, scratchDC_.get(), client, *currentFrame_);
+  if (drawHandler_) {
+    const int saved = SaveDC(back);
+    IntersectClipRect(back, picture.left, picture.top, picture.right, picture.bottom);
+    drawHandler_->OnDraw(back, scratchDC_.get());
+    RestoreDC(back, saved);
+  }
   ClientDC window(m_hWnd);
-  if (!Compose(window.get(), client)) return 0;
-  const RECT picture = FitInside(client, currentFrame_->width(), currentFrame_->height());
   BitBlt(window.get(), picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top,
-         backDC_.get(), picture.left, picture.top, SRCCOPY);
+         back, picture.left, picture.top, SRCCOPY);
   return 0;
 }

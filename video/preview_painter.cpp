@@ -39,29 +39,34 @@ RECT FitInside(const RECT& client, int frameWidth, int frameHeight) {
   return RECT{left, top, left + width, top + height};
 }
 
+RECT PaintPicture(HDC target, HDC scratch, const RECT& client, const VideoFrame& frame) {
+  const RECT to = FitInside(client, frame.width(), frame.height());
+  const VideoFrame* small = frame.preview();
+  const int dw = small ? to.right - to.left - small->width() : -1;
+  const int dh = small ? to.bottom - to.top - small->height() : -1;
+  if (dw >= 0 && dw <= 1 && dh >= 0 && dh <= 1) {
+    // Made at this size with the frame (up to one pixel narrower or lower
+    // for the scaler): a plain copy, no stretch; the spare pixel stays black.
+    if (dw || dh) FillSolid(target, to, RGB(0, 0, 0));
+    SelectScope source(scratch, small->bitmap());
+    BitBlt(target, to.left + dw / 2, to.top + dh / 2, small->width(), small->height(), scratch, 0, 0,
+           SRCCOPY);
+    return to;
+  }
+  SelectScope source(scratch, frame.bitmap());
+  const int oldMode = SetStretchBltMode(target, HALFTONE);
+  SetBrushOrgEx(target, 0, 0, nullptr);
+  StretchBlt(target, to.left, to.top, to.right - to.left, to.bottom - to.top, scratch, 0, 0, frame.width(),
+             frame.height(), SRCCOPY);
+  SetStretchBltMode(target, oldMode);
+  return to;
+}
+
 void PaintPreview(HDC target, HDC scratch, const RECT& client, const PreviewContent& content) {
   FillSolid(target, client, RGB(0, 0, 0));
   if (!content.streaming) return;
   if (content.frame) {
-    const VideoFrame& frame = *content.frame;
-    const RECT to = FitInside(client, frame.width(), frame.height());
-    const VideoFrame* small = frame.preview();
-    const int dw = small ? to.right - to.left - small->width() : -1;
-    const int dh = small ? to.bottom - to.top - small->height() : -1;
-    if (dw >= 0 && dw <= 1 && dh >= 0 && dh <= 1) {
-      // Made at this size with the frame (up to one pixel narrower or lower
-      // for the scaler): a plain copy, no stretch.
-      SelectScope source(scratch, small->bitmap());
-      BitBlt(target, to.left + dw / 2, to.top + dh / 2, small->width(), small->height(), scratch, 0, 0,
-             SRCCOPY);
-      return;
-    }
-    SelectScope source(scratch, frame.bitmap());
-    const int oldMode = SetStretchBltMode(target, HALFTONE);
-    SetBrushOrgEx(target, 0, 0, nullptr);
-    StretchBlt(target, to.left, to.top, to.right - to.left, to.bottom - to.top, scratch, 0, 0, frame.width(),
-               frame.height(), SRCCOPY);
-    SetStretchBltMode(target, oldMode);
+    PaintPicture(target, scratch, client, *content.frame);
   } else if (content.idleImage) {
     SelectScope source(scratch, content.idleImage);
     BitBlt(target, client.left, client.top, client.right - client.left, client.bottom - client.top, scratch,

@@ -20,6 +20,12 @@ struct PreviewContent {
   HBITMAP idleImage = nullptr;        // shown unscaled before the first picture
 };
 
+// Paints only the frame's picture where it fits inside the client area (the
+// frame's preview copy with a plain copy when that has the fitted size, else
+// the frame stretched) and returns that rectangle: what changes from one
+// frame to the next of the same size.
+RECT PaintPicture(HDC target, HDC scratch, const RECT& client, const VideoFrame& frame);
+
 // Paints the whole client area into `target` (client at 0,0); `scratch` is
 // a free memory DC for selecting source bitmaps.
 void PaintPreview(HDC target, HDC scratch, const RECT& client, const PreviewContent& content);
