@@ -149,6 +149,16 @@ class CountingForwarder : public IFrameBuffer {
   IFrameBuffer* next_;
 };
 
+// Feeds the stream in messages; after each, the preview's take.
+void FeedTakingAsThePreview(H264Decoder& decoder, const std::vector<uint8_t>& stream,
+                            TimedFrameBuffer& sink) {
+  for (size_t offset = 0; offset < stream.size(); offset += kMessageSize) {
+    decoder.Feed(stream.data() + offset,
+                 static_cast<int>(std::min<size_t>(kMessageSize, stream.size() - offset)));
+    sink.TakeAsThePreview();
+  }
+}
+
 // The whole path as the program runs it: the decoder on this thread, the
 // frame buffer's work on the conversion thread (newest picture wins; the
 // pictures it skips are counted), the preview's takes after every message.
@@ -161,11 +171,7 @@ Run WholePath(const std::vector<uint8_t>& stream, bool portrait, uint64_t* skipp
   H264Decoder decoder;
   decoder.SetFrameSink(&decoded);
   const double start = Now();
-  for (size_t offset = 0; offset < stream.size(); offset += kMessageSize) {
-    decoder.Feed(stream.data() + offset,
-                 static_cast<int>(std::min<size_t>(kMessageSize, stream.size() - offset)));
-    sink.TakeAsThePreview();
-  }
+  FeedTakingAsThePreview(decoder, stream, sink);
   while (sink.converted.load() + static_cast<int>(conversion.Skipped()) < decoded.frames) Sleep(0);
   const double end = Now();
   conversion.Stop();
@@ -184,11 +190,7 @@ Run WholePathInline(const std::vector<uint8_t>& stream, bool portrait) {
   H264Decoder decoder;
   decoder.SetFrameSink(&sink);
   const double start = Now();
-  for (size_t offset = 0; offset < stream.size(); offset += kMessageSize) {
-    decoder.Feed(stream.data() + offset,
-                 static_cast<int>(std::min<size_t>(kMessageSize, stream.size() - offset)));
-    sink.TakeAsThePreview();
-  }
+  FeedTakingAsThePreview(decoder, stream, sink);
   Run r = sink.run;
   r.seconds = Now() - start;
   return r;
