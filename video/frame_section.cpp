@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "video/core/copy_bytes.h"
 #include "video/core/frame_section_layout.h"
 #include "video/video_frame.h"
 
@@ -71,7 +70,7 @@ bool FrameSection::Publish(const VideoFrame& frame) {
   const size_t row = static_cast<size_t>(frame.width()) * 3;
   uint8_t* out = view + frame_section::kPixelOffset;
   for (int y = 0; y < frame.height(); ++y, out += row)
-    CopyBytes(out, frame.bits() + static_cast<size_t>(y) * frame.stride(), row);
+    std::memcpy(out, frame.bits() + static_cast<size_t>(y) * frame.stride(), row);
   frame_section::EndWrite(view, Now());
   ++published_;
   return true;

@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "video/core/copy_bytes.h"
-
 Orientation ChooseOrientation(int width, int height, bool portraitOutput, int reverseV, int reverseH,
                               int userMirror, int userFlip) {
   Orientation o;
@@ -69,7 +67,7 @@ void OrientToBottomUp(const uint8_t* src, int width, int height, int srcStride, 
       const int y = o.flip ? height - 1 - row : row;
       const uint8_t* line = src + static_cast<ptrdiff_t>(y) * srcStride;
       if (!o.mirror)
-        CopyBytes(dstRow(row), line, static_cast<size_t>(ow) * 3);
+        std::memcpy(dstRow(row), line, static_cast<size_t>(ow) * 3);
       else
         copyRow(y == height - 1)(line + (width - 1) * 3, -3, ow, dstRow(row));
     }
