@@ -57,12 +57,4 @@ TEST(CameraRegistration, ReportsEachFailureOnceAndFreesTheModule) {
   }
 }
 
-TEST(CameraRegistration, RegistersTheLandscapeModuleFirstAndGoesOnAfterAFailure) {
-  TempFolder folder;
-  std::vector<std::string> messages;
-  RegisterCameraModules(folder.path(), [&](const std::string& text) { messages.push_back(text); });
-  EXPECT_EQ(messages, (std::vector<std::string>{folder.path() + "lmcam_horizontal.dll缺失",
-                                                folder.path() + "lmcam_vertical.dll缺失"}));
-}
-
 }  // namespace

@@ -103,18 +103,11 @@ constexpr const char* kGuidePage = "http://guide.example/usb-debugging.html";
 constexpr const char* kSearchPrefix = "https://www.baidu.com/s?wd=";
 constexpr const char* kDriverPage = "http://driver.example/adb.zip";
 
-TEST(HelpDialog, ShowsTheStepsAndOnlyTheLinksThatHaveAnAddress) {
+TEST(HelpDialog, ShowsOnlyTheLinksThatHaveAnAddressInBlue) {
   for (auto [adb, guide] : {std::pair{kDriverPage, ""}, std::pair{"", kGuidePage}}) {
     Configure(adb, guide);
     HelpDlg help;
     ASSERT_TRUE(help.Create(nullptr));
-    EXPECT_EQ(TextOf(help), "使用帮助");
-    std::string steps;
-    for (HWND child = ::GetWindow(help, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-      if (static_cast<WORD>(::GetDlgCtrlID(child)) == 0xFFFF) steps = TextOf(child);  // the id -1
-    EXPECT_EQ(steps.rfind("未检测到设备？\n\n安卓用户：\n1.检查USB线是否正确连接\n", 0), 0u) << steps;
-    EXPECT_NE(steps.find("\n\niOS用户：\n1.安装iTunes\n"), std::string::npos);
-    EXPECT_EQ(steps.substr(steps.rfind('\n')), "\n4.重新检测设备");
     const std::pair<int, const char*> links[] = {{HelpDlg::kDriverLinkId, adb},
                                                  {HelpDlg::kGuideLinkId, guide}};
     for (auto [id, address] : links) {

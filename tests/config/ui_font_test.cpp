@@ -25,18 +25,14 @@ TEST(UiFontTest, TwoThreadsAskingForANewSizeGetOneHandle) {
   constexpr int kSize = 37;
   HFONT fromWorker[2] = {};
   UniqueHandle go(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  WorkerThread a, b;
-  ASSERT_TRUE(a.Start([&] {
-    WaitForSingleObject(go.get(), 10000);
-    fromWorker[0] = GetUiFont(kSize);
-  }));
-  ASSERT_TRUE(b.Start([&] {
-    WaitForSingleObject(go.get(), 10000);
-    fromWorker[1] = GetUiFont(kSize);
-  }));
+  WorkerThread workers[2];
+  for (int i = 0; i < 2; ++i)
+    ASSERT_TRUE(workers[i].Start([&, i] {
+      WaitForSingleObject(go.get(), 10000);
+      fromWorker[i] = GetUiFont(kSize);
+    }));
   SetEvent(go.get());
-  a.Join();
-  b.Join();
+  for (WorkerThread& worker : workers) worker.Join();
   ASSERT_NE(nullptr, fromWorker[0]);
   EXPECT_EQ(fromWorker[0], fromWorker[1]);
   EXPECT_EQ(fromWorker[0], GetUiFont(kSize));

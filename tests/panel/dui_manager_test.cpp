@@ -102,20 +102,6 @@ TEST(DUIManagerTest, CommandsChangeTheTreeAsThePhoneAsks) {
   }
 }
 
-TEST(DUIManagerTest, ModifyReplacesTheWholeAttributeSet) {
-  DUIManager manager(nullptr);
-  manager.Execute(kConfig);
-  manager.Execute(Command("name=\"modify\" parent_id=\"6\"", Ctrl("filter_item", 7, "", " name=\"暖阳\"")));
-  manager.Execute(Command("name=\"modify\" parent_id=\"6\"", Ctrl("filter_item", 7)));
-  std::vector<DUICtrl*> all;
-  CollectDescendants(*manager.root(), all);
-  const DUICtrl* item = nullptr;
-  for (DUICtrl* c : all)
-    if (c->id() == 7) item = c;
-  ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->name(), "");  // no "name" in the last set: cleared
-}
-
 // The phone decides how big the tree gets; the manager refuses a command that
 // would take it past its cap, whole. The cap counts every control, also the
 // rows of an adjust page (which the id searches do not see).

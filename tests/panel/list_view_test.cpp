@@ -121,13 +121,4 @@ TEST_F(ListViewTest, BarShowsWhileThePointerIsOverAListWithMoreContentThanFits) 
   EXPECT_TRUE(PumpUntil([&] { return IsWindowVisible(bar) == FALSE; }, 2000));
 }
 
-TEST_F(ListViewTest, OnlyItemsBecomeChildrenOfAPageList) {
-  DUIPageList& page = PageWithTiles("", 2);
-  manager.Execute("<command name=\"insert\" parent_id=\"20\"><ctrl class=\"tab\" id=\"30\"/></command>");
-  std::vector<DUICtrl*> children;
-  page.GetChildren(children);
-  EXPECT_EQ(2u, children.size());
-  EXPECT_EQ(nullptr, Find<DUICtrl>(30));
-}
-
 }  // namespace

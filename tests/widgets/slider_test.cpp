@@ -20,7 +20,6 @@ class SliderTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(slider.Create(parent, RECT{10, 10, 10 + kWidth, 10 + kHeight}));
-    ASSERT_EQ(18, slider.GetThumbWidth()) << "the thumb picture is 18 x 18";
     slider.SetListener(&recorder);
   }
   static constexpr int kWidth = 218;  // track 200 pixels for an 18-pixel thumb
@@ -45,18 +44,13 @@ TEST_F(SliderTest, PointerSetsTheValueAndReportsChangesAndEveryReleaseEnds) {
   EXPECT_EQ((std::vector<int>{50, 100}), recorder.ends);
 }
 
-TEST_F(SliderTest, SetValueClampsWithoutNotifying) {
-  slider.SetValue(150);
-  EXPECT_EQ(100, slider.GetValue());
-  slider.SetValue(-20);
-  EXPECT_EQ(0, slider.GetValue());
-  slider.SetMinimum(10);
-  EXPECT_EQ(10, slider.GetValue());
+TEST_F(SliderTest, ANewRangeClampsTheValueWithoutNotifying) {
   slider.SetValue(80);
   slider.SetMaximum(60);
   EXPECT_EQ(60, slider.GetValue());
-  EXPECT_TRUE(recorder.positions.empty());
-  EXPECT_TRUE(recorder.ends.empty());
+  slider.SetMinimum(70);
+  EXPECT_EQ(70, slider.GetValue());
+  EXPECT_TRUE(recorder.positions.empty() && recorder.ends.empty());
 }
 
 TEST_F(SliderTest, FilledPartAndZeroDotFollowTheRange) {
