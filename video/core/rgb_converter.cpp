@@ -99,7 +99,7 @@ bool RgbConverter::Prepare(int format, const SourceCrop& c) {
   // Same size: a plain conversion (swscale picks its unscaled path whatever
   // the filter). Scaled: bilinear, widened to the scale factor when shrinking.
   ScalerOwner scaler(sws_getContext(c.width, c.height, static_cast<AVPixelFormat>(format), c.scaledWidth,
-                                    c.scaledHeight, output_, scaling_, nullptr, nullptr, nullptr));
+                                    c.scaledHeight, output_, SWS_BILINEAR, nullptr, nullptr, nullptr));
   if (!scaler) return false;
 
   scaler_ = std::move(scaler);

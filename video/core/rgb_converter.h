@@ -27,10 +27,8 @@
 
 class RgbConverter {
  public:
-  // `output`: AV_PIX_FMT_RGB24 or AV_PIX_FMT_BGR24. `scaling`: swscale's
-  // filter flag, SWS_BILINEAR unless a cheaper one will do.
-  explicit RgbConverter(AVPixelFormat output = AV_PIX_FMT_RGB24, int scaling = SWS_BILINEAR)
-      : output_(output), scaling_(scaling) {}
+  // `output`: AV_PIX_FMT_RGB24 or AV_PIX_FMT_BGR24.
+  explicit RgbConverter(AVPixelFormat output = AV_PIX_FMT_RGB24) : output_(output) {}
 
   // Room after the last row for a block of up to 64 pixels.
   static constexpr int kTailSlack = 64 * 3;
@@ -68,7 +66,6 @@ class RgbConverter {
   bool GuardIntact() const;
 
   const AVPixelFormat output_;
-  const int scaling_;
   ScalerOwner scaler_;
   FrameOwner rgb_;
   AvMemoryOwner pixels_;  // the picture, then kTailSlack bytes, then the guard
