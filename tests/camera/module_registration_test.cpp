@@ -13,6 +13,7 @@
 
 #include "app/camera_registration.h"
 #include "camera/camera_profile.h"
+#include "camera/video_inputs.h"
 #include "framework/handles.h"
 #include "tests/support/temp_folder.h"
 
@@ -24,41 +25,14 @@ std::string ModuleFolder() {
   return WinePath(CAMERA_MODULE_FOLDER);
 }
 
-template <class I>
-struct ComTraits {
-  static bool IsValid(I* p) { return p != nullptr; }
-  static void Release(I* p) { p->Release(); }
-};
-template <class I>
-using Com = UniqueOwner<I*, ComTraits<I>>;
-
 // The friendly names of every device of the video input category, as a
 // capture application enumerates them.
 std::vector<std::wstring> VideoInputNames() {
   std::vector<std::wstring> names;
-  ICreateDevEnum* rawDevices = nullptr;
-  EXPECT_EQ(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
-                             reinterpret_cast<void**>(&rawDevices)),
-            S_OK);
-  Com<ICreateDevEnum> devices(rawDevices);
-  IEnumMoniker* rawMonikers = nullptr;
-  if (!devices ||
-      devices.get()->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &rawMonikers, 0) != S_OK)
-    return names;  // S_FALSE: the category is empty
-  Com<IEnumMoniker> monikers(rawMonikers);
-  for (IMoniker* raw = nullptr; monikers.get()->Next(1, &raw, nullptr) == S_OK;) {
-    Com<IMoniker> moniker(raw);
-    IPropertyBag* rawBag = nullptr;
-    if (FAILED(moniker.get()->BindToStorage(nullptr, nullptr, IID_IPropertyBag,
-                                            reinterpret_cast<void**>(&rawBag))))
-      continue;
-    Com<IPropertyBag> bag(rawBag);
-    VARIANT name;
-    VariantInit(&name);
-    if (SUCCEEDED(bag.get()->Read(L"FriendlyName", &name, nullptr)) && name.vt == VT_BSTR)
-      names.push_back(name.bstrVal);
-    VariantClear(&name);
-  }
+  VisitVideoInputs([&](const std::wstring& name, IMoniker*) {
+    names.push_back(name);
+    return false;
+  });
   return names;
 }
 
@@ -102,7 +76,7 @@ HRESULT FindClassObject(const CameraProfile& profile) {
   IClassFactory* raw = nullptr;
   HRESULT result = CoGetClassObject(profile.clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
                                     reinterpret_cast<void**>(&raw));
-  Com<IClassFactory> factory(raw);
+  ComRef<IClassFactory> factory(raw);
   return result;
 }
 
@@ -151,7 +125,7 @@ TEST_F(CameraModuleTest, EachModuleServesOnlyItsOwnCameraAndStaysLoadedWhileItsF
     EXPECT_EQ(getClassObject(other.clsid, IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(object, nullptr);
     ASSERT_EQ(getClassObject(own.clsid, IID_IClassFactory, &object), S_OK);
-    Com<IClassFactory> factory(static_cast<IClassFactory*>(object));
+    ComRef<IClassFactory> factory(static_cast<IClassFactory*>(object));
     EXPECT_EQ(canUnloadNow(), S_FALSE);
     factory.get()->LockServer(TRUE);
     factory.reset();

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "camera/video_inputs.h"
 #include "framework/critical_section.h"
 #include "framework/handles.h"
 #include "framework/unique_owner.h"
@@ -38,32 +39,13 @@ Com<I> Query(IUnknown* object, REFIID iid) {
 // The camera's filter, found by its friendly name as applications list it;
 // `listed` says whether the name was found (even when the filter then fails).
 Com<IBaseFilter> OpenCamera(const std::wstring& name, bool& listed) {
-  listed = false;
-  auto devices = Create<ICreateDevEnum>(CLSID_SystemDeviceEnum, IID_ICreateDevEnum);
-  IEnumMoniker* rawMonikers = nullptr;
-  if (!devices ||
-      devices.get()->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &rawMonikers, 0) != S_OK)
-    return {};
-  Com<IEnumMoniker> monikers(rawMonikers);
-  for (IMoniker* raw = nullptr; monikers.get()->Next(1, &raw, nullptr) == S_OK;) {
-    Com<IMoniker> moniker(raw);
-    IPropertyBag* rawBag = nullptr;
-    if (FAILED(moniker.get()->BindToStorage(nullptr, nullptr, IID_IPropertyBag,
-                                            reinterpret_cast<void**>(&rawBag))))
-      continue;
-    Com<IPropertyBag> bag(rawBag);
-    VARIANT friendly;
-    VariantInit(&friendly);
-    const bool match = SUCCEEDED(bag.get()->Read(L"FriendlyName", &friendly, nullptr)) &&
-                       friendly.vt == VT_BSTR && name == friendly.bstrVal;
-    VariantClear(&friendly);
-    if (!match) continue;
-    listed = true;
-    IBaseFilter* filter = nullptr;
-    moniker.get()->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&filter));
-    return Com<IBaseFilter>(filter);
-  }
-  return {};
+  IBaseFilter* filter = nullptr;
+  listed = VisitVideoInputs([&](const std::wstring& friendly, IMoniker* moniker) {
+    if (friendly != name) return false;
+    moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&filter));
+    return true;
+  });
+  return Com<IBaseFilter>(filter);
 }
 
 // Counts the frames the grabber passes on and keeps a copy of the newest.
